@@ -1,0 +1,5 @@
+#include "cli/commands.h"
+
+const CliCommand kCliCommands[] = {
+    {nullptr, nullptr, nullptr},
+};

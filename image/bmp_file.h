@@ -1,0 +1,42 @@
+// Windows bitmap files: a 14-byte file header followed by a packed DibImage.
+//
+//   offset 0  "BM"
+//   offset 2  u32 file size
+//   offset 6  two reserved u16
+//   offset 10 u32 offset of the pixel rows
+//   offset 14 the DibImage block: header, colour table, pixel rows
+//
+// The reader accepts a 12-byte core header or any info header of 16 bytes and
+// more, and refuses a file that does not hold what its header promises. Pixel
+// rows placed further back (a larger row offset) are moved up to follow the
+// colour table, as the block layout requires. After a 40-byte header with
+// bit-field compression the colour masks stay between header and table.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "app/owner.h"
+#include "gif/gif_save_options.h"
+#include "image/dib_image.h"
+#include "image/file_io.h"
+
+constexpr size_t kBmpFileHeaderSize = 14;
+
+// Reads a BMP file held in memory. On success resets the GIF save options for
+// the new picture and returns the block; otherwise none, and nothing changes.
+DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size, GifSaveOptions& options);
+// Reads a BMP file; none when it cannot be read. Shows no message.
+DibImagePtr ReadBmpFile(const char* path, GifSaveOptions& options);
+
+// Bytes of bit-field masks that sit between a 40-byte header and its colour
+// table (12 for BI_BITFIELDS, 16 for BI_ALPHABITFIELDS, otherwise 0).
+size_t DibMaskBytes(const DibImage& image);
+
+// Writes file header and image block to a sink; false if the sink refused
+// bytes or the block does not hold what its header describes.
+bool WriteBmp(const ByteSink& sink, const DibImage& image);
+// Writes the image as a BMP file, replacing any old file only once the new
+// one is complete. Returns 1 on success, 0 on failure; the failure to create
+// the file is shown as "Cannot open file" with the path as caption.
+int WriteBmpFile(const Owner* owner, const char* path, const DibImage& image);

@@ -1,0 +1,328 @@
+#include "image/bmp_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "image/byte_order.h"
+
+namespace {
+
+std::vector<uint8_t> ToBmp(const DibImage& image) {
+  std::vector<uint8_t> bytes;
+  EXPECT_TRUE(WriteBmp(VectorSink(&bytes), image));
+  return bytes;
+}
+
+// An image whose pixels follow a simple rule, so that any decoder can check them.
+DibImagePtr PatternImage(int width, int height, int depth) {
+  DibImagePtr image = CreateDibImage(width, height, depth);
+  const int colors = depth == 24 ? 0 : 1 << depth;
+  RgbQuad* table = DibColorTable(*image);
+  for (int i = 0; i < colors; ++i) table[i] = {uint8_t(i * 7), uint8_t(255 - i), uint8_t(i * 3), 0};
+  const size_t stride = DibRowStride(width, depth);
+  for (int y = 0; y < height; ++y) {
+    uint8_t* row = DibPixels(*image) + y * stride;
+    for (int x = 0; x < width; ++x) {
+      const int value = (x * 3 + y * 5) & 0xff;
+      if (depth == 24) {
+        row[3 * x] = uint8_t(value);
+        row[3 * x + 1] = uint8_t(x);
+        row[3 * x + 2] = uint8_t(y);
+      } else if (depth == 8) {
+        row[x] = uint8_t(value);
+      } else if (depth == 4) {
+        row[x / 2] |= uint8_t((value & 15) << (x % 2 ? 0 : 4));
+      } else {
+        row[x / 8] |= uint8_t((value & 1) << (7 - x % 8));
+      }
+    }
+  }
+  return image;
+}
+
+TEST(BmpFile, WrittenHeaderFields) {
+  DibImagePtr image = CreateDibImage(100, 50, 8);
+  SetDibInfoField(*image, kBiClrUsed, 20);
+  std::vector<uint8_t> file = ToBmp(*image);
+  ASSERT_EQ(file.size(), 5134u);
+  EXPECT_EQ(file[0], 'B');
+  EXPECT_EQ(file[1], 'M');
+  EXPECT_EQ(LoadU32(&file[2]), 5134u);
+  EXPECT_EQ(LoadU16(&file[6]), 0);
+  EXPECT_EQ(LoadU16(&file[8]), 0);
+  EXPECT_EQ(LoadU32(&file[10]), 134u);
+
+  std::vector<uint8_t> full = ToBmp(*CreateDibImage(5, 2, 24));
+  EXPECT_EQ(full.size(), 86u);
+  EXPECT_EQ(LoadU32(&full[10]), 54u);
+}
+
+TEST(BmpFile, RoundTripGivesTheSameBlock) {
+  for (int depth : {1, 4, 8, 24}) {
+    DibImagePtr image = PatternImage(13, 7, depth);
+    std::vector<uint8_t> file = ToBmp(*image);
+    GifSaveOptions options;
+    DibImagePtr back = ReadBmpBytes(file.data(), file.size(), options);
+    ASSERT_TRUE(back) << depth;
+    ASSERT_EQ(back->blockSize, DibTotalSize(*image));
+    EXPECT_EQ(0, std::memcmp(back->start(), image->start(), back->blockSize)) << depth;
+  }
+}
+
+TEST(BmpFile, ReadingResetsTheGifOptions) {
+  std::vector<uint8_t> file = ToBmp(*PatternImage(4, 4, 8));
+  GifSaveOptions options;
+  options.interlace = options.transparent = true;
+  options.transparentIndex = 5;
+  options.transparentColor[0] = 1;
+  options.comment = "kept";
+  ASSERT_TRUE(ReadBmpBytes(file.data(), file.size(), options));
+  EXPECT_FALSE(options.interlace);
+  EXPECT_FALSE(options.transparent);
+  EXPECT_EQ(options.transparentIndex, TransparentIndexNone);
+  EXPECT_EQ(options.transparentColor[0], 255);
+  EXPECT_EQ(options.comment, "kept");
+
+  options.interlace = true;
+  file[0] = 'X';
+  EXPECT_FALSE(ReadBmpBytes(file.data(), file.size(), options));
+  EXPECT_TRUE(options.interlace);  // a refused file changes nothing
+}
+
+// A minimal 8-bit file with the given header size and everything else valid.
+std::vector<uint8_t> FileWithHeaderSize(uint32_t headerSize) {
+  const bool core = headerSize == kCoreHeaderSize;
+  const size_t table = core ? 768 : 1024;
+  std::vector<uint8_t> file(14 + headerSize + table + 4 * 2);
+  file[0] = 'B';
+  file[1] = 'M';
+  StoreU32(&file[2], uint32_t(file.size()));
+  uint8_t* header = &file[14];
+  StoreU32(header, headerSize);
+  if (core) {
+    StoreU16(header + 4, 3);
+    StoreU16(header + 6, 2);
+    StoreU16(header + 10, 8);
+  } else if (headerSize >= 16) {
+    StoreI32(header + 4, 3);
+    StoreI32(header + 8, 2);
+    StoreU16(header + 14, 8);
+  }
+  return file;
+}
+
+TEST(BmpFile, HeaderSizes) {
+  GifSaveOptions options;
+  for (uint32_t size : {0u, 4u, 11u, 13u, 14u, 15u}) {
+    std::vector<uint8_t> file = FileWithHeaderSize(size);
+    EXPECT_FALSE(ReadBmpBytes(file.data(), file.size(), options)) << size;
+  }
+  for (uint32_t size : {12u, 16u, 40u, 108u, 124u}) {
+    std::vector<uint8_t> file = FileWithHeaderSize(size);
+    DibImagePtr image = ReadBmpBytes(file.data(), file.size(), options);
+    ASSERT_TRUE(image) << size;
+    EXPECT_EQ(DibWidth(*image), 3);
+    EXPECT_EQ(DibHeight(*image), 2);
+  }
+  std::vector<uint8_t> huge = FileWithHeaderSize(40);
+  StoreU32(&huge[14], 0xFFFFFFF0u);
+  EXPECT_FALSE(ReadBmpBytes(huge.data(), huge.size(), options));
+}
+
+TEST(BmpFile, RefusesFilesThatDoNotHoldWhatTheyPromise) {
+  GifSaveOptions options;
+  const std::vector<uint8_t> good = ToBmp(*PatternImage(9, 5, 8));
+  ASSERT_TRUE(ReadBmpBytes(good.data(), good.size(), options));
+
+  for (size_t cut = 0; cut < good.size(); cut += 37) {
+    std::vector<uint8_t> shorter(good.begin(), good.begin() + cut);
+    EXPECT_FALSE(ReadBmpBytes(shorter.data(), shorter.size(), options)) << cut;
+    if (cut < 6) continue;
+    StoreU32(&shorter[2], uint32_t(cut));  // the file size agrees, the header still promises more
+    EXPECT_FALSE(ReadBmpBytes(shorter.data(), shorter.size(), options)) << cut;
+  }
+  std::vector<uint8_t> understated = good;  // a file size below the content does not cut rows off
+  StoreU32(&understated[2], 0);
+  EXPECT_TRUE(ReadBmpBytes(understated.data(), understated.size(), options));
+
+  std::vector<uint8_t> overstated = good;
+  StoreU32(&overstated[2], uint32_t(good.size() + 1));
+  EXPECT_FALSE(ReadBmpBytes(overstated.data(), overstated.size(), options));
+
+  std::vector<uint8_t> zeroWidth = good;
+  StoreI32(&zeroWidth[18], 0);
+  EXPECT_FALSE(ReadBmpBytes(zeroWidth.data(), zeroWidth.size(), options));
+
+  std::vector<uint8_t> tooManyColors = good;
+  StoreU32(&tooManyColors[14 + kBiClrUsed], 257);
+  EXPECT_FALSE(ReadBmpBytes(tooManyColors.data(), tooManyColors.size(), options));
+
+  std::vector<uint8_t> tallerThanData = good;
+  StoreI32(&tallerThanData[22], 6);
+  EXPECT_FALSE(ReadBmpBytes(tallerThanData.data(), tallerThanData.size(), options));
+}
+
+TEST(BmpFile, RowsPlacedFurtherBackAreMovedUp) {
+  DibImagePtr image = PatternImage(6, 3, 8);
+  std::vector<uint8_t> file = ToBmp(*image);
+  const size_t offset = LoadU32(&file[10]);
+  file.insert(file.begin() + offset, 10, 0xEE);  // a gap between table and rows
+  StoreU32(&file[2], uint32_t(file.size()));
+  StoreU32(&file[10], uint32_t(offset + 10));
+  GifSaveOptions options;
+  DibImagePtr back = ReadBmpBytes(file.data(), file.size(), options);
+  ASSERT_TRUE(back);
+  ASSERT_EQ(back->blockSize, DibTotalSize(*image));
+  EXPECT_EQ(0, std::memcmp(back->start(), image->start(), back->blockSize));
+}
+
+TEST(BmpFile, TopDownRowsCountByMagnitude) {
+  DibImagePtr image = PatternImage(4, 3, 24);
+  std::vector<uint8_t> file = ToBmp(*image);
+  StoreI32(&file[22], -3);
+  GifSaveOptions options;
+  EXPECT_TRUE(ReadBmpBytes(file.data(), file.size(), options));
+  file.resize(file.size() - 1);
+  StoreU32(&file[2], uint32_t(file.size()));
+  EXPECT_FALSE(ReadBmpBytes(file.data(), file.size(), options));
+}
+
+TEST(BmpFile, BitFieldMasksStayAfterTheHeader) {
+  const int width = 2, height = 2, stride = 4;
+  std::vector<uint8_t> file(14 + 40 + 12 + stride * height);
+  file[0] = 'B';
+  file[1] = 'M';
+  StoreU32(&file[2], uint32_t(file.size()));
+  StoreU32(&file[10], 14 + 40 + 12);
+  StoreU32(&file[14], 40);
+  StoreI32(&file[18], width);
+  StoreI32(&file[22], height);
+  StoreU16(&file[26], 1);
+  StoreU16(&file[28], 16);
+  StoreU32(&file[30], kBiBitFields);
+  StoreU32(&file[54], 0xF800);
+  StoreU32(&file[58], 0x07E0);
+  StoreU32(&file[62], 0x001F);
+  GifSaveOptions options;
+  DibImagePtr image = ReadBmpBytes(file.data(), file.size(), options);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(DibMaskBytes(*image), 12u);
+  EXPECT_EQ(LoadU32(image->start() + 40), 0xF800u);
+  EXPECT_EQ(image->blockSize, 40u + 12 + stride * height);
+}
+
+class BmpFileOnDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::path(::testing::TempDir()) /
+              ("bmp_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  std::string PathOf(const char* name) const { return (folder_ / name).string(); }
+  size_t FilesInFolder() const {
+    return size_t(std::distance(std::filesystem::directory_iterator(folder_), {}));
+  }
+
+  std::filesystem::path folder_;
+};
+
+struct WarningRecorder {
+  std::vector<std::string> texts, captions;
+  Owner owner() {
+    Owner o;
+    o.context = this;
+    o.warn = [](void* c, const char* text, const char* caption) {
+      static_cast<WarningRecorder*>(c)->texts.push_back(text);
+      static_cast<WarningRecorder*>(c)->captions.push_back(caption);
+    };
+    return o;
+  }
+};
+
+TEST_F(BmpFileOnDisk, WritesReplacesAndReadsBack) {
+  const std::string path = PathOf("picture.bmp");
+  {
+    FilePtr old = OpenFile(path.c_str(), "wb");
+    std::fputs("older content", old.get());
+  }
+  DibImagePtr image = PatternImage(17, 9, 4);
+  WarningRecorder warnings;
+  Owner owner = warnings.owner();
+  ASSERT_EQ(WriteBmpFile(&owner, path.c_str(), *image), 1);
+  EXPECT_TRUE(warnings.texts.empty());
+  EXPECT_EQ(FilesInFolder(), 1u);  // no temporary file left behind
+  GifSaveOptions options;
+  DibImagePtr back = ReadBmpFile(path.c_str(), options);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(0, std::memcmp(back->start(), image->start(), back->blockSize));
+  EXPECT_FALSE(ReadBmpFile(PathOf("missing.bmp").c_str(), options));
+}
+
+TEST_F(BmpFileOnDisk, UnwritableFolderIsReportedWithThePath) {
+  const std::string path = PathOf("no such folder/picture.bmp");
+  WarningRecorder warnings;
+  Owner owner = warnings.owner();
+  EXPECT_EQ(WriteBmpFile(&owner, path.c_str(), *PatternImage(4, 4, 8)), 0);
+  ASSERT_EQ(warnings.texts.size(), 1u);
+  EXPECT_EQ(warnings.texts[0], "Cannot open file");
+  EXPECT_EQ(warnings.captions[0], path);
+}
+
+// Pixels as an independent decoder (Pillow) sees them: one "r,g,b" a pixel,
+// top row first.
+std::string PillowPixels(const std::string& path) {
+  const std::string command = "/usr/bin/python3 -c \"import sys; from PIL import Image; "
+                              "im = Image.open(sys.argv[1]).convert('RGB'); "
+                              "print(' '.join('%d,%d,%d' % p for p in im.getdata()))\" '" +
+                              path + "'";
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buffer[4096];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
+  pclose(pipe);
+  while (!out.empty() && out.back() == '\n') out.pop_back();
+  return out;
+}
+
+std::string OwnPixels(const DibImage& image) {
+  const int width = DibWidth(image), height = DibHeight(image), depth = DibBitCount(image);
+  const size_t stride = DibRowStride(width, depth);
+  std::string out;
+  for (int y = height - 1; y >= 0; --y) {
+    const uint8_t* row = DibPixels(image) + y * stride;
+    for (int x = 0; x < width; ++x) {
+      int r, g, b;
+      if (depth == 24) {
+        b = row[3 * x], g = row[3 * x + 1], r = row[3 * x + 2];
+      } else {
+        int index = depth == 8 ? row[x] : depth == 4 ? (row[x / 2] >> (x % 2 ? 0 : 4)) & 15 : (row[x / 8] >> (7 - x % 8)) & 1;
+        const RgbQuad& c = DibColorTable(image)[index];
+        r = c.red, g = c.green, b = c.blue;
+      }
+      if (!out.empty()) out += ' ';
+      out += std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b);
+    }
+  }
+  return out;
+}
+
+TEST_F(BmpFileOnDisk, PillowReadsTheSamePixels) {
+  for (int depth : {1, 4, 8, 24}) {
+    DibImagePtr image = PatternImage(11, 6, depth);
+    const std::string path = PathOf(("depth" + std::to_string(depth) + ".bmp").c_str());
+    ASSERT_EQ(WriteBmpFile(nullptr, path.c_str(), *image), 1);
+    EXPECT_EQ(PillowPixels(path), OwnPixels(*image)) << "depth " << depth;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+// The in-memory picture: one contiguous block holding a packed
+// device-independent bitmap, laid out as clipboard data (CF_DIB) and as a
+// BMP file after its 14-byte file header:
+//
+//   header       a 40-byte BITMAPINFOHEADER (12-byte core headers and longer
+//                info headers occur only in data from outside)
+//   colour table RGBQUAD entries (RGBTRIPLE after a core header)
+//   pixel rows   bottom-up, each padded to a multiple of 4 bytes
+//
+// Width and height are 16-bit quantities. The accessors trust the header;
+// blocks from outside are checked by their readers before anyone else sees
+// them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+// Offsets of the BITMAPINFOHEADER fields within the block.
+enum InfoHeaderField : size_t {
+  kBiSize = 0,
+  kBiWidth = 4,
+  kBiHeight = 8,
+  kBiPlanes = 12,
+  kBiBitCount = 14,
+  kBiCompression = 16,
+  kBiSizeImage = 20,
+  kBiXPelsPerMeter = 24,
+  kBiYPelsPerMeter = 28,
+  kBiClrUsed = 32,
+  kBiClrImportant = 36,
+};
+constexpr uint32_t kInfoHeaderSize = 40;
+constexpr uint32_t kCoreHeaderSize = 12;
+
+// Values of biCompression.
+enum BitmapCompression : uint32_t {
+  kBiRgb = 0,
+  kBiRle8 = 1,
+  kBiRle4 = 2,
+  kBiBitFields = 3,
+  kBiJpeg = 4,
+  kBiPng = 5,
+  kBiAlphaBitFields = 6,
+};
+
+struct RgbQuad {
+  uint8_t blue, green, red, reserved;
+};
+
+// A DibImage owns its block. The block may be larger than its content.
+struct DibImage {
+  std::unique_ptr<uint8_t[]> block;
+  size_t blockSize = 0;
+
+  uint8_t* start() { return block.get(); }
+  const uint8_t* start() const { return block.get(); }
+};
+using DibImagePtr = std::unique_ptr<DibImage>;
+
+// A zero-filled block of the given size, or none if no memory could be had.
+DibImagePtr AllocateDibBlock(size_t size);
+
+// A new image with a 40-byte header of the given size and depth (a depth above
+// 8 becomes 24), colour table and pixels zero. Width and height are taken as
+// signed 16-bit numbers. None if no memory could be had.
+DibImagePtr CreateDibImage(int width, int height, int depth);
+void ReleaseDibImage(DibImagePtr& image);
+// A copy of the whole block.
+DibImagePtr CopyDibImage(const DibImage& image);
+
+uint32_t DibHeaderSize(const DibImage& image);
+int DibWidth(const DibImage& image);   // low 16 bits, unsigned
+int DibHeight(const DibImage& image);  // low 16 bits, unsigned
+int DibBitCount(const DibImage& image);
+// Number of colour-table entries the header announces (RGBQUAD or RGBTRIPLE).
+int DibTableEntries(const DibImage& image);
+uint8_t* DibPixels(DibImage& image);
+const uint8_t* DibPixels(const DibImage& image);
+RgbQuad* DibColorTable(DibImage& image);  // info headers only
+const RgbQuad* DibColorTable(const DibImage& image);
+int DibColorCount(const DibImage& image);
+// Bytes per stored row; 0 for depths without a stride (such as 2).
+size_t DibRowStride(int width, int depth);
+size_t DibTotalSize(const DibImage& image);
+// Index of the last table entry with these colours; the colour count if none.
+int DibFindColor(const DibImage& image, int red, int green, int blue);
+
+// Header field access for the 40-byte header of the program's own images.
+uint32_t DibInfoField(const DibImage& image, InfoHeaderField field);
+void SetDibInfoField(DibImage& image, InfoHeaderField field, uint32_t value);

@@ -1,0 +1,96 @@
+#include "image/file_io.h"
+
+#include <fcntl.h>
+
+#include <cerrno>
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+#ifndef O_BINARY
+#define O_BINARY 0
+#endif
+
+FilePtr OpenFile(const char* path, const char* mode) { return FilePtr(std::fopen(path, mode)); }
+
+long long FileSizeOf(std::FILE* file) {
+  if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+  const long long size = std::ftell(file);
+  if (std::fseek(file, 0, SEEK_SET) != 0) return -1;
+  return size;
+}
+
+static bool WriteToFile(void* context, const uint8_t* data, size_t size) {
+  return std::fwrite(data, 1, size, static_cast<std::FILE*>(context)) == size;
+}
+
+static bool WriteToVector(void* context, const uint8_t* data, size_t size) {
+  static_cast<std::vector<uint8_t>*>(context)->insert(static_cast<std::vector<uint8_t>*>(context)->end(), data,
+                                                       data + size);
+  return true;
+}
+
+ByteSink FileSink(std::FILE* file) { return ByteSink{file, WriteToFile}; }
+ByteSink VectorSink(std::vector<uint8_t>* bytes) { return ByteSink{bytes, WriteToVector}; }
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return path.substr(0, 1);
+  return path.substr(0, slash);
+}
+
+SafeFileWriter::~SafeFileWriter() { Discard(); }
+
+bool SafeFileWriter::Open(const char* targetPath, const char* prefix) {
+  Discard();
+  targetPath_ = targetPath;
+  const std::string folder = FolderOf(targetPath_);
+  for (unsigned attempt = 0; attempt < 10000; ++attempt) {
+    const std::string candidate = folder + "/" + prefix + std::to_string(attempt) + ".tmp";
+    // Exclusive creation: never write into a file that someone else owns.
+    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    file_.reset(::fdopen(fd, "wb"));
+    if (!file_) {
+      ::close(fd);
+      std::remove(candidate.c_str());
+      return false;
+    }
+    temporaryPath_ = candidate;
+    return true;
+  }
+  return false;
+}
+
+bool SafeFileWriter::Commit() {
+  if (!file_) return false;
+  const bool flushed = std::fflush(file_.get()) == 0 && !std::ferror(file_.get());
+  const bool closed = std::fclose(file_.release()) == 0;
+  if (!flushed || !closed) {
+    Discard();
+    return false;
+  }
+  std::error_code error;
+  std::filesystem::rename(temporaryPath_, targetPath_, error);
+  if (error) {
+    Discard();
+    return false;
+  }
+  temporaryPath_.clear();
+  return true;
+}
+
+void SafeFileWriter::Discard() {
+  file_.reset();
+  if (!temporaryPath_.empty()) std::remove(temporaryPath_.c_str());
+  temporaryPath_.clear();
+}

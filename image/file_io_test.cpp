@@ -1,0 +1,73 @@
+#include "image/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string ContentOf(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class SafeFileWriterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::path(::testing::TempDir()) / "safe_file_writer";
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    target_ = folder_ / "user.dat";
+    std::ofstream(target_) << "old";
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  size_t FilesInFolder() const {
+    return size_t(std::distance(std::filesystem::directory_iterator(folder_), {}));
+  }
+
+  std::filesystem::path folder_, target_;
+};
+
+TEST_F(SafeFileWriterTest, CommitReplacesTheTarget) {
+  SafeFileWriter writer;
+  ASSERT_TRUE(writer.Open(target_.string().c_str(), "MF"));
+  EXPECT_EQ(FolderOf(writer.temporaryPath()), folder_.string());
+  EXPECT_EQ(std::filesystem::path(writer.temporaryPath()).filename().string().substr(0, 2), "MF");
+  std::fputs("new", writer.file());
+  EXPECT_EQ(ContentOf(target_), "old");  // untouched until the new file is complete
+  ASSERT_TRUE(writer.Commit());
+  EXPECT_EQ(ContentOf(target_), "new");
+  EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+TEST_F(SafeFileWriterTest, AbandonedWriteKeepsTheOldFile) {
+  {
+    SafeFileWriter first, second;
+    ASSERT_TRUE(first.Open(target_.string().c_str(), "MF"));
+    ASSERT_TRUE(second.Open(target_.string().c_str(), "MF"));
+    EXPECT_NE(first.temporaryPath(), second.temporaryPath());
+    std::fputs("partial", first.file());
+  }
+  EXPECT_EQ(ContentOf(target_), "old");
+  EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+TEST(FileIo, FolderOf) {
+  EXPECT_EQ(FolderOf("a/b/c.cfg"), "a/b");
+  EXPECT_EQ(FolderOf("C:\\prog\\vitrelle.cfg"), "C:\\prog");
+  EXPECT_EQ(FolderOf("plain.cfg"), ".");
+  EXPECT_EQ(FolderOf("/root.cfg"), "/");
+}
+
+TEST(FileIo, VectorSinkCollectsBytes) {
+  std::vector<uint8_t> bytes;
+  ByteSink sink = VectorSink(&bytes);
+  const uint8_t data[] = {1, 2, 3};
+  EXPECT_TRUE(sink.Put(data, 3));
+  EXPECT_TRUE(sink.Put(data, 1));
+  EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 2, 3, 1}));
+}
+
+}  // namespace
