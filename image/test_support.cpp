@@ -1,0 +1,109 @@
+#include "image/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "image/file_io.h"
+
+std::vector<uint8_t> CommandOutput(const std::string& command) {
+  std::vector<uint8_t> out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  uint8_t buffer[65536];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.insert(out.end(), buffer, buffer + got);
+  if (pclose(pipe) != 0) out.clear();
+  return out;
+}
+
+bool RunCommand(const std::string& command) { return std::system(command.c_str()) == 0; }
+
+std::vector<uint8_t> MagickRgb(const std::string& path) {
+  return CommandOutput("/usr/bin/convert '" + path + "' -depth 8 rgb:- 2>/dev/null");
+}
+
+static std::vector<uint8_t> PillowBytes(const std::string& path, const char* expression) {
+  return CommandOutput(std::string("/usr/bin/python3 -c \"import sys; from PIL import Image; ") +
+                       "im = Image.open(sys.argv[1]); sys.stdout.buffer.write(" + expression + ")\" '" + path +
+                       "' 2>/dev/null");
+}
+
+std::vector<uint8_t> PillowRgb(const std::string& path) { return PillowBytes(path, "im.convert('RGB').tobytes()"); }
+
+std::vector<uint8_t> PillowIndexes(const std::string& path) {
+  return PillowBytes(path, "im.tobytes() if im.mode == 'P' else b''");
+}
+
+// Index of pixel x in a stored row of a palette image.
+static int IndexAt(const uint8_t* row, int x, int depth) {
+  if (depth == 8) return row[x];
+  if (depth == 4) return (row[x / 2] >> (x % 2 ? 0 : 4)) & 15;
+  return (row[x / 8] >> (7 - x % 8)) & 1;
+}
+
+std::vector<uint8_t> HeldIndexes(const DibImage& image) {
+  const int width = DibWidth(image), height = DibHeight(image), depth = DibBitCount(image);
+  const size_t stride = DibRowStride(width, depth);
+  std::vector<uint8_t> out;
+  for (int y = height - 1; y >= 0; --y) {
+    for (int x = 0; x < width; ++x) out.push_back(uint8_t(IndexAt(DibPixels(image) + y * stride, x, depth)));
+  }
+  return out;
+}
+
+std::vector<uint8_t> HeldRgb(const DibImage& image) {
+  const int width = DibWidth(image), height = DibHeight(image), depth = DibBitCount(image);
+  const size_t stride = DibRowStride(width, depth);
+  std::vector<uint8_t> out;
+  for (int y = height - 1; y >= 0; --y) {
+    const uint8_t* row = DibPixels(image) + y * stride;
+    for (int x = 0; x < width; ++x) {
+      if (depth == 24) {
+        out.insert(out.end(), {row[3 * x + 2], row[3 * x + 1], row[3 * x]});
+      } else {
+        const RgbQuad& color = DibColorTable(image)[IndexAt(row, x, depth)];
+        out.insert(out.end(), {color.red, color.green, color.blue});
+      }
+    }
+  }
+  return out;
+}
+
+bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  FilePtr file = OpenFile(path.c_str(), "wb");
+  return file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+}
+
+bool WritePpm(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb) {
+  const std::string header = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+  std::vector<uint8_t> bytes(header.begin(), header.end());
+  bytes.insert(bytes.end(), rgb.begin(), rgb.end());
+  return WriteBytes(path, bytes);
+}
+
+TestFolder::TestFolder() {
+  folder_ = std::filesystem::path(::testing::TempDir()) /
+            ("vt_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  std::filesystem::remove_all(folder_);
+  std::filesystem::create_directories(folder_);
+}
+
+TestFolder::~TestFolder() { std::filesystem::remove_all(folder_); }
+
+std::string TestFolder::PathOf(const std::string& name) const { return (folder_ / name).string(); }
+
+Owner OwnerRecorder::owner() {
+  Owner o;
+  o.context = this;
+  o.warn = [](void* context, const char* text, const char* title) {
+    static_cast<OwnerRecorder*>(context)->warnings.push_back(std::string(text) + "|" + title);
+  };
+  o.getCaption = [](void* context) { return static_cast<OwnerRecorder*>(context)->caption; };
+  o.setCaption = [](void* context, const char* text) {
+    static_cast<OwnerRecorder*>(context)->caption = text;
+    static_cast<OwnerRecorder*>(context)->captions.push_back(text);
+  };
+  return o;
+}

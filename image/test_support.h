@@ -1,0 +1,52 @@
+// Test support: pictures as independent decoders see them (ImageMagick's
+// /usr/bin/convert, Pillow through /usr/bin/python3) and as a held image
+// holds them, a folder of files for one test, and an owner that records what
+// it is shown.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/owner.h"
+#include "image/dib_image.h"
+
+// Standard output of a shell command; empty when it could not run.
+std::vector<uint8_t> CommandOutput(const std::string& command);
+// Runs a shell command; true when it exits with 0.
+bool RunCommand(const std::string& command);
+
+// Red, green, blue bytes of every pixel, top row first.
+std::vector<uint8_t> MagickRgb(const std::string& path);
+std::vector<uint8_t> PillowRgb(const std::string& path);
+std::vector<uint8_t> HeldRgb(const DibImage& image);
+
+// Colour-table index of every pixel, top row first (Pillow: palette pictures only).
+std::vector<uint8_t> PillowIndexes(const std::string& path);
+std::vector<uint8_t> HeldIndexes(const DibImage& image);
+
+// Writes a binary PPM picture (the input format every tool reads).
+bool WritePpm(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb);
+// Writes bytes as a file.
+bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// A fresh folder named after the running test, removed afterwards.
+class TestFolder {
+ public:
+  TestFolder();
+  ~TestFolder();
+  std::string PathOf(const std::string& name) const;
+
+ private:
+  std::filesystem::path folder_;
+};
+
+// Records the warnings and captions an operation shows through its owner.
+struct OwnerRecorder {
+  std::vector<std::string> warnings;  // "text|caption"
+  std::vector<std::string> captions;  // every caption set, in order
+  std::string caption = "Vitrelle";   // the current title
+
+  Owner owner();
+};
