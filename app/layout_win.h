@@ -1,0 +1,9 @@
+// Fits the main window around the Pattern panel and the current image.
+#pragma once
+
+#include "app/app_state_win.h"
+
+// Resizes the main window (its top-left corner stays), puts the panel at
+// (4, 34) and the image view beside it at the image's size plus its border.
+// Nothing is repainted: callers hide the main window around the layout.
+void LayoutWindows(const AppState& state);
