@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs every end-to-end scenario: vitrelle-e2e.exe drives vitrelle.exe under
+# 32-bit Wine in a fresh prefix (under build/, removed afterwards), on a
+# virtual display unless DISPLAY is set. One driver process a scenario; the
+# last line is "e2e: N passed, N failed", and any failure fails the script.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/build.sh mingw >/dev/null
+build="$PWD/build/mingw"
+. scripts/wine_env.sh
+
+WINEPREFIX="$(mktemp -d "$PWD/build/e2e-wine.XXXXXX")"
+export WINEPREFIX
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  stop_xvfb
+  rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+
+[ -n "${DISPLAY:-}" ] || start_xvfb
+make_wine_prefix
+
+mapfile -t scenarios < <(wine "$build/vitrelle-e2e.exe" --list)
+[ "${#scenarios[@]}" -gt 0 ] || { echo "e2e: the driver lists no scenarios"; exit 1; }
+passed=0
+failed=0
+for scenario in "${scenarios[@]}"; do
+  if timeout 120 wine "$build/vitrelle-e2e.exe" "$scenario"; then
+    echo "e2e: $scenario: ok"
+    passed=$((passed + 1))
+  else
+    echo "e2e: $scenario: FAILED"
+    failed=$((failed + 1))
+  fi
+done
+echo "e2e: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

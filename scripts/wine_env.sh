@@ -1,0 +1,42 @@
+# Sourced by run.sh and e2e.sh: the settings for running vitrelle.exe under
+# 32-bit Wine, and a virtual display for machines that have none.
+# Wine asks for no add-ons and writes no menu entries into the user's desktop.
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+xvfb_pid=""
+
+# Starts Xvfb on a free display number and points DISPLAY at it.
+start_xvfb() {
+  local number_file
+  number_file="$(mktemp)"
+  /usr/bin/Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$number_file" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ ! -s "$number_file" ]; then
+    rm -f "$number_file"
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$(head -n 1 "$number_file")"
+  rm -f "$number_file"
+}
+
+stop_xvfb() {
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
+  fi
+}
+
+# Makes the Wine prefix $WINEPREFIX when it does not exist yet.
+make_wine_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+  fi
+}
