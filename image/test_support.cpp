@@ -7,7 +7,8 @@
 
 #include "image/file_io.h"
 
-std::vector<uint8_t> CommandOutput(const std::string& command) {
+// Standard output of a shell command; empty when it could not run.
+static std::vector<uint8_t> CommandOutput(const std::string& command) {
   std::vector<uint8_t> out;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return out;
@@ -24,16 +25,9 @@ std::vector<uint8_t> MagickRgb(const std::string& path) {
   return CommandOutput("/usr/bin/convert '" + path + "' -depth 8 rgb:- 2>/dev/null");
 }
 
-static std::vector<uint8_t> PillowBytes(const std::string& path, const char* expression) {
-  return CommandOutput(std::string("/usr/bin/python3 -c \"import sys; from PIL import Image; ") +
-                       "im = Image.open(sys.argv[1]); sys.stdout.buffer.write(" + expression + ")\" '" + path +
-                       "' 2>/dev/null");
-}
-
-std::vector<uint8_t> PillowRgb(const std::string& path) { return PillowBytes(path, "im.convert('RGB').tobytes()"); }
-
 std::vector<uint8_t> PillowIndexes(const std::string& path) {
-  return PillowBytes(path, "im.tobytes() if im.mode == 'P' else b''");
+  return CommandOutput("/usr/bin/python3 -c \"import sys; from PIL import Image; im = Image.open(sys.argv[1]); "
+                       "sys.stdout.buffer.write(im.tobytes() if im.mode == 'P' else b'')\" '" + path + "' 2>/dev/null");
 }
 
 // Index of pixel x in a stored row of a palette image.

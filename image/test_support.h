@@ -12,14 +12,11 @@
 #include "app/owner.h"
 #include "image/dib_image.h"
 
-// Standard output of a shell command; empty when it could not run.
-std::vector<uint8_t> CommandOutput(const std::string& command);
 // Runs a shell command; true when it exits with 0.
 bool RunCommand(const std::string& command);
 
 // Red, green, blue bytes of every pixel, top row first.
 std::vector<uint8_t> MagickRgb(const std::string& path);
-std::vector<uint8_t> PillowRgb(const std::string& path);
 std::vector<uint8_t> HeldRgb(const DibImage& image);
 
 // Colour-table index of every pixel, top row first (Pillow: palette pictures only).
