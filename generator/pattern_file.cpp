@@ -1,0 +1,235 @@
+#include "generator/pattern_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+#include "app/texts.h"
+#include "image/file_io.h"
+
+namespace {
+
+constexpr int kSizeLine = 2;
+constexpr int kPatternLine = 3;
+constexpr int kColorLine = 4;
+constexpr size_t kMaxNameLength = 99;
+const char kLineEnd[] = "\r\n";
+
+// Calls visit(lineNumber, text) for every line of the file, line 1 first.
+// A line is read in pieces of at most 511 characters (line end included),
+// and a longer line counts as several. False when the file cannot be read.
+bool ForEachLine(const std::string& path, const std::function<void(int, const std::string&)>& visit) {
+  FilePtr file = OpenFile(path.c_str(), "rb");
+  if (!file) return false;
+  char piece[512];
+  for (int number = 1; std::fgets(piece, sizeof piece, file.get()); ++number) visit(number, piece);
+  return true;
+}
+
+bool ForEachLineOrWarn(const Owner* owner, const std::string& path,
+                       const std::function<void(int, const std::string&)>& visit) {
+  if (ForEachLine(path, visit)) return true;
+  OwnerWarn(owner, TextOf(IDS_CANNOT_OPEN_FILE), path.c_str());
+  return false;
+}
+
+int LineKind(const std::vector<std::string>& fields) { return fields.empty() ? -1 : ParseNumber(fields[0]); }
+
+// Field i, or 0 when the line has fewer fields.
+int32_t NumberField(const std::vector<std::string>& fields, size_t i) {
+  return i < fields.size() ? ParseNumber(fields[i]) : 0;
+}
+
+// Field i without a line end, or empty when the line has fewer fields.
+std::string TextField(const std::vector<std::string>& fields, size_t i) {
+  if (i >= fields.size()) return std::string();
+  std::string text = fields[i];
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text;
+}
+
+// Calls take(fields) for entry k of the given kind; entries are counted on the
+// lines after the state line.
+EntryRead ReadEntry(const Owner* owner, const std::string& path, int kind, int k,
+                    const std::function<void(const std::vector<std::string>&)>& take) {
+  int seen = 0;
+  bool found = false;
+  const bool read = ForEachLineOrWarn(owner, path, [&](int number, const std::string& line) {
+    if (number == 1 || found) return;
+    const std::vector<std::string> fields = SplitFields(line);
+    if (LineKind(fields) != kind || seen++ != k) return;
+    take(fields);
+    found = true;
+  });
+  if (!read) return EntryRead::kFileUnreadable;
+  return found ? EntryRead::kFound : EntryRead::kMissing;
+}
+
+bool WarnCannotSave(const Owner* owner, const std::string& path) {
+  OwnerWarn(owner, TextOf(IDS_CANNOT_SAVE_CONFIG), path.c_str());
+  return false;
+}
+
+std::string StateLineText(const MakeSettings& settings) {
+  std::string text;
+  for (int i = 0; i < kMakeSettingsFieldCount; ++i) text += std::to_string(settings.field[i]) + ",";
+  return text + std::string(10, ' ');
+}
+
+bool ReadWholeFile(std::FILE* file, std::string& bytes) {
+  char buffer[4096];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+  return !std::ferror(file);
+}
+
+bool WriteAll(std::FILE* file, const std::string& text) {
+  return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+}
+
+}  // namespace
+
+int32_t ParseNumber(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  uint32_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + uint32_t(text[i] - '0');
+  return int32_t(negative ? 0u - value : value);
+}
+
+std::vector<std::string> SplitFields(const std::string& line) {
+  std::vector<std::string> fields;
+  size_t start = line.find_first_not_of(',');
+  while (start != std::string::npos) {
+    const size_t comma = line.find(',', start);
+    fields.push_back(line.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    start = comma == std::string::npos ? comma : line.find_first_not_of(',', comma);
+  }
+  return fields;
+}
+
+bool LoadMakeSettings(const Owner* owner, const std::string& path, int line, MakeSettings& settings) {
+  bool found = false;
+  const bool read = ForEachLineOrWarn(owner, path, [&](int number, const std::string& text) {
+    if (number != line) return;
+    const std::vector<std::string> fields = SplitFields(text);
+    settings[kMarker] = 0;
+    for (int i = 1; i < kMakeSettingsFieldCount; ++i) settings.field[i] = NumberField(fields, size_t(i));
+    found = true;
+  });
+  return read && found;
+}
+
+bool ListEntries(const Owner* owner, const std::string& path, PatternLists& lists) {
+  lists = PatternLists();
+  return ForEachLineOrWarn(owner, path, [&](int number, const std::string& line) {
+    if (number == 1) return;
+    const std::vector<std::string> fields = SplitFields(line);
+    switch (LineKind(fields)) {
+      case kSizeLine: lists.sizes.push_back(TextField(fields, 1)); break;
+      case kPatternLine: lists.patterns.push_back(TextField(fields, 1)); break;
+      case kColorLine: lists.colorSets.push_back(TextField(fields, 1)); break;
+    }
+  });
+}
+
+EntryRead ReadSizeChoice(const Owner* owner, const std::string& path, int k, SizeChoice& size) {
+  return ReadEntry(owner, path, kSizeLine, k, [&](const std::vector<std::string>& fields) {
+    size.label = TextField(fields, 1);
+    size.width = NumberField(fields, 2);
+    size.height = NumberField(fields, 3);
+  });
+}
+
+EntryRead ReadPattern(const Owner* owner, const std::string& path, int k, Pattern& pattern) {
+  return ReadEntry(owner, path, kPatternLine, k, [&](const std::vector<std::string>& fields) {
+    pattern.name = TextField(fields, 1);
+    for (int i = 0; i < kPatternValueCount; ++i) pattern.value[i] = NumberField(fields, size_t(2 + i));
+    pattern.colorSetNumber = NumberField(fields, 2 + kPatternValueCount);
+  });
+}
+
+EntryRead ReadColorSet(const Owner* owner, const std::string& path, int k, ColorSet& colors) {
+  return ReadEntry(owner, path, kColorLine, k, [&](const std::vector<std::string>& fields) {
+    colors.name = TextField(fields, 1);
+    colors.keyCount = NumberField(fields, 2);
+    colors.steps = NumberField(fields, 3);
+    const int keys = colors.keyCount < 0 ? 0 : colors.keyCount > kMaxKeyColors ? kMaxKeyColors : colors.keyCount;
+    colors.complete = fields.size() >= size_t(4 + 3 * keys);
+    for (int i = 0; i < kMaxKeyColors && i < colors.keyCount; ++i) {
+      colors.key[i].red = NumberField(fields, size_t(4 + 3 * i));
+      colors.key[i].green = NumberField(fields, size_t(5 + 3 * i));
+      colors.key[i].blue = NumberField(fields, size_t(6 + 3 * i));
+    }
+  });
+}
+
+bool WriteStateLine(const Owner* owner, const std::string& path, const MakeSettings& settings) {
+  const std::string text = StateLineText(settings);
+  std::string old;
+  size_t oldLineLength;
+  {
+    FilePtr file = OpenFile(path.c_str(), "r+b");
+    if (!file || !ReadWholeFile(file.get(), old)) return WarnCannotSave(owner, path);
+    oldLineLength = std::min(old.find_first_of("\r\n"), old.size());
+    if (text.size() <= oldLineLength) {
+      // The new text takes the place of the old line's first characters.
+      const bool written = std::fseek(file.get(), 0, SEEK_SET) == 0 && WriteAll(file.get(), text);
+      return (std::fclose(file.release()) == 0 && written) || WarnCannotSave(owner, path);
+    }
+  }
+  // Longer than the old line: rewrite the file so that line 2 stays whole.
+  SafeFileWriter writer;
+  if (!writer.Open(path.c_str(), "MF")) return WarnCannotSave(owner, path);
+  const std::string rest = oldLineLength < old.size() ? old.substr(oldLineLength) : std::string(kLineEnd);
+  if (!WriteAll(writer.file(), text + rest) || !writer.Commit()) return WarnCannotSave(owner, path);
+  return true;
+}
+
+std::string PatternLineText(const std::string& name, const MakeSettings& settings) {
+  // A comma or line break in the name would shift every field after it.
+  std::string cleanName;
+  for (char c : name) {
+    if (c != ',' && c != '\r' && c != '\n' && cleanName.size() < kMaxNameLength) cleanName += c;
+  }
+  std::string text = std::to_string(kPatternLine) + "," + cleanName + ",";
+  for (int i = 0; i < kPatternValueCount; ++i) text += std::to_string(settings.field[kFirstPatternField + i]) + ",";
+  return text + std::to_string(settings[kColorSetIndex] + 1) + "," + kLineEnd;
+}
+
+bool AddPattern(const Owner* owner, const std::string& path, const std::string& name, const MakeSettings& settings) {
+  FilePtr file = OpenFile(path.c_str(), "r+b");
+  if (!file) return WarnCannotSave(owner, path);
+  std::string text = PatternLineText(name, settings);
+  const long long size = FileSizeOf(file.get());
+  if (size > 0) {
+    // End a last line that has no line end, so that the new line does not run into it.
+    if (std::fseek(file.get(), long(size - 1), SEEK_SET) != 0) return WarnCannotSave(owner, path);
+    if (std::fgetc(file.get()) != '\n') text = kLineEnd + text;
+  }
+  const bool written = std::fseek(file.get(), 0, SEEK_END) == 0 && WriteAll(file.get(), text);
+  return (std::fclose(file.release()) == 0 && written) || WarnCannotSave(owner, path);
+}
+
+bool ReplacePattern(const Owner* owner, const std::string& path, int k, PatternChange change,
+                    const std::string& name, const MakeSettings& settings) {
+  SafeFileWriter writer;
+  if (!writer.Open(path.c_str(), "MF")) return WarnCannotSave(owner, path);
+  int seen = 0;
+  bool replaced = false, written = true;
+  const bool read = ForEachLineOrWarn(owner, path, [&](int number, const std::string& line) {
+    const bool isTarget = number > 1 && LineKind(SplitFields(line)) == kPatternLine && seen++ == k;
+    if (!isTarget) {
+      written = written && WriteAll(writer.file(), line);
+      return;
+    }
+    replaced = true;
+    if (change == PatternChange::kChange) written = written && WriteAll(writer.file(), PatternLineText(name, settings));
+  });
+  if (!read) return false;
+  if (!replaced) return true;  // no such Pattern: the file stays as it is
+  if (!written || !writer.Commit()) return WarnCannotSave(owner, path);
+  return true;
+}

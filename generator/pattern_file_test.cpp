@@ -1,0 +1,185 @@
+#include "generator/pattern_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "generator/test_pattern_file.h"
+
+namespace {
+
+const char kSample[] =
+    "0,1,2,3,0,0,5,0,1,2,3,2,1,9,0,20,5,3,640,480,          \r\n"
+    "0,0,1,2,0,0,0,0,1,2,3,2,1,9,0,20,5,1,320,240\r\n"
+    "2,Tile,64,64\r\n"
+    "3,Lace,5,0,1,2,3,2,1,9,0,20,5,2,\r\n"
+    "4,Gray,2,3,0,0,0,255,255,255\r\n"
+    "3,,5,7\n"  // empty fields vanish: the name is 5
+    "2,Screen,800,600\r\n"
+    "# any other line is ignored\r\n"
+    "3,Last,1,1,1,1,1,1,1,1,1,1,1,0,\r\n";
+
+TEST(PatternFileText, LenientNumbersAndSplitting) {
+  EXPECT_EQ(ParseNumber("  12abc"), 12);
+  EXPECT_EQ(ParseNumber("abc"), 0);
+  EXPECT_EQ(ParseNumber("-5\r\n"), -5);
+  EXPECT_EQ(ParseNumber("\t+7"), 7);
+  EXPECT_EQ(ParseNumber(""), 0);
+  EXPECT_EQ(ParseNumber("- 4"), 0);
+  EXPECT_EQ(SplitFields(",,3,,5,"), (std::vector<std::string>{"3", "5"}));
+  EXPECT_EQ(SplitFields("2,Screen,800,600\r\n"), (std::vector<std::string>{"2", "Screen", "800", "600\r\n"}));
+  EXPECT_TRUE(SplitFields(",,,").empty());
+}
+
+TEST(PatternFile, ReadsSettingsAndEntries) {
+  TestPatternFolder folder;
+  const std::string path = folder.Write(kSample);
+  MakeSettings settings;
+  settings[kMarker] = 9;
+  ASSERT_TRUE(LoadMakeSettings(nullptr, path, 2, settings));
+  const int32_t expected[] = {0, 0, 1, 2, 0, 0, 0, 0, 1, 2, 3, 2, 1, 9, 0, 20, 5, 1, 320, 240};
+  EXPECT_TRUE(std::equal(std::begin(expected), std::end(expected), settings.field));
+  ASSERT_TRUE(LoadMakeSettings(nullptr, path, 1, settings));
+  EXPECT_EQ(settings[kWidth], 640);
+  EXPECT_EQ(settings[kMirrorMode], 3);
+
+  PatternLists lists;
+  ASSERT_TRUE(ListEntries(nullptr, path, lists));
+  EXPECT_EQ(lists.sizes, (std::vector<std::string>{"Tile", "Screen"}));
+  EXPECT_EQ(lists.patterns, (std::vector<std::string>{"Lace", "5", "Last"}));
+  EXPECT_EQ(lists.colorSets, (std::vector<std::string>{"Gray"}));
+
+  SizeChoice size;
+  ASSERT_EQ(ReadSizeChoice(nullptr, path, 1, size), EntryRead::kFound);
+  EXPECT_EQ(size.label, "Screen");
+  EXPECT_EQ(size.width, 800);
+  EXPECT_EQ(size.height, 600);
+  EXPECT_EQ(ReadSizeChoice(nullptr, path, 2, size), EntryRead::kMissing);
+
+  Pattern pattern;
+  ASSERT_EQ(ReadPattern(nullptr, path, 1, pattern), EntryRead::kFound);
+  EXPECT_EQ(pattern.name, "5");
+  EXPECT_EQ(pattern.value[0], 7);
+  EXPECT_EQ(pattern.value[1], 0);  // missing fields read as 0
+  EXPECT_EQ(pattern.colorSetNumber, 0);
+
+  ColorSet colors;
+  ASSERT_EQ(ReadColorSet(nullptr, path, 0, colors), EntryRead::kFound);
+  EXPECT_EQ(colors.keyCount, 2);
+  EXPECT_EQ(colors.steps, 3);
+  EXPECT_EQ(colors.key[1].blue, 255);
+  EXPECT_TRUE(colors.complete);
+}
+
+TEST(PatternFile, ShortColorLineIsIncomplete) {
+  TestPatternFolder folder;
+  ColorSet colors;
+  ASSERT_EQ(ReadColorSet(nullptr, folder.Write("0\r\n0\r\n4,Cut,2,3,0,0,0,255,255\r\n"), 0, colors), EntryRead::kFound);
+  EXPECT_FALSE(colors.complete);
+}
+
+TEST(PatternFile, UnreadableFileIsReported) {
+  TestPatternFolder folder;
+  MessageRecorder messages;
+  Owner owner = messages.owner();
+  const std::string missing = folder.PathOf("missing.cfg");
+  ColorSet colors;
+  EXPECT_EQ(ReadColorSet(&owner, missing, 0, colors), EntryRead::kFileUnreadable);
+  MakeSettings settings;
+  EXPECT_FALSE(WriteStateLine(&owner, missing, settings));
+  EXPECT_FALSE(AddPattern(&owner, missing, "x", settings));
+  ASSERT_EQ(messages.texts.size(), 3u);
+  EXPECT_EQ(messages.texts[0], "Cannot open file");
+  EXPECT_EQ(messages.texts[1], "Cannot save config file \nCD-ROM or WRITE PROTECT \\?");
+  EXPECT_EQ(messages.captions[1], missing);
+  EXPECT_EQ(folder.FileCount(), 0u);
+}
+
+MakeSettings Numbered() {
+  MakeSettings settings;
+  for (int i = 1; i < kMakeSettingsFieldCount; ++i) settings.field[i] = i;
+  return settings;
+}
+
+TEST(PatternFile, StateLineOverwritesTheStartOfLineOne) {
+  TestPatternFolder folder;
+  const std::string longOld = std::string(120, '7') + "\r\nsecond\r\n";
+  const std::string path = folder.Write(longOld);
+  ASSERT_TRUE(WriteStateLine(nullptr, path, Numbered()));
+  const std::string text = "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,          ";
+  const std::string after = folder.Read(path);
+  EXPECT_EQ(after.substr(0, text.size()), text);
+  EXPECT_EQ(after.size(), longOld.size());  // the old line's tail stays before its line end
+  EXPECT_EQ(after.substr(120), "\r\nsecond\r\n");
+  MakeSettings loaded;
+  ASSERT_TRUE(LoadMakeSettings(nullptr, path, 1, loaded));
+  EXPECT_TRUE(std::equal(loaded.field, loaded.field + kMakeSettingsFieldCount, Numbered().field));
+}
+
+TEST(PatternFile, LongerStateLineKeepsLineTwoWhole) {
+  TestPatternFolder folder;
+  const std::string path = folder.Write("0,0\r\n0,0,1,2\r\n2,Tile,64,64\r\n");
+  ASSERT_TRUE(WriteStateLine(nullptr, path, Numbered()));
+  EXPECT_EQ(folder.Read(path), "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,          \r\n0,0,1,2\r\n2,Tile,64,64\r\n");
+  EXPECT_EQ(folder.FileCount(), 1u);
+}
+
+TEST(PatternFile, AddPatternAppendsOneLine) {
+  TestPatternFolder folder;
+  const std::string path = folder.Write("0\r\n0\r\n4,Gray,1,0,1,2,3");  // no line end at the end
+  MakeSettings settings;
+  const int32_t values[] = {5, 0, 1, 2, 3, 2, 1, 9, 0, 20, 5};
+  std::copy(std::begin(values), std::end(values), settings.field + kFirstPatternField);
+  settings[kColorSetIndex] = 1;
+  ASSERT_TRUE(AddPattern(nullptr, path, "Lace", settings));
+  EXPECT_EQ(folder.Read(path), "0\r\n0\r\n4,Gray,1,0,1,2,3\r\n3,Lace,5,0,1,2,3,2,1,9,0,20,5,2,\r\n");
+  ASSERT_TRUE(AddPattern(nullptr, path, "a,b\nc", settings));  // a comma would shift every field
+  Pattern pattern;
+  ASSERT_EQ(ReadPattern(nullptr, path, 1, pattern), EntryRead::kFound);
+  EXPECT_EQ(pattern.name, "abc");
+  EXPECT_EQ(pattern.value[0], 5);
+}
+
+TEST(PatternFile, ReplacePatternTouchesOnlyItsLine) {
+  TestPatternFolder folder;
+  const std::string path = folder.Write(kSample);
+  MakeSettings settings = Numbered();
+  ASSERT_TRUE(ReplacePattern(nullptr, path, 1, PatternChange::kDelete, "", settings));
+  std::string expected = kSample;
+  expected.erase(expected.find("3,,5,7\n"), 7);
+  EXPECT_EQ(folder.Read(path), expected);
+
+  ASSERT_TRUE(ReplacePattern(nullptr, path, 0, PatternChange::kChange, "Lace", settings));
+  const std::string changed = PatternLineText("Lace", settings);
+  EXPECT_EQ(changed, "3,Lace,6,7,8,9,10,11,12,13,14,15,16,3,\r\n");
+  expected.replace(expected.find("3,Lace"), std::string("3,Lace,5,0,1,2,3,2,1,9,0,20,5,2,\r\n").size(), changed);
+  EXPECT_EQ(folder.Read(path), expected);
+  EXPECT_EQ(folder.FileCount(), 1u);
+}
+
+TEST(PatternFile, FailedReplaceLeavesTheOldFileWhole) {
+  TestPatternFolder folder;
+  std::string big = kSample;
+  for (int i = 0; i < 400; ++i) big += "3,Filler,1,1,1,1,1,1,1,1,1,1,1,0,\r\n";
+  const std::string path = folder.Write(big);
+
+  // Let writes beyond a small size fail, as on a full disk.
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit old;
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 1000;
+  setrlimit(RLIMIT_FSIZE, &small);
+  MessageRecorder messages;
+  Owner owner = messages.owner();
+  const bool replaced = ReplacePattern(&owner, path, 0, PatternChange::kDelete, "", MakeSettings());
+  setrlimit(RLIMIT_FSIZE, &old);
+
+  EXPECT_FALSE(replaced);
+  EXPECT_EQ(folder.Read(path), big);
+  EXPECT_EQ(folder.FileCount(), 1u);  // the temporary file is gone
+  ASSERT_EQ(messages.texts.size(), 1u);
+  EXPECT_EQ(messages.captions[0], path);
+}
+
+}  // namespace

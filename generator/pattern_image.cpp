@@ -1,0 +1,241 @@
+#include "generator/pattern_image.h"
+
+#include <cstring>
+#include <vector>
+
+#include "app/texts.h"
+#include "generator/pattern_file.h"
+
+namespace {
+
+int16_t Low16(int32_t value) { return int16_t(uint16_t(uint32_t(value) & 0xFFFF)); }
+
+// The growth rules of one picture, with the per-cell arithmetic that does not
+// depend on the neighbours done once in advance.
+struct GrowthRules {
+  int32_t weight[5];
+  int32_t lastColor;  // N - 1
+  // randomTerm[T]: RandomNext(random + 10) / 10 for the random word T.
+  std::vector<int32_t> randomTerm;
+  // offsetQuotient[S + 32768]: S / divide + fix, for every 16-bit sum S.
+  std::vector<int32_t> offsetQuotient;
+};
+
+GrowthRules MakeGrowthRules(const MakeSettings& settings, int32_t colorCount) {
+  GrowthRules rules;
+  for (int i = 0; i < 5; ++i) rules.weight[i] = Low16(settings.field[kWeight1 + i]);
+  rules.lastColor = colorCount - 1;
+  const int32_t scale = int32_t(uint32_t(settings[kRandom]) + 10u);
+  rules.randomTerm.resize(32768);
+  for (int32_t word = 0; word < 32768; ++word) {
+    rules.randomTerm[word] = int32_t(uint32_t(scale) * uint32_t(word)) / 32768 / 10;
+  }
+  const int32_t divide = settings[kDivide] == 0 ? 1 : settings[kDivide];  // a 0 from the file divides by 1
+  const int32_t fix = Low16(settings[kFix]);
+  rules.offsetQuotient.resize(65536);
+  for (int32_t sum = -32768; sum < 32768; ++sum) {
+    // -32768 / -1 does not fit 32 bits only when widened wrongly; 64 bits keep it exact.
+    rules.offsetQuotient[sum + 32768] = int32_t(int64_t(sum) / divide) + fix;
+  }
+  return rules;
+}
+
+// Two row buffers of cells -2 to width + 8.
+struct Rows {
+  explicit Rows(int width) : width(width), current(width + 11), next(width + 11) {}
+  int16_t* A() { return current.data() + 2; }
+  int16_t* C() { return next.data() + 2; }
+
+  int width;
+  std::vector<int16_t> current, next;
+};
+
+void SeedRows(Rows& rows, RandomSource& random) {
+  for (int i = 1; i <= rows.width + 10; ++i) {
+    rows.C()[i - 2] = int16_t(RandomNext(random, 7));
+    rows.A()[i - 2] = int16_t(RandomNext(random, 7));
+  }
+  rows.A()[-2] = 0;  // lies outside the seed fill
+}
+
+// One pass: the next row from the current one, then rolled into the current one.
+void GrowRow(Rows& rows, const GrowthRules& rules, RandomSource& random) {
+  const int16_t* a = rows.A();
+  int16_t* c = rows.C();
+  const int32_t* randomTerm = rules.randomTerm.data();
+  const int32_t* offsetQuotient = rules.offsetQuotient.data() + 32768;
+  const uint32_t w1 = uint32_t(rules.weight[0]), w2 = uint32_t(rules.weight[1]), w3 = uint32_t(rules.weight[2]),
+                 w4 = uint32_t(rules.weight[3]), w5 = uint32_t(rules.weight[4]);
+  const int32_t lastColor = rules.lastColor;
+  for (int x = 0; x < rows.width; ++x) {
+    // The products and sums wrap at 16 bits; wrapping once at the end is the same.
+    const int16_t sum = int16_t(uint16_t(w1 * uint32_t(a[x - 2]) + w2 * uint32_t(a[x - 1]) + w3 * uint32_t(a[x]) +
+                                         w4 * uint32_t(a[x + 1]) + w5 * uint32_t(a[x + 2])));
+    const int32_t term = randomTerm[RandomNextWord(random)];
+    int32_t v = int16_t(uint16_t(uint32_t(term) + uint32_t(offsetQuotient[sum])));
+    if (v > lastColor) v = 0;
+    if (v < 0) v = lastColor;
+    c[x] = int16_t(v);
+  }
+  const int width = rows.width;
+  int16_t* newA = rows.A();
+  std::memcpy(newA, c, size_t(width) * sizeof(int16_t));
+  newA[-2] = c[width - 2];
+  newA[-1] = c[width - 1];
+  newA[width] = c[0];
+  newA[width + 1] = c[1];
+}
+
+void StoreRow(const int16_t* cells, int width, int depth, uint8_t* row) {
+  if (depth == 8) {
+    for (int x = 0; x < width; ++x) row[x] = uint8_t(cells[x]);
+    return;
+  }
+  for (int x = 0; x + 1 < width; x += 2) row[x / 2] = uint8_t(cells[x] << 4 | cells[x + 1]);
+  if (width % 2) row[width / 2] = uint8_t(cells[width - 1] << 4);
+}
+
+int PixelAt(const uint8_t* row, int x, int depth) {
+  return depth == 8 ? row[x] : (row[x / 2] >> (x % 2 ? 0 : 4)) & 15;
+}
+
+void SetPixel(uint8_t* row, int x, int depth, int value) {
+  if (depth == 8) {
+    row[x] = uint8_t(value);
+  } else if (x % 2) {
+    row[x / 2] = uint8_t((row[x / 2] & 0xF0) | value);
+  } else {
+    row[x / 2] = uint8_t((row[x / 2] & 0x0F) | value << 4);
+  }
+}
+
+struct PixelRows {
+  uint8_t* pixels;
+  size_t stride;
+  int width, height, depth;
+
+  uint8_t* Row(int y) const { return pixels + size_t(y) * stride; }
+  // Rows are copied whole: at depth 4 the whole stride, at depth 8 the width's bytes.
+  void CopyRow(int from, int to) const { std::memcpy(Row(to), Row(from), depth == 8 ? size_t(width) : stride); }
+};
+
+void MirrorTopToBottom(const PixelRows& p) {
+  for (int y = 0; y < p.height / 2; ++y) p.CopyRow(p.height - 1 - y, y);
+}
+
+void MirrorRightToLeft(const PixelRows& p) {
+  for (int y = 0; y < p.height; ++y) {
+    uint8_t* row = p.Row(y);
+    for (int x = 0; x < p.width / 2; ++x) SetPixel(row, x, p.depth, PixelAt(row, p.width - 1 - x, p.depth));
+  }
+}
+
+void Kaleidoscope(const PixelRows& p) {
+  const int w = p.width, h2 = p.height / 2, w2 = p.width / 2;
+  // The lower right quarter folded about its diagonal through the lower right corner.
+  for (int y = 0; y <= h2; ++y) {
+    for (int j = 0; j < w2 && j < y; ++j) p.Row(j)[w - 1 - y] = p.Row(y)[w - 1 - j];
+  }
+  for (int y = 0; y < h2; ++y) p.CopyRow(y, p.height - 1 - y);
+  MirrorRightToLeft(p);
+}
+
+int64_t Modulo(int64_t value, int64_t divisor) {
+  const int64_t r = value % divisor;
+  return r < 0 ? r + divisor : r;
+}
+
+}  // namespace
+
+bool ExpandColorRamp(const ColorSet& colors, RgbQuad* ramp, int& count) {
+  const int64_t n = colors.keyCount, steps = colors.steps;
+  if (!colors.complete || n < 1 || n > kMaxKeyColors || steps < 0) return false;
+  const int64_t total = n == 1 ? 1 : (steps + 1) * (n - 1) + 1;
+  if (total > kMaxRampColors) return false;
+  count = 0;
+  auto channel = [&](int32_t from, int32_t to, int64_t q) { return uint8_t(from + (q * (int64_t(to) - from)) / (steps + 1)); };
+  auto append = [&](const KeyColor& a, const KeyColor& b, int64_t q) {
+    ramp[count++] = RgbQuad{channel(a.blue, b.blue, q), channel(a.green, b.green, q), channel(a.red, b.red, q), 0};
+  };
+  for (int i = 0; i + 1 < n; ++i) {
+    for (int64_t q = 0; q <= steps; ++q) append(colors.key[i], colors.key[i + 1], q);
+  }
+  append(colors.key[n - 1], colors.key[n - 1], 0);
+  return true;
+}
+
+bool BuildColorTable(const Owner* owner, DibImage& image, int k, int32_t initialColor, const std::string& patternFile,
+                     GeneratorState& state) {
+  ColorSet colors;
+  switch (ReadColorSet(owner, patternFile, k, colors)) {
+    case EntryRead::kFileUnreadable: return false;
+    case EntryRead::kMissing: OwnerWarn(owner, TextOf(IDS_NO_COLOR_SET), patternFile.c_str()); return false;
+    case EntryRead::kFound: break;
+  }
+  RgbQuad ramp[kMaxRampColors];
+  int count = 0;
+  if (!ExpandColorRamp(colors, ramp, count)) {
+    OwnerWarn(owner, TextOf(IDS_BAD_COLOR_SET), patternFile.c_str());
+    return false;
+  }
+  state.colorCount = count;
+  SetDibInfoField(image, kBiBitCount, count <= 16 ? 4 : 8);
+  SetDibInfoField(image, kBiClrUsed, uint32_t(count));
+  SetDibInfoField(image, kBiClrImportant, uint32_t(count));
+  RgbQuad* table = DibColorTable(image);
+  for (int i = 0; i < count; ++i) table[i] = ramp[Modulo(int64_t(i) + initialColor, count)];
+  return true;
+}
+
+void FoldPatternImage(DibImage& image, int32_t mirrorMode) {
+  const int depth = DibBitCount(image);
+  const PixelRows p{DibPixels(image), DibRowStride(DibWidth(image), depth), DibWidth(image), DibHeight(image), depth};
+  switch (MirrorKindOf(mirrorMode)) {
+    case kMirrorVertical:
+      MirrorTopToBottom(p);
+      break;
+    case kMirrorKaleidoscope:
+      if (depth == 8 && p.width == p.height) {
+        Kaleidoscope(p);
+        break;
+      }
+      [[fallthrough]];
+    case kMirrorCross:
+      MirrorTopToBottom(p);
+      MirrorRightToLeft(p);
+      break;
+    default:
+      break;
+  }
+}
+
+DibImagePtr MakePatternImage(const Owner* owner, const MakeSettings& settings, int width, int height,
+                             const std::string& patternFile, int64_t calendarSeconds, GeneratorState& state) {
+  width = int16_t(uint16_t(width));
+  height = int16_t(uint16_t(height));
+  if (width > kMaxPatternWidth) width = kMaxPatternWidth;
+  if (width < 1 || height < 1) {
+    OwnerWarn(owner, TextOf(IDS_BAD_IMAGE_SIZE), TextOf(IDS_ERROR));
+    return nullptr;
+  }
+  DibImagePtr image = CreateDibImage(width, height, 0);
+  if (!image) return nullptr;
+  if (!BuildColorTable(owner, *image, settings[kColorSetIndex], settings[kInitialColor], patternFile, state)) {
+    return nullptr;
+  }
+  const int depth = DibBitCount(*image);
+  const size_t stride = DibRowStride(width, depth);
+  uint8_t* pixels = DibPixels(*image);
+  const GrowthRules rules = MakeGrowthRules(settings, state.colorCount);
+
+  WarmUpForImage(state.random, calendarSeconds);
+  Rows rows(width);
+  SeedRows(rows, state.random);
+  for (int pass = 0; pass < Low16(settings[kInitialNumber]); ++pass) GrowRow(rows, rules, state.random);
+  for (int y = 0; y < height; ++y) {
+    GrowRow(rows, rules, state.random);
+    StoreRow(rows.A(), width, depth, pixels + size_t(y) * stride);
+  }
+  FoldPatternImage(*image, settings[kMirrorMode]);
+  return image;
+}

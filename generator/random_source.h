@@ -1,0 +1,39 @@
+// The program's one random number generator: an 89-word lagged exclusive-or
+// generator (a feedback shift register on the trinomial x^89 + x^38 + 1) with
+// a fixed initial table. Every draw anywhere advances the same state.
+#pragma once
+
+#include <cstdint>
+
+constexpr int kRandomWords = 89;
+constexpr int kRandomLag = 51;  // T[p] ^= T[(p + 51) mod 89]
+
+struct RandomSource {
+  int32_t word[kRandomWords];
+  int position = 0;
+
+  RandomSource();
+};
+
+// The next word (0 to 32767).
+inline int32_t RandomNextWord(RandomSource& random) {
+  int p = random.position + 1;
+  if (p == kRandomWords) p = 0;
+  int q = p + kRandomLag;
+  if (q >= kRandomWords) q -= kRandomWords;
+  random.position = p;
+  return random.word[p] ^= random.word[q];
+}
+
+// The next word scaled to a: 0 to a - 1 for a positive a, 0 for 0, -(|a| - 1)
+// to 0 for a negative a. The argument never affects the state.
+inline int32_t RandomNext(RandomSource& random, int32_t a) {
+  const int32_t product = int32_t(uint32_t(a) * uint32_t(RandomNextWord(random)));
+  return product / 32768;
+}
+
+// Start-up: (time mod 100) draws, discarded.
+void WarmUpAtStartup(RandomSource& random, int64_t calendarSeconds);
+// Before every image: (|low 16 bits of time as signed| mod 100) + 1 draws of
+// RandomNext(4), discarded.
+void WarmUpForImage(RandomSource& random, int64_t calendarSeconds);
