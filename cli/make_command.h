@@ -1,0 +1,4 @@
+#pragma once
+
+int RunMakeCommand(int argc, char** argv);
+extern const char kMakeUsage[];
