@@ -1,0 +1,183 @@
+#include "gif/gif_reader.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "app/texts.h"
+#include "gif/gif_rows.h"
+#include "gif/lzw_decoder.h"
+#include "image/byte_order.h"
+#include "image/file_io.h"
+
+namespace {
+
+constexpr size_t kSignatureSize = 6;
+constexpr size_t kScreenDescriptorSize = 7;
+constexpr size_t kImageDescriptorSize = 10;
+
+bool HasGifSignature(const uint8_t* bytes) { return std::memcmp(bytes, "GIF8", 4) == 0; }
+
+int DepthOfTableSize(int sizeField) { return sizeField == 0 ? 1 : sizeField <= 3 ? 4 : 8; }
+
+// Copies a colour table of `entries` RGB triples into the picture's table,
+// as far as the picture's table reaches.
+void StoreColorTable(DibImage& image, const uint8_t* rgb, int entries) {
+  const int count = entries < DibColorCount(image) ? entries : DibColorCount(image);
+  RgbQuad* table = DibColorTable(image);
+  for (int i = 0; i < count; ++i) {
+    table[i].red = rgb[3 * i];
+    table[i].green = rgb[3 * i + 1];
+    table[i].blue = rgb[3 * i + 2];
+  }
+}
+
+// Moves past the extension at data[p] (0x21), taking the transparency of a
+// graphic control extension. False when it runs past the data.
+bool SkipExtension(const uint8_t* data, size_t size, size_t& p, GifSaveOptions& options) {
+  if (size - p < 2) return false;
+  if (data[p + 1] == 0xF9) {
+    if (size - p < 8) return false;
+    const size_t blockSize = data[p + 2];
+    options.transparent = data[p + 3] & 1;
+    options.transparentIndex = data[p + 6];
+    p += 2 + 1 + blockSize + 1;
+    return p <= size;
+  }
+  p += 2;
+  while (p < size && data[p] != 0) p += 1 + size_t(data[p]);
+  if (p >= size) return false;
+  ++p;
+  return true;
+}
+
+// Packs the first `width` pixels of an 8-bit row into a stored row.
+void PackRow(const uint8_t* pixels, int width, int depth, uint8_t* row) {
+  if (depth == 8) {
+    std::memcpy(row, pixels, size_t(width));
+  } else if (depth == 4) {
+    for (int x = 0; x < width; x += 2) {
+      row[x >> 1] = uint8_t((pixels[x] & 15) << 4 | (x + 1 < width ? pixels[x + 1] & 15 : 0));
+    }
+  } else {
+    for (int x = 0; x < width; ++x) {
+      if ((x & 7) == 0) row[x >> 3] = 0;
+      row[x >> 3] = uint8_t(row[x >> 3] | (pixels[x] & 1) << (7 - (x & 7)));
+    }
+  }
+}
+
+// Decodes every row of the image; a row that fails keeps what it received.
+void DecodeImageRows(LzwDecoder& decoder, DibImage& image, int width, int height, bool interlace) {
+  const int screenWidth = DibWidth(image), screenHeight = DibHeight(image), depth = DibBitCount(image);
+  const int keptWidth = width < screenWidth ? width : screenWidth;
+  const int keptHeight = height < screenHeight ? height : screenHeight;
+  const size_t stride = DibRowStride(screenWidth, depth);
+  const bool cut = width > screenWidth || height > screenHeight;
+  std::vector<uint8_t> scratch(cut ? size_t(width) : 0);
+  for (int r : GifRowOrder(height, interlace)) {
+    uint8_t* row = r < keptHeight ? DibPixels(image) + size_t(keptHeight - 1 - r) * stride : nullptr;
+    if (!cut) {
+      decoder.DecodeRow(row, width, depth);
+      continue;
+    }
+    std::memset(scratch.data(), 0, scratch.size());
+    decoder.DecodeRow(scratch.data(), width, 8);
+    if (row) PackRow(scratch.data(), keptWidth, depth, row);
+  }
+}
+
+// Parses the data after the signature.
+DibImagePtr ParseGifData(const uint8_t* data, size_t size, GifSaveOptions& options) {
+  if (size < kScreenDescriptorSize) return nullptr;
+  const int screenWidth = LoadU16(data), screenHeight = LoadU16(data + 2);
+  const uint8_t flags = data[4];
+  if (screenWidth == 0 || screenHeight == 0 || screenWidth > 32767 || screenHeight > 32767) return nullptr;
+  size_t p = kScreenDescriptorSize;
+  const int globalEntries = 2 << (flags & 7);
+  if ((flags & 0x80) && size - p < 3 * size_t(globalEntries)) return nullptr;
+
+  DibImagePtr image = CreateDibImage(screenWidth, screenHeight, DepthOfTableSize(flags & 7));
+  if (!image) return nullptr;
+  if (flags & 0x80) {
+    StoreColorTable(*image, data + p, globalEntries);
+    p += 3 * size_t(globalEntries);
+  }
+
+  GifSaveOptions read = options;
+  ResetGifSaveOptions(read);
+  while (p < size && data[p] == 0x21) {
+    if (!SkipExtension(data, size, p, read)) return nullptr;
+  }
+  if (p >= size || size - p < kImageDescriptorSize || data[p] != 0x2C) return nullptr;
+  const int width = LoadU16(data + p + 5), height = LoadU16(data + p + 7);
+  const uint8_t imageFlags = data[p + 9];
+  p += kImageDescriptorSize;
+  read.interlace = imageFlags & 0x40;
+  if (imageFlags & 0x80) {
+    const int localEntries = 2 << (imageFlags & 7);
+    if (size - p < 3 * size_t(localEntries)) return nullptr;
+    StoreColorTable(*image, data + p, localEntries);
+    p += 3 * size_t(localEntries);
+  }
+  if (read.transparent && read.transparentIndex < DibColorCount(*image)) {
+    const RgbQuad& color = DibColorTable(*image)[read.transparentIndex];
+    read.transparentColor[0] = color.red;
+    read.transparentColor[1] = color.green;
+    read.transparentColor[2] = color.blue;
+  }
+  if (p >= size) return nullptr;
+
+  std::unique_ptr<LzwDecoder> decoder(new (std::nothrow) LzwDecoder);
+  if (!decoder) return nullptr;
+  decoder->Begin(data[p], data + p + 1, size - p - 1);
+  DecodeImageRows(*decoder, *image, width, height, read.interlace);
+  options = read;
+  return image;
+}
+
+// Reads the rest of the file in about ten pieces, showing the percentage.
+bool ReadInPieces(const Owner* owner, std::FILE* file, uint8_t* data, size_t size) {
+  CaptionScope caption(owner);
+  const size_t piece = size / 10 > 0 ? size / 10 : 1;
+  int shown = 0;
+  for (size_t done = 0; done < size;) {
+    const size_t count = size - done < piece ? size - done : piece;
+    if (std::fread(data + done, 1, count, file) != count) return false;
+    done += count;
+    const int percent = int(uint64_t(done) * 100 / size);
+    if (percent != shown) {
+      char text[128];
+      std::snprintf(text, sizeof text, TextOf(IDS_READING_FILE), percent);
+      caption.Show(text);
+      shown = percent;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifSaveOptions& options) {
+  if (size < kSignatureSize || !HasGifSignature(data)) return nullptr;
+  return ParseGifData(data + kSignatureSize, size - kSignatureSize, options);
+}
+
+DibImagePtr ReadGif(const Owner* owner, const char* path, GifSaveOptions& options) {
+  FilePtr file = OpenFile(path, "rb");
+  if (!file) return nullptr;
+  const long long fileSize = FileSizeOf(file.get());
+  uint8_t signature[kSignatureSize];
+  if (fileSize < static_cast<long long>(kSignatureSize) || std::fread(signature, 1, kSignatureSize, file.get()) != kSignatureSize ||
+      !HasGifSignature(signature)) {
+    return nullptr;
+  }
+  const uint64_t dataSize = uint64_t(fileSize) - kSignatureSize;
+  if (dataSize > SIZE_MAX / 2) return nullptr;
+  std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size_t(dataSize) + 1]);
+  if (!data || !ReadInPieces(owner, file.get(), data.get(), size_t(dataSize))) return nullptr;
+  file.reset();
+  return ParseGifData(data.get(), size_t(dataSize), options);
+}

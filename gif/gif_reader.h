@@ -1,0 +1,30 @@
+// The GIF reader: the first image of a GIF87a or GIF89a file as a new
+// palette picture.
+//
+//   "GIF8?a", logical screen (width, height, flags, background, aspect),
+//   [global colour table], extensions (0x21 label, sub-blocks, 0x00), image
+//   descriptor (0x2C, left, top, width, height, flags), [local colour table],
+//   LZW minimum code size, image data sub-blocks, 0x00 ... 0x3B.
+//
+// The picture has the logical screen's size and a depth from the colour
+// table size field (2 colours: 1 bit; up to 16: 4 bits; else 8). An image
+// lands in the bottom-left corner of the picture (stored rows from 0); one
+// larger than the screen is cut to it. Pixel values are masked to the depth.
+// Rows whose data are broken keep what they received; the rest stays zero.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "app/owner.h"
+#include "gif/gif_save_options.h"
+#include "image/dib_image.h"
+
+// Reads a GIF file held in memory. On success sets the interlace and
+// transparency fields of the options from the file (the comment stays) and
+// returns the picture; none when the file is not a GIF file or does not hold
+// an image, and then the options stay as they were.
+DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifSaveOptions& options);
+// Reads a GIF file in about ten pieces, showing "Reading a file (N %)" in the
+// owner's title meanwhile and restoring the title afterwards. Shows no message.
+DibImagePtr ReadGif(const Owner* owner, const char* path, GifSaveOptions& options);
