@@ -4,27 +4,14 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/cli_test_support.h"
 #include "generator/pattern_file.h"
 #include "generator/pattern_image.h"
 #include "generator/test_pattern_file.h"
 
 namespace {
 
-const std::string kCli = std::string(VITRELLE_BINARY_DIR) + "/vitrelle-cli";
 const std::string kShippedConfig = std::string(VITRELLE_SOURCE_DIR) + "/resources/vitrelle.cfg";
-
-// Runs the tool; returns its exit code and what it wrote to standard error.
-int RunCli(const std::string& arguments, std::string* errors = nullptr) {
-  const std::string command = kCli + " " + arguments + " 2>&1 >/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string out;
-  char buffer[512];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
-  const int status = pclose(pipe);
-  if (errors) *errors = out;
-  return WEXITSTATUS(status);
-}
 
 TEST(CliMake, SameTimeGivesTheSameFile) {
   TestPatternFolder folder;

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/texts.h"
-#include "image/bmp_file.h"
-
 namespace {
 
 bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
@@ -16,12 +13,24 @@ bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
 
 }  // namespace
 
-bool WritePictureFile(const Owner* owner, const std::string& path, const DibImage& image) {
+bool PictureFileTypeOfName(const std::string& path, PictureFileType& type) {
   if (EndsWithNoCase(path, ".bmp")) {
-    if (WriteBmpFile(owner, path.c_str(), image)) return true;
-    OwnerWarn(owner, TextOf(IDS_SAVE_BMP_FAILED), path.c_str());
+    type = PictureFileType::kBmp;
+    return true;
+  }
+  if (EndsWithNoCase(path, ".gif")) {
+    type = PictureFileType::kGif;
+    return true;
+  }
+  return false;
+}
+
+bool WritePictureFile(const Owner* owner, const std::string& path, const DibImage& image,
+                      const GifSaveOptions& options, bool transparent, bool interlace) {
+  PictureFileType type;
+  if (!PictureFileTypeOfName(path, type)) {
+    OwnerWarn(owner, "Unsupported output file type (use .bmp or .gif)", path.c_str());
     return false;
   }
-  OwnerWarn(owner, "Unsupported output file type (use .bmp)", path.c_str());
-  return false;
+  return SavePictureFile(owner, path.c_str(), type, image, options, transparent, interlace);
 }

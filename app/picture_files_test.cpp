@@ -1,0 +1,98 @@
+#include "app/picture_files.h"
+
+#include <gtest/gtest.h>
+
+#include "gif/gif_reader.h"
+#include "gif/gif_test_pictures.h"
+#include "image/bmp_file.h"
+#include "image/color_reduction.h"
+#include "image/test_support.h"
+
+namespace {
+
+DibImagePtr FullColorPicture() {
+  DibImagePtr image = CreateDibImage(30, 20, 24);
+  const size_t stride = DibRowStride(30, 24);
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 30; ++x) {
+      uint8_t* p = DibPixels(*image) + y * stride + 3 * x;
+      p[0] = uint8_t(x * 8), p[1] = uint8_t(y * 12), p[2] = uint8_t((x + y) * 4);
+    }
+  }
+  return image;
+}
+
+TEST(PictureFiles, OpensBmpAndGifFilesAsHeldImages) {
+  TestFolder folder;
+  OwnerRecorder recorder;
+  const Owner owner = recorder.owner();
+  DibImagePtr source = RulePicture(12, 9, 4, [](int x, int y) { return x + y; });
+  GifSaveOptions options;
+  const std::string bmp = folder.PathOf("a.bmp"), gif = folder.PathOf("a.gif");
+  ASSERT_TRUE(WriteBmpFile(&owner, bmp.c_str(), *source));
+  ASSERT_TRUE(SavePictureFile(&owner, gif.c_str(), PictureFileType::kGif, *source, options, true, true));
+
+  PictureFileType type;
+  options.comment = "old";
+  DibImagePtr fromBmp = OpenPictureFile(&owner, bmp.c_str(), options, &type);
+  ASSERT_TRUE(fromBmp);
+  EXPECT_EQ(type, PictureFileType::kBmp);
+  EXPECT_EQ(HeldRgb(*fromBmp), HeldRgb(*source));
+  EXPECT_EQ(options.comment, "Vitrelle");
+
+  DibImagePtr fromGif = OpenPictureFile(&owner, gif.c_str(), options, &type);
+  ASSERT_TRUE(fromGif);
+  EXPECT_EQ(type, PictureFileType::kGif);
+  EXPECT_EQ(HeldIndexes(*fromGif), HeldIndexes(*source));
+  EXPECT_TRUE(options.interlace);
+  EXPECT_TRUE(options.transparent);
+  EXPECT_EQ(recorder.warnings.size(), 0u);
+
+  const std::string other = folder.PathOf("text.gif");
+  ASSERT_TRUE(WriteBytes(other, {'h', 'e', 'l', 'l', 'o'}));
+  EXPECT_FALSE(OpenPictureFile(&owner, other.c_str(), options));
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot open file|" + other});
+  EXPECT_FALSE(options.transparent);
+}
+
+TEST(PictureFiles, SavesFullColourPicturesAsGifReducedAndBmpUnchanged) {
+  TestFolder folder;
+  OwnerRecorder recorder;
+  const Owner owner = recorder.owner();
+  DibImagePtr full = FullColorPicture();
+  const std::string gif = folder.PathOf("full.gif"), bmp = folder.PathOf("full.bmp");
+  ASSERT_TRUE(SavePictureFile(&owner, gif.c_str(), PictureFileType::kGif, *full, GifSaveOptions(), false, false));
+  GifSaveOptions options;
+  DibImagePtr back = ReadGif(nullptr, gif.c_str(), options);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(DibBitCount(*back), 8);
+  DibImagePtr reduced = ReduceTo256Colors(nullptr, *full);
+  EXPECT_EQ(HeldRgb(*back), HeldRgb(*reduced));
+  EXPECT_EQ(DibBitCount(*full), 24);
+
+  ASSERT_TRUE(SavePictureFile(&owner, bmp.c_str(), PictureFileType::kBmp, *full, GifSaveOptions(), false, false));
+  back = ReadBmpFile(bmp.c_str(), options);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(HeldRgb(*back), HeldRgb(*full));
+}
+
+TEST(PictureFiles, FailedSavesAreShownAndKeepTheOldFile) {
+  TestFolder folder;
+  OwnerRecorder recorder;
+  const Owner owner = recorder.owner();
+  DibImagePtr image = RulePicture(4, 4, 8, [](int x, int) { return x; });
+  const std::string missing = folder.PathOf("none/x.gif");
+  EXPECT_FALSE(SavePictureFile(&owner, missing.c_str(), PictureFileType::kGif, *image, GifSaveOptions(), false, false));
+  EXPECT_EQ(recorder.warnings, (std::vector<std::string>{"Cannot open file|" + missing, "Cannot save GIF file|Error"}));
+
+  recorder.warnings.clear();
+  const std::string path = folder.PathOf("old.gif");
+  ASSERT_TRUE(WriteBytes(path, {1, 2, 3}));
+  DibImagePtr broken = CreateDibImage(64, 64, 8);
+  broken->blockSize = 100;
+  EXPECT_FALSE(SavePictureFile(&owner, path.c_str(), PictureFileType::kGif, *broken, GifSaveOptions(), false, false));
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot save GIF file|Error"});
+  EXPECT_EQ(std::filesystem::file_size(path), 3u);
+}
+
+}  // namespace

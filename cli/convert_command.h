@@ -1,0 +1,4 @@
+#pragma once
+
+int RunConvertCommand(int argc, char** argv);
+extern const char kConvertUsage[];

@@ -1,0 +1,43 @@
+// vitrelle-cli info: what the program holds after opening a picture file.
+#include "cli/info_command.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/picture_files.h"
+#include "cli/cli_owner.h"
+
+const char kInfoUsage[] =
+    "  info FILE\n"
+    "      Shows the size, depth and colours of a BMP or GIF picture as opened.";
+
+int RunInfoCommand(int argc, char** argv) {
+  if (argc == 1 && (!std::strcmp(argv[0], "--help") || !std::strcmp(argv[0], "-h"))) {
+    std::printf("Usage: vitrelle-cli info FILE\n\n"
+                "Opens FILE as Vitrelle's Open does and shows the picture it holds: width,\n"
+                "height, bits per pixel and colour count, and for a GIF file the interlace and\n"
+                "transparency options that a later GIF save with options starts from.\n");
+    return 0;
+  }
+  if (argc != 1) {
+    std::fprintf(stderr, "Give one file\nTry: vitrelle-cli info --help\n");
+    return 2;
+  }
+  const Owner owner = CliOwner();
+  GifSaveOptions options;
+  PictureFileType type;
+  DibImagePtr image = OpenPictureFile(&owner, argv[0], options, &type);
+  if (!image) return 1;
+  std::printf("width: %d\nheight: %d\nbits per pixel: %d\n", DibWidth(*image), DibHeight(*image),
+              DibBitCount(*image));
+  if (DibBitCount(*image) > 8) {
+    std::printf("colors: full color\n");
+  } else {
+    std::printf("colors: %d\n", DibColorCount(*image));
+  }
+  if (type == PictureFileType::kGif) {
+    std::printf("interlace: %s\ntransparent: %s\ntransparentIndex: %d\n", options.interlace ? "true" : "false",
+                options.transparent ? "true" : "false", options.transparentIndex);
+  }
+  return 0;
+}

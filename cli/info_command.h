@@ -1,0 +1,4 @@
+#pragma once
+
+int RunInfoCommand(int argc, char** argv);
+extern const char kInfoUsage[];
