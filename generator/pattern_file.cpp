@@ -17,13 +17,15 @@ const char kLineEnd[] = "\r\n";
 
 // Calls visit(lineNumber, text) for every line of the file, line 1 first.
 // A line is read in pieces of at most 511 characters (line end included),
-// and a longer line counts as several. False when the file cannot be read.
+// and a longer line counts as several. False when the file cannot be read
+// to its end.
 bool ForEachLine(const std::string& path, const std::function<void(int, const std::string&)>& visit) {
   FilePtr file = OpenFile(path.c_str(), "rb");
   if (!file) return false;
   char piece[512];
   for (int number = 1; std::fgets(piece, sizeof piece, file.get()); ++number) visit(number, piece);
-  return true;
+  // A read that fails part way must not pass for the end of the file.
+  return !std::ferror(file.get());
 }
 
 bool ForEachLineOrWarn(const Owner* owner, const std::string& path,
@@ -189,12 +191,16 @@ bool WriteStateLine(const Owner* owner, const std::string& path, const MakeSetti
 }
 
 std::string PatternLineText(const std::string& name, const MakeSettings& settings) {
-  // A comma or line break in the name would shift every field after it.
+  // A comma or line break in the name would shift every field after it, and
+  // so would an empty name, whose field vanishes when the line is split: it
+  // is kept as one space.
   std::string cleanName;
   for (char c : name) {
     if (c != ',' && c != '\r' && c != '\n' && cleanName.size() < kMaxNameLength) cleanName += c;
   }
-  std::string text = std::to_string(kPatternLine) + "," + cleanName + ",";
+  std::string text = std::to_string(kPatternLine) + ",";
+  text += cleanName.empty() ? " " : cleanName;
+  text += ",";
   for (int i = 0; i < kPatternValueCount; ++i) text += std::to_string(settings.field[kFirstPatternField + i]) + ",";
   return text + std::to_string(settings[kColorSetIndex] + 1) + "," + kLineEnd;
 }

@@ -93,6 +93,18 @@ TEST(PatternFile, UnreadableFileIsReported) {
   EXPECT_EQ(messages.texts[1], "Cannot save config file \nCD-ROM or WRITE PROTECT \\?");
   EXPECT_EQ(messages.captions[1], missing);
   EXPECT_EQ(folder.FileCount(), 0u);
+
+  // A path that opens but cannot be read, such as a folder, is no empty file.
+  messages = MessageRecorder();
+  owner = messages.owner();
+  const std::string folderPath = folder.PathOf("folder.cfg");
+  std::filesystem::create_directory(folderPath);
+  PatternLists lists;
+  EXPECT_FALSE(ListEntries(&owner, folderPath, lists));
+  EXPECT_FALSE(LoadMakeSettings(&owner, folderPath, 1, settings));
+  EXPECT_FALSE(ReplacePattern(&owner, folderPath, 0, PatternChange::kDelete, "", settings));
+  EXPECT_EQ(messages.texts, std::vector<std::string>(3, "Cannot open file"));
+  EXPECT_EQ(folder.FileCount(), 1u);
 }
 
 MakeSettings Numbered() {
@@ -138,6 +150,16 @@ TEST(PatternFile, AddPatternAppendsOneLine) {
   ASSERT_EQ(ReadPattern(nullptr, path, 1, pattern), EntryRead::kFound);
   EXPECT_EQ(pattern.name, "abc");
   EXPECT_EQ(pattern.value[0], 5);
+  for (const char* empty : {"", ",,"}) {  // an empty name must not vanish and shift the values
+    ASSERT_TRUE(AddPattern(nullptr, path, empty, settings));
+    PatternLists lists;
+    ASSERT_TRUE(ListEntries(nullptr, path, lists));
+    ASSERT_EQ(ReadPattern(nullptr, path, int(lists.patterns.size()) - 1, pattern), EntryRead::kFound);
+    EXPECT_EQ(pattern.name, " ");
+    EXPECT_EQ(pattern.value[0], 5);
+    EXPECT_EQ(pattern.value[10], 5);
+    EXPECT_EQ(pattern.colorSetNumber, 2);
+  }
 }
 
 TEST(PatternFile, ReplacePatternTouchesOnlyItsLine) {
