@@ -5,6 +5,7 @@
 #include <cstring>
 #include <tuple>
 
+#include "bench/pattern_baseline.h"
 #include "generator/test_pattern_file.h"
 
 namespace {
@@ -157,6 +158,45 @@ TEST_F(PatternImageTest, SameStateAndTimeGiveTheSamePicture) {
   GeneratorState state;
   DibImagePtr later = MakePatternImage(nullptr, settings_, 33, 17, path_, 1235, state);
   EXPECT_NE(0, std::memcmp(a->start(), later->start(), DibTotalSize(*a)));
+}
+
+TEST_F(PatternImageTest, UnseenPassesRollTheRowsOn) {
+  settings_[kInitialNumber] = 0;
+  DibImagePtr direct = Make(33, 25);
+  settings_[kInitialNumber] = 5;
+  DibImagePtr later = Make(33, 20);
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 33; ++x) ASSERT_EQ(Pixel(*later, x, y), Pixel(*direct, x, y + 5)) << x << "," << y;
+  }
+}
+
+// Against the plain cell-by-cell growth, with values that reach the 16-bit
+// wrap-around, every kind of divisor and random amplitude, and odd widths.
+TEST_F(PatternImageTest, GrowsExactlyAsThePlainLoop) {
+  const int32_t cases[][kPatternValueCount] = {
+      {0, 0, 1, 3, -2, 3, 1, 4, 0, 20, 3},
+      {3, 0, 1000, -7000, 30000, 12345, -32768, 7, 11, 300, 1},
+      {0, 0, 70000, 1, 1, 1, 65537, -3, -5, -50, 2},
+      {1, 0, -1, -1, -1, -1, -1, -1, 0, 0, 0},
+      {0, 0, -20000, 5, 9, 9, 5, 32768, 0, 2000000000, 0},
+      {0, 0, 32767, 32767, 32767, 32767, 32767, 40000, 2, 10, 0},
+      {0, 0, 3, 3, 3, 3, 3, -2147483647 - 1, 1, 1 << 30, 65540},
+  };
+  for (const auto& values : cases) {
+    std::copy(std::begin(values), std::end(values), settings_.field + kFirstPatternField);
+    for (int colorSet : {0, 1, 2}) {
+      for (int width : {1, 2, 5, 64, 333}) {
+        settings_[kColorSetIndex] = colorSet;
+        GeneratorState state, plainState;
+        DibImagePtr image = MakePatternImage(nullptr, settings_, width, 9, path_, 777, state);
+        DibImagePtr plain = MakePatternImageBaseline(nullptr, settings_, width, 9, path_, 777, plainState);
+        ASSERT_TRUE(image && plain);
+        ASSERT_EQ(0, std::memcmp(image->start(), plain->start(), DibTotalSize(*plain)))
+            << "divide " << values[7] << ", width " << width << ", colour set " << colorSet;
+        ASSERT_EQ(0, std::memcmp(&state.random, &plainState.random, sizeof state.random));
+      }
+    }
+  }
 }
 
 class MirrorTest : public PatternImageTest {
