@@ -1,53 +1,72 @@
 #include "generator/pattern_image.h"
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "app/texts.h"
 #include "generator/pattern_file.h"
+#include "generator/wide_vectors.h"
 
 namespace {
 
 int16_t Low16(int32_t value) { return int16_t(uint16_t(uint32_t(value) & 0xFFFF)); }
 
-// The growth rules of one picture, with the per-cell arithmetic that does not
-// depend on the neighbours done once in advance.
+// The quotient of a 16-bit sum by divide, truncated toward zero, is the
+// truncated product of the sum with the reciprocal 1 / |divide| rounded up
+// to the next float above it, signed as divide. The product is never below
+// the true quotient |sum / divide|, so an exact integer quotient stays whole,
+// and exceeds it by at most 2^-22 of it, 2^-7 / |divide| or less, which is
+// less than the distance 1 / |divide| from any other quotient to the next
+// integer. A divide beyond 32768 leaves every quotient 0, as 65536 does; a
+// divide of 0 divides by 1. A float multiplication costs far less than an
+// integer division, and vectorises.
+float ReciprocalOf(int32_t divide) {
+  if (divide == 0) divide = 1;
+  const float magnitude = divide > 32768 || divide < -32768 ? 65536.0f : std::fabs(float(divide));
+  const float reciprocal = std::nextafter(1.0f / magnitude, INFINITY);
+  return divide < 0 ? -reciprocal : reciprocal;
+}
+
+constexpr int kRandomWordValues = 32768;
+
+// The growth rules of one picture. Products, sums and cells are all taken
+// modulo 2^16, so the cell loop works on 16-bit numbers throughout.
 struct GrowthRules {
-  int32_t weight[5];
-  int32_t lastColor;  // N - 1
+  int16_t weight[5];
+  float reciprocal;  // of divide, see ReciprocalOf
+  int16_t fix;
+  int16_t lastColor;  // N - 1
   // randomTerm[T]: RandomNext(random + 10) / 10 for the random word T.
-  std::vector<int32_t> randomTerm;
-  // offsetQuotient[S + 32768]: S / divide + fix, for every 16-bit sum S.
-  std::vector<int32_t> offsetQuotient;
+  std::vector<int16_t> randomTerm;
 };
 
 GrowthRules MakeGrowthRules(const MakeSettings& settings, int32_t colorCount) {
   GrowthRules rules;
   for (int i = 0; i < 5; ++i) rules.weight[i] = Low16(settings.field[kWeight1 + i]);
-  rules.lastColor = colorCount - 1;
+  rules.reciprocal = ReciprocalOf(settings[kDivide]);
+  rules.fix = Low16(settings[kFix]);
+  rules.lastColor = int16_t(colorCount - 1);
   const int32_t scale = int32_t(uint32_t(settings[kRandom]) + 10u);
-  rules.randomTerm.resize(32768);
-  for (int32_t word = 0; word < 32768; ++word) {
-    rules.randomTerm[word] = int32_t(uint32_t(scale) * uint32_t(word)) / 32768 / 10;
-  }
-  const int32_t divide = settings[kDivide] == 0 ? 1 : settings[kDivide];  // a 0 from the file divides by 1
-  const int32_t fix = Low16(settings[kFix]);
-  rules.offsetQuotient.resize(65536);
-  for (int32_t sum = -32768; sum < 32768; ++sum) {
-    // -32768 / -1 does not fit 32 bits only when widened wrongly; 64 bits keep it exact.
-    rules.offsetQuotient[sum + 32768] = int32_t(int64_t(sum) / divide) + fix;
+  rules.randomTerm.resize(kRandomWordValues);
+  for (int32_t word = 0; word < kRandomWordValues; ++word) {
+    rules.randomTerm[word] = int16_t(ScaleRandomWord(scale, word) / 10);
   }
   return rules;
 }
 
-// Two row buffers of cells -2 to width + 8.
+// Two row buffers of cells -2 to width + 8, and the random words and terms
+// of one pass.
 struct Rows {
-  explicit Rows(int width) : width(width), current(width + 11), next(width + 11) {}
+  explicit Rows(int width)
+      : width(width), current(width + 11), next(width + 11), words(width), terms(width) {}
   int16_t* A() { return current.data() + 2; }
   int16_t* C() { return next.data() + 2; }
 
   int width;
   std::vector<int16_t> current, next;
+  std::vector<int32_t> words;
+  std::vector<int16_t> terms;
 };
 
 void SeedRows(Rows& rows, RandomSource& random) {
@@ -58,26 +77,29 @@ void SeedRows(Rows& rows, RandomSource& random) {
   rows.A()[-2] = 0;  // lies outside the seed fill
 }
 
-// One pass: the next row from the current one, then rolled into the current one.
-void GrowRow(Rows& rows, const GrowthRules& rules, RandomSource& random) {
+// One pass: the next row from the current one, then rolled into the current
+// one. The random terms of the pass are drawn first, in cell order, so that
+// no cell depends on the one before and the cell loop vectorises.
+WIDE_VECTORS void GrowRow(Rows& rows, const GrowthRules& rules, RandomSource& random) {
+  const int width = rows.width;
+  RandomWords(random, rows.words.data(), width);
+  int16_t* terms = rows.terms.data();
+  for (int x = 0; x < width; ++x) terms[x] = rules.randomTerm[rows.words[x]];
+  // Locals, so that storing a cell cannot seem to change them.
+  const int16_t w1 = rules.weight[0], w2 = rules.weight[1], w3 = rules.weight[2], w4 = rules.weight[3],
+                w5 = rules.weight[4];
+  const float reciprocal = rules.reciprocal;
+  const int16_t fix = rules.fix, lastColor = rules.lastColor;
   const int16_t* a = rows.A();
   int16_t* c = rows.C();
-  const int32_t* randomTerm = rules.randomTerm.data();
-  const int32_t* offsetQuotient = rules.offsetQuotient.data() + 32768;
-  const uint32_t w1 = uint32_t(rules.weight[0]), w2 = uint32_t(rules.weight[1]), w3 = uint32_t(rules.weight[2]),
-                 w4 = uint32_t(rules.weight[3]), w5 = uint32_t(rules.weight[4]);
-  const int32_t lastColor = rules.lastColor;
-  for (int x = 0; x < rows.width; ++x) {
-    // The products and sums wrap at 16 bits; wrapping once at the end is the same.
-    const int16_t sum = int16_t(uint16_t(w1 * uint32_t(a[x - 2]) + w2 * uint32_t(a[x - 1]) + w3 * uint32_t(a[x]) +
-                                         w4 * uint32_t(a[x + 1]) + w5 * uint32_t(a[x + 2])));
-    const int32_t term = randomTerm[RandomNextWord(random)];
-    int32_t v = int16_t(uint16_t(uint32_t(term) + uint32_t(offsetQuotient[sum])));
-    if (v > lastColor) v = 0;
-    if (v < 0) v = lastColor;
-    c[x] = int16_t(v);
+  for (int x = 0; x < width; ++x) {
+    const int16_t sum = int16_t(w1 * a[x - 2] + w2 * a[x - 1] + w3 * a[x] + w4 * a[x + 1] + w5 * a[x + 2]);
+    const int16_t quotient = int16_t(int32_t(float(sum) * reciprocal));
+    int16_t v = int16_t(terms[x] + quotient + fix);
+    v = v > lastColor ? 0 : v;
+    v = v < 0 ? lastColor : v;
+    c[x] = v;
   }
-  const int width = rows.width;
   int16_t* newA = rows.A();
   std::memcpy(newA, c, size_t(width) * sizeof(int16_t));
   newA[-2] = c[width - 2];
@@ -91,22 +113,21 @@ void StoreRow(const int16_t* cells, int width, int depth, uint8_t* row) {
     for (int x = 0; x < width; ++x) row[x] = uint8_t(cells[x]);
     return;
   }
-  for (int x = 0; x + 1 < width; x += 2) row[x / 2] = uint8_t(cells[x] << 4 | cells[x + 1]);
+  for (int i = 0; i < width / 2; ++i) row[i] = uint8_t(cells[2 * i] << 4 | cells[2 * i + 1]);
   if (width % 2) row[width / 2] = uint8_t(cells[width - 1] << 4);
 }
 
-int PixelAt(const uint8_t* row, int x, int depth) {
-  return depth == 8 ? row[x] : (row[x / 2] >> (x % 2 ? 0 : 4)) & 15;
-}
-
-void SetPixel(uint8_t* row, int x, int depth, int value) {
+// The reverse of StoreRow.
+void LoadRow(const uint8_t* row, int width, int depth, int16_t* cells) {
   if (depth == 8) {
-    row[x] = uint8_t(value);
-  } else if (x % 2) {
-    row[x / 2] = uint8_t((row[x / 2] & 0xF0) | value);
-  } else {
-    row[x / 2] = uint8_t((row[x / 2] & 0x0F) | value << 4);
+    for (int x = 0; x < width; ++x) cells[x] = row[x];
+    return;
   }
+  for (int i = 0; i < width / 2; ++i) {
+    cells[2 * i] = row[i] >> 4;
+    cells[2 * i + 1] = row[i] & 15;
+  }
+  if (width % 2) cells[width - 1] = row[width / 2] >> 4;
 }
 
 struct PixelRows {
@@ -123,10 +144,13 @@ void MirrorTopToBottom(const PixelRows& p) {
   for (int y = 0; y < p.height / 2; ++y) p.CopyRow(p.height - 1 - y, y);
 }
 
+// Row by row through a row of cells, so that the loops vectorise at either depth.
 void MirrorRightToLeft(const PixelRows& p) {
+  std::vector<int16_t> cells(size_t(p.width));
   for (int y = 0; y < p.height; ++y) {
-    uint8_t* row = p.Row(y);
-    for (int x = 0; x < p.width / 2; ++x) SetPixel(row, x, p.depth, PixelAt(row, p.width - 1 - x, p.depth));
+    LoadRow(p.Row(y), p.width, p.depth, cells.data());
+    for (int x = 0; x < p.width / 2; ++x) cells[x] = cells[p.width - 1 - x];
+    StoreRow(cells.data(), p.width, p.depth, p.Row(y));
   }
 }
 

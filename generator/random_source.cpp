@@ -1,6 +1,9 @@
 #include "generator/random_source.h"
 
+#include <algorithm>
 #include <cstdlib>
+
+#include "generator/wide_vectors.h"
 
 static const int32_t kInitialWords[kRandomWords] = {
     2090,  446,   15978, 9664,  24976, 2778,  12587, 13465, 5144,  3413,  18023, 29380, 28864, 19910, 30595,
@@ -23,4 +26,27 @@ void WarmUpForImage(RandomSource& random, int64_t calendarSeconds) {
   const int t16 = int16_t(uint16_t(calendarSeconds & 0xFFFF));
   const int draws = std::abs(t16) % 100 + 1;
   for (int i = 0; i < draws; ++i) RandomNext(random, 4);
+}
+
+// In place on the ring: position i takes T[i] ^ T[(i + 51) mod 89].
+// Positions 0 to 37 read words 51 to 88, which this round has not reached
+// yet; positions 38 to 88 read words 0 to 50, made 38 steps earlier. Either
+// run vectorises, as no word depends on one made less than 38 steps before.
+WIDE_VECTORS void RandomWords(RandomSource& random, int32_t* words, int count) {
+  int32_t* t = random.word;
+  int p = random.position;
+  while (count > 0) {
+    const int first = p + 1 == kRandomWords ? 0 : p + 1;
+    const int runEnd = first < kRandomWords - kRandomLag ? kRandomWords - kRandomLag : kRandomWords;
+    const int n = std::min(count, runEnd - first);
+    if (first < kRandomWords - kRandomLag) {
+      for (int i = 0; i < n; ++i) words[i] = t[first + i] ^= t[first + i + kRandomLag];
+    } else {
+      for (int i = 0; i < n; ++i) words[i] = t[first + i] ^= t[first + i - (kRandomWords - kRandomLag)];
+    }
+    words += n;
+    count -= n;
+    p = first + n - 1;
+  }
+  random.position = p;
 }

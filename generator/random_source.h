@@ -25,12 +25,16 @@ inline int32_t RandomNextWord(RandomSource& random) {
   return random.word[p] ^= random.word[q];
 }
 
-// The next word scaled to a: 0 to a - 1 for a positive a, 0 for 0, -(|a| - 1)
-// to 0 for a negative a. The argument never affects the state.
-inline int32_t RandomNext(RandomSource& random, int32_t a) {
-  const int32_t product = int32_t(uint32_t(a) * uint32_t(RandomNextWord(random)));
-  return product / 32768;
-}
+// The next count words, as count calls of RandomNextWord give them, made
+// many at a time.
+void RandomWords(RandomSource& random, int32_t* words, int count);
+
+// A word scaled to a: 0 to a - 1 for a positive a, 0 for 0, -(|a| - 1) to 0
+// for a negative a; the product is taken as a signed 32-bit number.
+inline int32_t ScaleRandomWord(int32_t a, int32_t word) { return int32_t(uint32_t(a) * uint32_t(word)) / 32768; }
+
+// The next word scaled to a. The argument never affects the state.
+inline int32_t RandomNext(RandomSource& random, int32_t a) { return ScaleRandomWord(a, RandomNextWord(random)); }
 
 // Start-up: (time mod 100) draws, discarded.
 void WarmUpAtStartup(RandomSource& random, int64_t calendarSeconds);

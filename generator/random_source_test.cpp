@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "generator/make_settings.h"
 
 namespace {
@@ -26,6 +28,17 @@ TEST(RandomSource, ArgumentOnlyScales) {
   // Large arguments wrap as a signed 32-bit product.
   RandomSource large;
   EXPECT_EQ(RandomNext(large, 0x7FFFFFFF), int32_t(uint32_t(0x7FFFFFFF) * 31250u) / 32768);
+}
+
+TEST(RandomSource, ManyWordsAtATimeAreTheSameWords) {
+  RandomSource many, one;
+  int32_t words[2000];
+  for (int count : {0, 1, 37, 38, 39, 50, 51, 52, 88, 89, 90, 1600, 2000}) {
+    RandomWords(many, words, count);
+    for (int i = 0; i < count; ++i) ASSERT_EQ(words[i], RandomNextWord(one)) << count << ": " << i;
+    ASSERT_EQ(many.position, one.position);
+    ASSERT_TRUE(std::equal(many.word, many.word + kRandomWords, one.word)) << count;
+  }
 }
 
 TEST(RandomSource, WarmUpsDrawByTheClock) {
