@@ -50,7 +50,7 @@ void LzwDecoder::Begin(int codeSize, const uint8_t* bytes, size_t count) {
   Clear();
 }
 
-bool LzwDecoder::NextDataByte(uint8_t& byte) {
+inline bool LzwDecoder::NextDataByte(uint8_t& byte) {
   if (blockLeft == 0) {
     if (position >= size || data[position] == 0 || size - position - 1 < data[position]) return false;
     blockLeft = data[position++];
@@ -60,7 +60,14 @@ bool LzwDecoder::NextDataByte(uint8_t& byte) {
   return true;
 }
 
-bool LzwDecoder::ReadCode(uint32_t& code) {
+inline bool LzwDecoder::ReadCode(uint32_t& code) {
+  if (bitCount < codeWidth && blockLeft >= 2) {
+    // Two bytes of the current sub-block at once: at least 16 bits, at most 27.
+    bits |= (uint32_t(data[position]) | uint32_t(data[position + 1]) << 8) << bitCount;
+    position += 2;
+    blockLeft -= 2;
+    bitCount += 16;
+  }
   while (bitCount < codeWidth) {
     uint8_t byte;
     if (!NextDataByte(byte)) return false;
@@ -114,7 +121,10 @@ bool LzwDecoder::DecodeRowAt(uint8_t* row, int width) {
       }
       first = uint8_t(traced);
       stack[stackSize++] = first;
-      while (stackSize > 0 && j < width) PutPixel<Depth>(row, j++, stack[--stackSize]);
+      const int count = stackSize < width - j ? stackSize : width - j;
+      for (int k = 0; k < count; ++k) PutPixel<Depth>(row, j + k, stack[stackSize - 1 - k]);
+      j += count;
+      stackSize -= count;
     }
     if (previous != NoSuchCode && defining < kLzwMaxCodes) {
       prefix[defining] = previous;

@@ -96,8 +96,12 @@ bool LzwEncoder::EncodePixels(const uint8_t* pixels, int count) {
     const uint32_t pixel = pixels[i];
     const uint32_t key = current << 8 | pixel;
     uint32_t slot = SlotOf(key);
+    // An empty slot's upper bits (0xFFFFF) are no key: codes stop at 4094.
     uint32_t entry;
-    while ((entry = slots[slot]) != kLzwEmptySlot && (entry >> 12) != key) slot = (slot + 1) & (kLzwTableSlots - 1);
+    while ((entry = slots[slot]) >> 12 != key) {
+      if (entry == kLzwEmptySlot) break;
+      slot = (slot + 1) & (kLzwTableSlots - 1);
+    }
     if (entry != kLzwEmptySlot) {
       current = entry & 0xFFF;
       continue;
