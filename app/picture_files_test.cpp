@@ -5,6 +5,7 @@
 #include "gif/gif_reader.h"
 #include "gif/gif_test_pictures.h"
 #include "image/bmp_file.h"
+#include "image/byte_order.h"
 #include "image/color_reduction.h"
 #include "image/test_support.h"
 
@@ -53,6 +54,41 @@ TEST(PictureFiles, OpensBmpAndGifFilesAsHeldImages) {
   EXPECT_FALSE(OpenPictureFile(&owner, other.c_str(), options));
   EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot open file|" + other});
   EXPECT_FALSE(options.transparent);
+}
+
+TEST(PictureFiles, OpeningNormalisesWhatTheBmpFileHolds) {
+  TestFolder folder;
+  OwnerRecorder recorder;
+  const Owner owner = recorder.owner();
+  const std::string ppm = folder.PathOf("in.ppm"), bmp = folder.PathOf("in.bmp");
+  ASSERT_TRUE(WritePpm(ppm, 30, 20, HeldRgb(*FullColorPicture())));
+  const struct {
+    const char* options;
+    int heldDepth;
+  } kinds[] = {{"-define bmp:subtype=RGB565 BMP:", 24}, {"-colors 50 -type Palette -compress RLE BMP3:", 8}};
+  for (const auto& kind : kinds) {
+    ASSERT_TRUE(RunCommand("/usr/bin/convert '" + ppm + "' " + kind.options + "'" + bmp + "'"));
+    GifSaveOptions options;
+    DibImagePtr image = OpenPictureFile(&owner, bmp.c_str(), options);
+    ASSERT_TRUE(image) << kind.options;
+    EXPECT_EQ(DibBitCount(*image), kind.heldDepth);
+    EXPECT_EQ(DibInfoField(*image, kBiCompression), uint32_t(kBiRgb));
+    EXPECT_EQ(HeldRgb(*image), MagickRgb(bmp)) << kind.options;
+  }
+  EXPECT_TRUE(recorder.warnings.empty());
+
+  std::vector<uint8_t> jpeg(14 + 40 + 16, 0);  // JPEG data inside a BMP file
+  jpeg[0] = 'B', jpeg[1] = 'M';
+  StoreU32(&jpeg[2], uint32_t(jpeg.size()));
+  StoreU32(&jpeg[14], 40);
+  StoreU32(&jpeg[18], 2);
+  StoreU32(&jpeg[22], 2);
+  StoreU16(&jpeg[28], 24);
+  StoreU32(&jpeg[30], kBiJpeg);
+  ASSERT_TRUE(WriteBytes(bmp, jpeg));
+  GifSaveOptions options;
+  EXPECT_FALSE(OpenPictureFile(&owner, bmp.c_str(), options));
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot make a bitmap|Error"});
 }
 
 TEST(PictureFiles, SavesFullColourPicturesAsGifReducedAndBmpUnchanged) {

@@ -64,6 +64,18 @@ TEST(CliPictures, ConvertReducesFullColourForGifAndSetsOptions) {
   EXPECT_EQ(MagickRgb(back), MagickRgb(gif));
 }
 
+TEST(CliPictures, InfoAndConvertShowThePictureAsHeld) {
+  TestFolder folder;
+  const std::string ppm = folder.PathOf("in.ppm"), bmp = folder.PathOf("in.bmp"), out = folder.PathOf("out.bmp");
+  ASSERT_TRUE(WritePpm(ppm, 32, 24, FullColorRgb()));
+  ASSERT_TRUE(RunCommand("/usr/bin/convert '" + ppm + "' -define bmp:subtype=RGB565 BMP:'" + bmp + "'"));
+  std::string errors, output;
+  ASSERT_EQ(RunCli("info '" + bmp + "'", &errors, &output), 0) << errors;
+  EXPECT_EQ(output, "width: 32\nheight: 24\nbits per pixel: 24\ncolors: full color\n");
+  ASSERT_EQ(RunCli("convert '" + bmp + "' '" + out + "'", &errors), 0) << errors;
+  EXPECT_EQ(MagickRgb(out), MagickRgb(bmp));
+}
+
 TEST(CliPictures, BadInputIsReportedAndNothingIsWritten) {
   TestFolder folder;
   const std::string text = folder.PathOf("notes.txt"), out = folder.PathOf("out.gif");
