@@ -1,6 +1,7 @@
 #include "generator/pattern_image.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -199,7 +200,9 @@ bool BuildColorTable(const Owner* owner, DibImage& image, int k, int32_t initial
   RgbQuad ramp[kMaxRampColors];
   int count = 0;
   if (!ExpandColorRamp(colors, ramp, count)) {
-    OwnerWarn(owner, TextOf(IDS_BAD_COLOR_SET), patternFile.c_str());
+    char text[512];
+    std::snprintf(text, sizeof text, TextOf(IDS_BAD_COLOR_SET), colors.name.c_str());
+    OwnerWarn(owner, text, patternFile.c_str());
     return false;
   }
   state.colorCount = count;
