@@ -7,14 +7,14 @@
 #include "cli/cli_test_support.h"
 #include "generator/pattern_file.h"
 #include "generator/pattern_image.h"
-#include "generator/test_pattern_file.h"
+#include "image/test_support.h"
 
 namespace {
 
 const std::string kShippedConfig = std::string(VITRELLE_SOURCE_DIR) + "/resources/vitrelle.cfg";
 
 TEST(CliMake, SameTimeGivesTheSameFile) {
-  TestPatternFolder folder;
+  TestFolder folder;
   const std::string a = folder.PathOf("a.bmp"), b = folder.PathOf("b.bmp"), c = folder.PathOf("c.bmp");
   const std::string options = "--time 1000 --pattern Reef --size 96x64 --mirror cross ";
   ASSERT_EQ(RunCli("make " + options + a), 0);
@@ -26,7 +26,7 @@ TEST(CliMake, SameTimeGivesTheSameFile) {
 }
 
 TEST(CliMake, BadChoicesAreReported) {
-  TestPatternFolder folder;
+  TestFolder folder;
   const std::string out = folder.PathOf("out.bmp");
   std::string errors;
   EXPECT_NE(RunCli("make --pattern Nonesuch " + out, &errors), 0);

@@ -4,7 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
-#include "generator/test_pattern_file.h"
+#include "image/test_support.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ TEST(PatternFileText, LenientNumbersAndSplitting) {
 }
 
 TEST(PatternFile, ReadsSettingsAndEntries) {
-  TestPatternFolder folder;
+  TestFolder folder;
   const std::string path = folder.Write(kSample);
   MakeSettings settings;
   settings[kMarker] = 9;
@@ -72,15 +72,15 @@ TEST(PatternFile, ReadsSettingsAndEntries) {
 }
 
 TEST(PatternFile, ShortColorLineIsIncomplete) {
-  TestPatternFolder folder;
+  TestFolder folder;
   ColorSet colors;
   ASSERT_EQ(ReadColorSet(nullptr, folder.Write("0\r\n0\r\n4,Cut,2,3,0,0,0,255,255\r\n"), 0, colors), EntryRead::kFound);
   EXPECT_FALSE(colors.complete);
 }
 
 TEST(PatternFile, UnreadableFileIsReported) {
-  TestPatternFolder folder;
-  MessageRecorder messages;
+  TestFolder folder;
+  OwnerRecorder messages;
   Owner owner = messages.owner();
   const std::string missing = folder.PathOf("missing.cfg");
   ColorSet colors;
@@ -88,14 +88,13 @@ TEST(PatternFile, UnreadableFileIsReported) {
   MakeSettings settings;
   EXPECT_FALSE(WriteStateLine(&owner, missing, settings));
   EXPECT_FALSE(AddPattern(&owner, missing, "x", settings));
-  ASSERT_EQ(messages.texts.size(), 3u);
-  EXPECT_EQ(messages.texts[0], "Cannot open file");
-  EXPECT_EQ(messages.texts[1], "Cannot save config file \nCD-ROM or WRITE PROTECT \\?");
-  EXPECT_EQ(messages.captions[1], missing);
+  ASSERT_EQ(messages.warnings.size(), 3u);
+  EXPECT_EQ(messages.warnings[0], "Cannot open file|" + missing);
+  EXPECT_EQ(messages.warnings[1], "Cannot save config file \nCD-ROM or WRITE PROTECT \\?|" + missing);
   EXPECT_EQ(folder.FileCount(), 0u);
 
   // A path that opens but cannot be read, such as a folder, is no empty file.
-  messages = MessageRecorder();
+  messages = OwnerRecorder();
   owner = messages.owner();
   const std::string folderPath = folder.PathOf("folder.cfg");
   std::filesystem::create_directory(folderPath);
@@ -103,7 +102,7 @@ TEST(PatternFile, UnreadableFileIsReported) {
   EXPECT_FALSE(ListEntries(&owner, folderPath, lists));
   EXPECT_FALSE(LoadMakeSettings(&owner, folderPath, 1, settings));
   EXPECT_FALSE(ReplacePattern(&owner, folderPath, 0, PatternChange::kDelete, "", settings));
-  EXPECT_EQ(messages.texts, std::vector<std::string>(3, "Cannot open file"));
+  EXPECT_EQ(messages.warnings, std::vector<std::string>(3, "Cannot open file|" + folderPath));
   EXPECT_EQ(folder.FileCount(), 1u);
 }
 
@@ -114,7 +113,7 @@ MakeSettings Numbered() {
 }
 
 TEST(PatternFile, StateLineOverwritesTheStartOfLineOne) {
-  TestPatternFolder folder;
+  TestFolder folder;
   const std::string longOld = std::string(120, '7') + "\r\nsecond\r\n";
   const std::string path = folder.Write(longOld);
   ASSERT_TRUE(WriteStateLine(nullptr, path, Numbered()));
@@ -129,7 +128,7 @@ TEST(PatternFile, StateLineOverwritesTheStartOfLineOne) {
 }
 
 TEST(PatternFile, LongerStateLineKeepsLineTwoWhole) {
-  TestPatternFolder folder;
+  TestFolder folder;
   const std::string path = folder.Write("0,0\r\n0,0,1,2\r\n2,Tile,64,64\r\n");
   ASSERT_TRUE(WriteStateLine(nullptr, path, Numbered()));
   EXPECT_EQ(folder.Read(path), "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,          \r\n0,0,1,2\r\n2,Tile,64,64\r\n");
@@ -137,7 +136,7 @@ TEST(PatternFile, LongerStateLineKeepsLineTwoWhole) {
 }
 
 TEST(PatternFile, AddPatternAppendsOneLine) {
-  TestPatternFolder folder;
+  TestFolder folder;
   const std::string path = folder.Write("0\r\n0\r\n4,Gray,1,0,1,2,3");  // no line end at the end
   MakeSettings settings;
   const int32_t values[] = {5, 0, 1, 2, 3, 2, 1, 9, 0, 20, 5};
@@ -163,7 +162,7 @@ TEST(PatternFile, AddPatternAppendsOneLine) {
 }
 
 TEST(PatternFile, ReplacePatternTouchesOnlyItsLine) {
-  TestPatternFolder folder;
+  TestFolder folder;
   const std::string path = folder.Write(kSample);
   MakeSettings settings = Numbered();
   ASSERT_TRUE(ReplacePattern(nullptr, path, 1, PatternChange::kDelete, "", settings));
@@ -180,7 +179,7 @@ TEST(PatternFile, ReplacePatternTouchesOnlyItsLine) {
 }
 
 TEST(PatternFile, FailedReplaceLeavesTheOldFileWhole) {
-  TestPatternFolder folder;
+  TestFolder folder;
   std::string big = kSample;
   for (int i = 0; i < 400; ++i) big += "3,Filler,1,1,1,1,1,1,1,1,1,1,1,0,\r\n";
   const std::string path = folder.Write(big);
@@ -192,7 +191,7 @@ TEST(PatternFile, FailedReplaceLeavesTheOldFileWhole) {
   rlimit small = old;
   small.rlim_cur = 1000;
   setrlimit(RLIMIT_FSIZE, &small);
-  MessageRecorder messages;
+  OwnerRecorder messages;
   Owner owner = messages.owner();
   const bool replaced = ReplacePattern(&owner, path, 0, PatternChange::kDelete, "", MakeSettings());
   setrlimit(RLIMIT_FSIZE, &old);
@@ -200,8 +199,8 @@ TEST(PatternFile, FailedReplaceLeavesTheOldFileWhole) {
   EXPECT_FALSE(replaced);
   EXPECT_EQ(folder.Read(path), big);
   EXPECT_EQ(folder.FileCount(), 1u);  // the temporary file is gone
-  ASSERT_EQ(messages.texts.size(), 1u);
-  EXPECT_EQ(messages.captions[0], path);
+  ASSERT_EQ(messages.warnings.size(), 1u);
+  EXPECT_EQ(messages.warnings[0], "Cannot save config file \nCD-ROM or WRITE PROTECT \\?|" + path);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "bench/pattern_baseline.h"
-#include "generator/test_pattern_file.h"
+#include "image/test_support.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ class PatternImageTest : public ::testing::Test {
     std::copy(std::begin(values), std::end(values), settings_.field + kFirstPatternField);
   }
 
-  DibImagePtr Make(int width, int height, int colorSet = 2, MessageRecorder* messages = nullptr) {
+  DibImagePtr Make(int width, int height, int colorSet = 2, OwnerRecorder* messages = nullptr) {
     settings_[kColorSetIndex] = colorSet;
     GeneratorState state;  // every picture starts from the same random state
     Owner owner = messages ? messages->owner() : Owner();
@@ -39,7 +39,7 @@ class PatternImageTest : public ::testing::Test {
     return DibBitCount(image) == 8 ? row[x] : (row[x / 2] >> (x % 2 ? 0 : 4)) & 15;
   }
 
-  TestPatternFolder folder_;
+  TestFolder folder_;
   std::string path_;
   MakeSettings settings_;
 };
@@ -133,23 +133,22 @@ TEST_F(PatternImageTest, SizesAreLimited) {
   ASSERT_TRUE(wide);
   EXPECT_EQ(DibWidth(*wide), 1600);
   ASSERT_TRUE(Make(1, 3));  // one cell wide: every neighbour wraps onto itself's buffers
-  MessageRecorder messages;
+  OwnerRecorder messages;
   EXPECT_FALSE(Make(0, 10, 2, &messages));
   EXPECT_FALSE(Make(10, -1, 2, &messages));
-  ASSERT_EQ(messages.texts.size(), 2u);
-  EXPECT_EQ(messages.texts[0], "The image size must be at least 1 x 1 pixel");
+  ASSERT_EQ(messages.warnings.size(), 2u);
+  EXPECT_EQ(messages.warnings[0], "The image size must be at least 1 x 1 pixel|Error");
 }
 
 TEST_F(PatternImageTest, UnusableColorSetsGiveNoImage) {
-  MessageRecorder messages;
+  OwnerRecorder messages;
   EXPECT_FALSE(Make(8, 8, 4, &messages));   // more than 256 colours
   EXPECT_FALSE(Make(8, 8, 5, &messages));   // no key colours
   EXPECT_FALSE(Make(8, 8, 99, &messages));  // no such color line
-  ASSERT_EQ(messages.texts.size(), 3u);
-  EXPECT_EQ(messages.texts[0].substr(0, 36), "The color set TooMany cannot be used");
-  EXPECT_EQ(messages.texts[1].substr(0, 35), "The color set NoKeys cannot be used");
-  EXPECT_EQ(messages.texts[2], "The Pattern file has no color line for the selected color set");
-  EXPECT_EQ(messages.captions[2], path_);
+  ASSERT_EQ(messages.warnings.size(), 3u);
+  EXPECT_EQ(messages.warnings[0].substr(0, 36), "The color set TooMany cannot be used");
+  EXPECT_EQ(messages.warnings[1].substr(0, 35), "The color set NoKeys cannot be used");
+  EXPECT_EQ(messages.warnings[2], "The Pattern file has no color line for the selected color set|" + path_);
 }
 
 TEST_F(PatternImageTest, SameStateAndTimeGiveTheSamePicture) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/byte_order.h"
+#include "image/test_support.h"
 
 namespace {
 
@@ -217,111 +218,38 @@ TEST(BmpFile, BitFieldMasksStayAfterTheHeader) {
   EXPECT_EQ(image->blockSize, 40u + 12 + stride * height);
 }
 
-class BmpFileOnDisk : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = std::filesystem::path(::testing::TempDir()) /
-              ("bmp_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-  std::string PathOf(const char* name) const { return (folder_ / name).string(); }
-  size_t FilesInFolder() const {
-    return size_t(std::distance(std::filesystem::directory_iterator(folder_), {}));
-  }
-
-  std::filesystem::path folder_;
-};
-
-struct WarningRecorder {
-  std::vector<std::string> texts, captions;
-  Owner owner() {
-    Owner o;
-    o.context = this;
-    o.warn = [](void* c, const char* text, const char* caption) {
-      static_cast<WarningRecorder*>(c)->texts.push_back(text);
-      static_cast<WarningRecorder*>(c)->captions.push_back(caption);
-    };
-    return o;
-  }
-};
-
-TEST_F(BmpFileOnDisk, WritesReplacesAndReadsBack) {
-  const std::string path = PathOf("picture.bmp");
-  {
-    FilePtr old = OpenFile(path.c_str(), "wb");
-    std::fputs("older content", old.get());
-  }
+TEST(BmpFileOnDisk, WritesReplacesAndReadsBack) {
+  TestFolder folder;
+  const std::string path = folder.Write("older content", "picture.bmp");
   DibImagePtr image = PatternImage(17, 9, 4);
-  WarningRecorder warnings;
-  Owner owner = warnings.owner();
+  OwnerRecorder recorder;
+  Owner owner = recorder.owner();
   ASSERT_EQ(WriteBmpFile(&owner, path.c_str(), *image), 1);
-  EXPECT_TRUE(warnings.texts.empty());
-  EXPECT_EQ(FilesInFolder(), 1u);  // no temporary file left behind
+  EXPECT_TRUE(recorder.warnings.empty());
+  EXPECT_EQ(folder.FileCount(), 1u);  // no temporary file left behind
   GifSaveOptions options;
   DibImagePtr back = ReadBmpFile(path.c_str(), options);
   ASSERT_TRUE(back);
   EXPECT_EQ(0, std::memcmp(back->start(), image->start(), back->blockSize));
-  EXPECT_FALSE(ReadBmpFile(PathOf("missing.bmp").c_str(), options));
+  EXPECT_FALSE(ReadBmpFile(folder.PathOf("missing.bmp").c_str(), options));
 }
 
-TEST_F(BmpFileOnDisk, UnwritableFolderIsReportedWithThePath) {
-  const std::string path = PathOf("no such folder/picture.bmp");
-  WarningRecorder warnings;
-  Owner owner = warnings.owner();
+TEST(BmpFileOnDisk, UnwritableFolderIsReportedWithThePath) {
+  TestFolder folder;
+  const std::string path = folder.PathOf("no such folder/picture.bmp");
+  OwnerRecorder recorder;
+  Owner owner = recorder.owner();
   EXPECT_EQ(WriteBmpFile(&owner, path.c_str(), *PatternImage(4, 4, 8)), 0);
-  ASSERT_EQ(warnings.texts.size(), 1u);
-  EXPECT_EQ(warnings.texts[0], "Cannot open file");
-  EXPECT_EQ(warnings.captions[0], path);
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot open file|" + path});
 }
 
-// Pixels as an independent decoder (Pillow) sees them: one "r,g,b" a pixel,
-// top row first.
-std::string PillowPixels(const std::string& path) {
-  const std::string command = "/usr/bin/python3 -c \"import sys; from PIL import Image; "
-                              "im = Image.open(sys.argv[1]).convert('RGB'); "
-                              "print(' '.join('%d,%d,%d' % p for p in im.getdata()))\" '" +
-                              path + "'";
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
-  pclose(pipe);
-  while (!out.empty() && out.back() == '\n') out.pop_back();
-  return out;
-}
-
-std::string OwnPixels(const DibImage& image) {
-  const int width = DibWidth(image), height = DibHeight(image), depth = DibBitCount(image);
-  const size_t stride = DibRowStride(width, depth);
-  std::string out;
-  for (int y = height - 1; y >= 0; --y) {
-    const uint8_t* row = DibPixels(image) + y * stride;
-    for (int x = 0; x < width; ++x) {
-      int r, g, b;
-      if (depth == 24) {
-        b = row[3 * x], g = row[3 * x + 1], r = row[3 * x + 2];
-      } else {
-        int index = depth == 8 ? row[x] : depth == 4 ? (row[x / 2] >> (x % 2 ? 0 : 4)) & 15 : (row[x / 8] >> (7 - x % 8)) & 1;
-        const RgbQuad& c = DibColorTable(image)[index];
-        r = c.red, g = c.green, b = c.blue;
-      }
-      if (!out.empty()) out += ' ';
-      out += std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b);
-    }
-  }
-  return out;
-}
-
-TEST_F(BmpFileOnDisk, PillowReadsTheSamePixels) {
+TEST(BmpFileOnDisk, IndependentDecoderReadsTheSamePixels) {
+  TestFolder folder;
   for (int depth : {1, 4, 8, 24}) {
     DibImagePtr image = PatternImage(11, 6, depth);
-    const std::string path = PathOf(("depth" + std::to_string(depth) + ".bmp").c_str());
+    const std::string path = folder.PathOf("depth" + std::to_string(depth) + ".bmp");
     ASSERT_EQ(WriteBmpFile(nullptr, path.c_str(), *image), 1);
-    EXPECT_EQ(PillowPixels(path), OwnPixels(*image)) << "depth " << depth;
+    EXPECT_EQ(MagickRgb(path), HeldRgb(*image)) << "depth " << depth;
   }
 }
 

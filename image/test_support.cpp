@@ -1,5 +1,8 @@
 #include "image/test_support.h"
 
+#include <fstream>
+#include <iterator>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -79,7 +82,8 @@ bool WritePpm(const std::string& path, int width, int height, const std::vector<
 
 TestFolder::TestFolder() {
   folder_ = std::filesystem::path(::testing::TempDir()) /
-            ("vt_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+            ("vt_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
   std::filesystem::remove_all(folder_);
   std::filesystem::create_directories(folder_);
 }
@@ -87,6 +91,21 @@ TestFolder::TestFolder() {
 TestFolder::~TestFolder() { std::filesystem::remove_all(folder_); }
 
 std::string TestFolder::PathOf(const std::string& name) const { return (folder_ / name).string(); }
+
+std::string TestFolder::Write(const std::string& content, const std::string& name) const {
+  const std::string path = PathOf(name);
+  WriteBytes(path, std::vector<uint8_t>(content.begin(), content.end()));
+  return path;
+}
+
+std::string TestFolder::Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+size_t TestFolder::FileCount() const {
+  return size_t(std::distance(std::filesystem::directory_iterator(folder_), {}));
+}
 
 Owner OwnerRecorder::owner() {
   Owner o;

@@ -34,6 +34,10 @@ class TestFolder {
   TestFolder();
   ~TestFolder();
   std::string PathOf(const std::string& name) const;
+  // Writes a file into the folder and returns its path.
+  std::string Write(const std::string& content, const std::string& name = "vitrelle.cfg") const;
+  static std::string Read(const std::string& path);
+  size_t FileCount() const;
 
  private:
   std::filesystem::path folder_;
