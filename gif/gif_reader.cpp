@@ -70,21 +70,25 @@ void PackRow(const uint8_t* pixels, int width, int depth, uint8_t* row) {
 }
 
 // Decodes every row of the image; a row that fails keeps what it received.
-void DecodeImageRows(LzwDecoder& decoder, DibImage& image, int width, int height, bool interlace) {
+// Rows of an 8-bit picture that fit the screen are decoded in place; others
+// go through a scratch row and are cut and packed to the depth.
+void DecodeImageRows(LzwDecoder& decoder, int minCodeSize, const uint8_t* data, size_t size, DibImage& image,
+                     int width, int height, bool interlace) {
   const int screenWidth = DibWidth(image), screenHeight = DibHeight(image), depth = DibBitCount(image);
   const int keptWidth = width < screenWidth ? width : screenWidth;
   const int keptHeight = height < screenHeight ? height : screenHeight;
   const size_t stride = DibRowStride(screenWidth, depth);
-  const bool cut = width > screenWidth || height > screenHeight;
-  std::vector<uint8_t> scratch(cut ? size_t(width) : 0);
+  const bool inPlace = depth == 8 && width <= screenWidth && height <= screenHeight;
+  decoder.Begin(minCodeSize, data, size, inPlace);
+  std::vector<uint8_t> scratch(inPlace ? 0 : size_t(width));
   for (int r : GifRowOrder(height, interlace)) {
     uint8_t* row = r < keptHeight ? DibPixels(image) + size_t(keptHeight - 1 - r) * stride : nullptr;
-    if (!cut) {
-      decoder.DecodeRow(row, width, depth);
+    if (inPlace) {
+      decoder.DecodeRow(row, width);
       continue;
     }
     std::memset(scratch.data(), 0, scratch.size());
-    decoder.DecodeRow(scratch.data(), width, 8);
+    decoder.DecodeRow(scratch.data(), width);
     if (row) PackRow(scratch.data(), keptWidth, depth, row);
   }
 }
@@ -132,8 +136,7 @@ DibImagePtr ParseGifData(const uint8_t* data, size_t size, GifSaveOptions& optio
 
   std::unique_ptr<LzwDecoder> decoder(new (std::nothrow) LzwDecoder);
   if (!decoder) return nullptr;
-  decoder->Begin(data[p], data + p + 1, size - p - 1);
-  DecodeImageRows(*decoder, *image, width, height, read.interlace);
+  DecodeImageRows(*decoder, data[p], data + p + 1, size - p - 1, *image, width, height, read.interlace);
   options = read;
   return image;
 }

@@ -1,144 +1,189 @@
 #include "gif/lzw_decoder.h"
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
 namespace {
 
-// Stores pixel j of a row at the depth; a new byte starts from zero.
-template <int Depth>
-inline void PutPixel(uint8_t* row, int j, uint8_t value) {
-  if constexpr (Depth == 8) {
-    row[j] = value;
-  } else if constexpr (Depth == 4) {
-    value &= 15;
-    if (j & 1) {
-      row[j >> 1] = uint8_t(row[j >> 1] | value);
-    } else {
-      row[j >> 1] = uint8_t(value << 4);
-    }
+// Copies the first and the last `Size` of `count` bytes, which covers them
+// all when Size <= count <= 2 * Size.
+template <size_t Size>
+inline void CopyEnds(uint8_t* out, const uint8_t* from, uint32_t count) {
+  uint8_t head[Size], tail[Size];
+  std::memcpy(head, from, Size);
+  std::memcpy(tail, from + count - Size, Size);
+  std::memcpy(out, head, Size);
+  std::memcpy(out + count - Size, tail, Size);
+}
+
+// Copies a string that lies wholly before or apart from out; the short
+// strings most codes have are copied without a call.
+inline void CopyString(uint8_t* out, const uint8_t* from, uint32_t count) {
+  if (count < 2) {
+    *out = *from;
+  } else if (count < 4) {
+    CopyEnds<2>(out, from, count);
+  } else if (count < 8) {
+    CopyEnds<4>(out, from, count);
+  } else if (count < 16) {
+    CopyEnds<8>(out, from, count);
+  } else if (count < 32) {
+    CopyEnds<16>(out, from, count);
   } else {
-    value &= 1;
-    const int shift = 7 - (j & 7);
-    if (shift == 7) {
-      row[j >> 3] = uint8_t(value << 7);
-    } else {
-      row[j >> 3] = uint8_t(row[j >> 3] | value << shift);
-    }
+    std::memcpy(out, from, count);
   }
 }
 
 }  // namespace
 
-void LzwDecoder::Clear() {
-  for (uint32_t& entry : prefix) entry = NoSuchCode;
-  nextCode = endCode + 1;
-  previous = NoSuchCode;
-  codeWidth = minCodeSize + 1;
-  widthLimit = 1u << codeWidth;
+inline void LzwDecoder::Clear(Cursor& at) {
+  // Only codes below nextCode can have been defined since the last clear.
+  const uint32_t used = std::min<uint32_t>(at.nextCode, kLzwMaxCodes);
+  for (uint32_t code = endCode + 1; code < used; ++code) codes[code].prefix = NoSuchCode;
+  at.nextCode = endCode + 1;
+  at.previous = NoSuchCode;
+  at.codeWidth = minCodeSize + 1;
+  at.widthLimit = 1u << at.codeWidth;
 }
 
-void LzwDecoder::Begin(int codeSize, const uint8_t* bytes, size_t count) {
+LzwDecoder::WindowBits LzwDecoder::Refill(uint32_t bitPosition, uint32_t bitCount) {
+  const size_t unread = (bitCount - (bitPosition & ~7u)) / 8;
+  std::memmove(window, window + bitPosition / 8, unread);
+  size_t filled = unread;
+  while (blockStart < size && data[blockStart] != 0 && size - blockStart - 1 >= data[blockStart] &&
+         kWindowSize - filled >= data[blockStart]) {
+    std::memcpy(window + filled, data + blockStart + 1, data[blockStart]);
+    filled += data[blockStart];
+    blockStart += 1 + size_t(data[blockStart]);
+  }
+  std::memset(window + filled, 0, 8);
+  return {bitPosition & 7, uint32_t(filled * 8)};
+}
+
+void LzwDecoder::Begin(int codeSize, const uint8_t* blocks, size_t blocksSize, bool keepsRows) {
   minCodeSize = codeSize;
-  data = bytes;
-  size = count;
-  position = 0;
-  blockLeft = 0;
-  bits = 0;
-  bitCount = 0;
+  rowsStay = keepsRows;
   stackSize = 0;
   if (minCodeSize > kLzwMaxMinCodeSize) return;
+  data = blocks;
+  size = blocksSize;
+  blockStart = 0;
+  cursor.bytes = window;
+  cursor.bitCount = 0;
+  cursor.bitPosition = 0;
   clearCode = 1u << minCodeSize;
   endCode = clearCode + 1;
-  Clear();
+  // The codes below the clear code are their own single pixels.
+  for (uint32_t code = 0; code < kLzwMaxCodes; ++code) {
+    codes[code] = code < clearCode ? CodeEntry{0, 1, uint8_t(code)} : CodeEntry{NoSuchCode, 0, 0};
+  }
+  std::fill(std::begin(source), std::end(source), nullptr);
+  cursor.nextCode = 0;
+  Clear(cursor);
 }
 
-inline bool LzwDecoder::NextDataByte(uint8_t& byte) {
-  if (blockLeft == 0) {
-    if (position >= size || data[position] == 0 || size - position - 1 < data[position]) return false;
-    blockLeft = data[position++];
+inline bool LzwDecoder::ReadCode(Cursor& at, uint32_t& code) {
+  if (at.bitPosition + uint32_t(at.codeWidth) > at.bitCount) {
+    const WindowBits bits = Refill(at.bitPosition, at.bitCount);
+    at.bitPosition = bits.position;
+    at.bitCount = bits.count;
+    if (at.bitPosition + uint32_t(at.codeWidth) > at.bitCount) return false;
   }
-  --blockLeft;
-  byte = data[position++];
-  return true;
-}
-
-inline bool LzwDecoder::ReadCode(uint32_t& code) {
-  if (bitCount < codeWidth && blockLeft >= 2) {
-    // Two bytes of the current sub-block at once: at least 16 bits, at most 27.
-    bits |= (uint32_t(data[position]) | uint32_t(data[position + 1]) << 8) << bitCount;
-    position += 2;
-    blockLeft -= 2;
-    bitCount += 16;
-  }
-  while (bitCount < codeWidth) {
-    uint8_t byte;
-    if (!NextDataByte(byte)) return false;
-    bits |= uint32_t(byte) << bitCount;
-    bitCount += 8;
-  }
-  code = bits & ((1u << codeWidth) - 1);
-  bits >>= codeWidth;
-  bitCount -= codeWidth;
-  if (++nextCode > widthLimit && codeWidth < 12) {
-    widthLimit <<= 1;
-    ++codeWidth;
+  uint64_t word;
+  std::memcpy(&word, at.bytes + at.bitPosition / 8, sizeof word);
+  code = uint32_t(word >> (at.bitPosition & 7)) & (at.widthLimit - 1);
+  at.bitPosition += uint32_t(at.codeWidth);
+  if (++at.nextCode > at.widthLimit && at.codeWidth < 12) {
+    at.widthLimit <<= 1;
+    ++at.codeWidth;
   }
   return true;
 }
 
-template <int Depth>
-bool LzwDecoder::DecodeRowAt(uint8_t* row, int width) {
-  int j = 0;
-  while (stackSize > 0 && j < width) PutPixel<Depth>(row, j++, stack[--stackSize]);
-  while (j < width) {
+inline void LzwDecoder::WriteString(uint32_t code, uint32_t count, uint8_t* out) const {
+  if (source[code]) {
+    CopyString(out, source[code], count);
+    return;
+  }
+  for (uint8_t* p = out + count - 1; p > out; --p) {
+    *p = codes[code].suffix;
+    code = codes[code].prefix;
+  }
+  *out = uint8_t(code);
+}
+
+void LzwDecoder::StackString(uint32_t code, uint32_t previous, uint8_t previousFirst, bool defining) {
+  if (defining) {
+    stack[stackSize++] = previousFirst;
+    code = previous;
+  }
+  for (uint32_t k = codes[code].length; k > 1; --k) {
+    stack[stackSize++] = codes[code].suffix;
+    code = codes[code].prefix;
+  }
+  stack[stackSize++] = uint8_t(code);
+}
+
+template <bool RowsStay>
+bool LzwDecoder::DecodeCodes(Cursor& at, uint8_t* out, uint8_t* rowEnd) {
+  const uint32_t clear = clearCode;
+  const uint8_t* previousOutput = nullptr;  // the previous string, while it lies whole in this row
+  while (out < rowEnd) {
     uint32_t code;
-    if (!ReadCode(code) || code == endCode) return false;
-    if (code == clearCode) {
-      Clear();
+    if (!ReadCode(at, code)) return false;
+    if (code - clear <= 1) {  // the clear code or the end code
+      if (code != clear) return false;
+      Clear(at);
       continue;
     }
-    const uint32_t defining = nextCode - 2;  // the code this step defines
+    const uint32_t defining = at.nextCode - 2;  // the code this step defines
+    // Only the code being defined right now may be unknown: its string is
+    // the previous string followed by its own first pixel.
+    const bool known = code < clear || codes[code].prefix != NoSuchCode;
+    if (!known && (code != defining || at.previous == NoSuchCode)) return false;
+    const uint32_t count = code < clear ? 1u : known ? codes[code].length : codes[at.previous].length + 1u;
+    uint8_t* written = out;
     uint8_t first;
-    if (code < clearCode) {
-      first = uint8_t(code);
-      PutPixel<Depth>(row, j++, first);
+    if (count <= size_t(rowEnd - out)) {
+      if (code < clear) {
+        *out = uint8_t(code);
+      } else if (known) {
+        WriteString(code, count, out);
+      } else if (RowsStay && previousOutput) {
+        CopyString(out, previousOutput, count - 1);
+        out[count - 1] = at.previousFirst;
+      } else {
+        WriteString(at.previous, count - 1, out);
+        out[count - 1] = at.previousFirst;
+      }
+      first = *out;
+      out += count;
     } else {
-      uint32_t traced = code;
-      if (prefix[code] == NoSuchCode) {
-        // Only the string being defined right now may be unknown: it is the
-        // previous string followed by its own first pixel.
-        if (code != defining || previous == NoSuchCode) return false;
-        stack[stackSize++] = previousFirst;
-        suffix[defining] = previousFirst;
-        traced = previous;
-      }
-      const int limit = stackSize + kLzwMaxCodes - 3;
-      while (traced > clearCode) {
-        if (traced >= kLzwMaxCodes || stackSize >= limit) {
-          stackSize = 0;
-          return false;
-        }
-        stack[stackSize++] = suffix[traced];
-        traced = prefix[traced];
-      }
-      first = uint8_t(traced);
-      stack[stackSize++] = first;
-      const int count = stackSize < width - j ? stackSize : width - j;
-      for (int k = 0; k < count; ++k) PutPixel<Depth>(row, j + k, stack[stackSize - 1 - k]);
-      j += count;
-      stackSize -= count;
+      StackString(code, at.previous, at.previousFirst, !known);
+      first = stack[stackSize - 1];
+      while (out < rowEnd) *out++ = stack[--stackSize];
+      written = nullptr;
     }
-    if (previous != NoSuchCode && defining < kLzwMaxCodes) {
-      prefix[defining] = previous;
-      suffix[defining] = code == defining ? previousFirst : first;
+    if (at.previous != NoSuchCode && defining < kLzwMaxCodes) {
+      codes[defining] = CodeEntry{uint16_t(at.previous), uint16_t(codes[at.previous].length + 1), first};
+      // The previous string and this string's first pixel lie side by side.
+      if (RowsStay) source[defining] = previousOutput;
     }
-    previous = code;
-    previousFirst = first;
+    at.previous = code;
+    at.previousFirst = first;
+    previousOutput = written;
   }
   return true;
 }
 
-bool LzwDecoder::DecodeRow(uint8_t* row, int width, int depth) {
+bool LzwDecoder::DecodeRow(uint8_t* row, int width) {
   if (minCodeSize > kLzwMaxMinCodeSize) return false;
-  if (depth == 8) return DecodeRowAt<8>(row, width);
-  if (depth == 4) return DecodeRowAt<4>(row, width);
-  return DecodeRowAt<1>(row, width);
+  uint8_t* out = row;
+  uint8_t* const rowEnd = row + width;
+  while (stackSize > 0 && out < rowEnd) *out++ = stack[--stackSize];
+  Cursor at = cursor;
+  const bool decoded = rowsStay ? DecodeCodes<true>(at, out, rowEnd) : DecodeCodes<false>(at, out, rowEnd);
+  cursor = at;
+  return decoded;
 }
