@@ -7,7 +7,7 @@
 #include "image/byte_order.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // Huge logical screens only cost memory; the decoding is the same.
+  // Huge logical screens only cost memory and time; the decoding is the same.
   if (size >= 10 && uint64_t(LoadU16(data + 6)) * LoadU16(data + 8) > 1024 * 1024) return 0;
   GifSaveOptions options;
   DibImagePtr image = ReadGifBytes(data, size, options);

@@ -93,50 +93,87 @@ void DecodeImageRows(LzwDecoder& decoder, int minCodeSize, const uint8_t* data, 
   }
 }
 
-// Parses the data after the signature.
-DibImagePtr ParseGifData(const uint8_t* data, size_t size, GifSaveOptions& options) {
-  if (size < kScreenDescriptorSize) return nullptr;
-  const int screenWidth = LoadU16(data), screenHeight = LoadU16(data + 2);
+// Where the first image's parts lie in the data after the signature.
+struct GifLayout {
+  int screenWidth = 0, screenHeight = 0, depth = 0;
+  const uint8_t* globalTable = nullptr;
+  int globalEntries = 0;
+  const uint8_t* localTable = nullptr;
+  int localEntries = 0;
+  int width = 0, height = 0;
+  size_t codeSizeAt = 0;  // the LZW minimum code size byte
+};
+
+// Finds the screen, the tables and the first image descriptor, taking the
+// image's interlace and a graphic control extension's transparency.
+bool FindFirstImage(const uint8_t* data, size_t size, GifLayout& layout, GifSaveOptions& read) {
+  if (size < kScreenDescriptorSize) return false;
+  layout.screenWidth = LoadU16(data), layout.screenHeight = LoadU16(data + 2);
   const uint8_t flags = data[4];
-  if (screenWidth == 0 || screenHeight == 0 || screenWidth > 32767 || screenHeight > 32767) return nullptr;
+  if (layout.screenWidth == 0 || layout.screenHeight == 0 || layout.screenWidth > 32767 ||
+      layout.screenHeight > 32767) {
+    return false;
+  }
+  layout.depth = DepthOfTableSize(flags & 7);
   size_t p = kScreenDescriptorSize;
-  const int globalEntries = 2 << (flags & 7);
-  if ((flags & 0x80) && size - p < 3 * size_t(globalEntries)) return nullptr;
-
-  DibImagePtr image = CreateDibImage(screenWidth, screenHeight, DepthOfTableSize(flags & 7));
-  if (!image) return nullptr;
   if (flags & 0x80) {
-    StoreColorTable(*image, data + p, globalEntries);
-    p += 3 * size_t(globalEntries);
+    layout.globalEntries = 2 << (flags & 7);
+    if (size - p < 3 * size_t(layout.globalEntries)) return false;
+    layout.globalTable = data + p;
+    p += 3 * size_t(layout.globalEntries);
   }
-
-  GifSaveOptions read = options;
-  ResetGifSaveOptions(read);
   while (p < size && data[p] == 0x21) {
-    if (!SkipExtension(data, size, p, read)) return nullptr;
+    if (!SkipExtension(data, size, p, read)) return false;
   }
-  if (p >= size || size - p < kImageDescriptorSize || data[p] != 0x2C) return nullptr;
-  const int width = LoadU16(data + p + 5), height = LoadU16(data + p + 7);
+  if (p >= size || size - p < kImageDescriptorSize || data[p] != 0x2C) return false;
+  layout.width = LoadU16(data + p + 5), layout.height = LoadU16(data + p + 7);
   const uint8_t imageFlags = data[p + 9];
   p += kImageDescriptorSize;
   read.interlace = imageFlags & 0x40;
   if (imageFlags & 0x80) {
-    const int localEntries = 2 << (imageFlags & 7);
-    if (size - p < 3 * size_t(localEntries)) return nullptr;
-    StoreColorTable(*image, data + p, localEntries);
-    p += 3 * size_t(localEntries);
+    layout.localEntries = 2 << (imageFlags & 7);
+    if (size - p < 3 * size_t(layout.localEntries)) return false;
+    layout.localTable = data + p;
+    p += 3 * size_t(layout.localEntries);
   }
+  layout.codeSizeAt = p;
+  return p < size;
+}
+
+// True when `dataBytes` of LZW data could fill a screen this large. A code
+// of w bits stands for at most 2^w + 1 pixels, so a byte yields at most
+// 8 * 4097 / 12 pixels; a file claiming far more is refused before its
+// picture is made, so that a few bytes cannot ask for a gigabyte.
+bool DataCanFillScreen(const GifLayout& layout, size_t dataBytes) {
+  constexpr uint64_t kMostPixelsPerByte = 2732;
+  const uint64_t area = uint64_t(layout.screenWidth) * uint64_t(layout.screenHeight);
+  return area <= kMostPixelsPerByte * (uint64_t(dataBytes) + 1);
+}
+
+// Parses the data after the signature.
+DibImagePtr ParseGifData(const uint8_t* data, size_t size, GifSaveOptions& options) {
+  GifLayout layout;
+  GifSaveOptions read = options;
+  ResetGifSaveOptions(read);
+  if (!FindFirstImage(data, size, layout, read)) return nullptr;
+  const size_t p = layout.codeSizeAt;
+  if (!DataCanFillScreen(layout, size - p - 1)) return nullptr;
+
+  DibImagePtr image = CreateDibImage(layout.screenWidth, layout.screenHeight, layout.depth);
+  if (!image) return nullptr;
+  if (layout.globalTable) StoreColorTable(*image, layout.globalTable, layout.globalEntries);
+  if (layout.localTable) StoreColorTable(*image, layout.localTable, layout.localEntries);
   if (read.transparent && read.transparentIndex < DibColorCount(*image)) {
     const RgbQuad& color = DibColorTable(*image)[read.transparentIndex];
     read.transparentColor[0] = color.red;
     read.transparentColor[1] = color.green;
     read.transparentColor[2] = color.blue;
   }
-  if (p >= size) return nullptr;
 
   std::unique_ptr<LzwDecoder> decoder(new (std::nothrow) LzwDecoder);
   if (!decoder) return nullptr;
-  DecodeImageRows(*decoder, data[p], data + p + 1, size - p - 1, *image, width, height, read.interlace);
+  DecodeImageRows(*decoder, data[p], data + p + 1, size - p - 1, *image, layout.width, layout.height,
+                  read.interlace);
   options = read;
   return image;
 }

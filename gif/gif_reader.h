@@ -22,8 +22,9 @@
 
 // Reads a GIF file held in memory. On success sets the interlace and
 // transparency fields of the options from the file (the comment stays) and
-// returns the picture; none when the file is not a GIF file or does not hold
-// an image, and then the options stay as they were.
+// returns the picture; none when the file is not a GIF file, does not hold
+// an image, or claims a screen far larger than its image data could fill,
+// and then the options stay as they were.
 DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifSaveOptions& options);
 // Reads a GIF file in about ten pieces, showing "Reading a file (N %)" in the
 // owner's title meanwhile and restoring the title afterwards. Shows no message.

@@ -157,6 +157,12 @@ TEST(GifReader, SkipsExtensionsBeforeTheImage) {
   EXPECT_EQ(HeldIndexes(*image), std::vector<uint8_t>{1});
 }
 
+// A file whose screen is larger or smaller than its image.
+std::vector<uint8_t> WithScreen(std::vector<uint8_t> file, int width, int height) {
+  file[6] = uint8_t(width), file[7] = uint8_t(width >> 8), file[8] = uint8_t(height), file[9] = uint8_t(height >> 8);
+  return file;
+}
+
 TEST(GifReader, RefusesFilesWithoutAnImage) {
   GifSaveOptions options = DirtyOptions();
   std::vector<uint8_t> screenOnly(kOnePixelFile.begin(), kOnePixelFile.begin() + 13);
@@ -172,6 +178,10 @@ TEST(GifReader, RefusesFilesWithoutAnImage) {
   std::vector<uint8_t> empty = kOnePixelFile;
   empty[6] = empty[7] = 0;
   EXPECT_FALSE(Read(empty, options));
+  // Its few data bytes could never fill a gigabyte screen; a screen they can fill opens.
+  EXPECT_FALSE(Read(WithScreen(kOnePixelFile, 32767, 32767), options));
+  GifSaveOptions opened;
+  EXPECT_TRUE(Read(WithScreen(kOnePixelFile, 100, 100), opened));
   EXPECT_TRUE(options.transparent);
   EXPECT_EQ(options.transparentIndex, 3);
 }
@@ -198,12 +208,6 @@ TEST(GifReader, ShowsProgressInTheTitleAndRestoresIt) {
   EXPECT_EQ(recorder.captions[9], "Reading a file (100 %)");
   EXPECT_EQ(recorder.caption, "Vitrelle");
   EXPECT_FALSE(ReadGif(&owner, folder.PathOf("missing.gif").c_str(), options));
-}
-
-// A file whose screen is larger or smaller than its image.
-std::vector<uint8_t> WithScreen(std::vector<uint8_t> file, int width, int height) {
-  file[6] = uint8_t(width), file[7] = uint8_t(width >> 8), file[8] = uint8_t(height), file[9] = uint8_t(height >> 8);
-  return file;
 }
 
 TEST(GifReader, PlacesSmallImagesBottomLeftAndCutsLargeOnes) {
