@@ -3,7 +3,7 @@
 #include "app/image_view_win.h"
 #include "app/layout_win.h"
 #include "app/text_lookup_win.h"
-#include "app/texts.h"
+#include "base/texts.h"
 
 static void OnCreate(HWND window, AppState& state) {
   state.mainWindow = window;

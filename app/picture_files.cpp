@@ -1,6 +1,6 @@
 #include "app/picture_files.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "gif/gif_reader.h"
 #include "gif/gif_writer.h"
 #include "image/bmp_file.h"

@@ -2,7 +2,7 @@
 // file type as Save As does; shared by the Windows commands and vitrelle-cli.
 #pragma once
 
-#include "app/owner.h"
+#include "base/owner.h"
 #include "gif/gif_save_options.h"
 #include "image/dib_image.h"
 

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "gif/gif_reader.h"
-#include "gif/gif_test_pictures.h"
+#include "testing/gif_test_pictures.h"
 #include "image/bmp_file.h"
-#include "image/byte_order.h"
+#include "base/byte_order.h"
 #include "image/color_reduction.h"
-#include "image/test_support.h"
+#include "testing/test_support.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <random>
 
-#include "image/byte_order.h"
+#include "base/byte_order.h"
 #include "image/color_reduction.h"
 #include "image/normalize.h"
 

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "bench/pattern_baseline.h"
+#include "testing/pattern_baseline.h"
 
 namespace {
 

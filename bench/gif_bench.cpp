@@ -15,7 +15,7 @@
 #include "generator/pattern_image.h"
 #include "gif/gif_reader.h"
 #include "gif/gif_writer.h"
-#include "gif/giflib_peer.h"
+#include "testing/giflib_peer.h"
 
 namespace {
 

@@ -3,6 +3,6 @@
 // captions are not shown.
 #pragma once
 
-#include "app/owner.h"
+#include "base/owner.h"
 
 Owner CliOwner();

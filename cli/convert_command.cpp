@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/picture_files.h"
-#include "app/texts.h"
+#include "base/texts.h"
 #include "cli/cli_owner.h"
 #include "cli/picture_output.h"
 

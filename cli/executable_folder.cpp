@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "image/file_io.h"
+#include "base/file_io.h"
 
 std::string ExecutableFolder(const char* argv0) {
 #ifdef _WIN32

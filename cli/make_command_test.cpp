@@ -7,7 +7,7 @@
 #include "cli/cli_test_support.h"
 #include "generator/pattern_file.h"
 #include "generator/pattern_image.h"
-#include "image/test_support.h"
+#include "testing/test_support.h"
 
 namespace {
 

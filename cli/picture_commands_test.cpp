@@ -7,9 +7,9 @@
 #include "app/picture_files.h"
 #include "cli/cli_test_support.h"
 #include "gif/gif_reader.h"
-#include "gif/gif_test_pictures.h"
+#include "testing/gif_test_pictures.h"
 #include "image/bmp_file.h"
-#include "image/test_support.h"
+#include "testing/test_support.h"
 
 namespace {
 

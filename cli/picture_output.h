@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/owner.h"
+#include "base/owner.h"
 #include "app/picture_files.h"
 #include "image/dib_image.h"
 

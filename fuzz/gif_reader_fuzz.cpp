@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "gif/gif_reader.h"
-#include "image/byte_order.h"
+#include "base/byte_order.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Huge logical screens only cost memory and time; the decoding is the same.

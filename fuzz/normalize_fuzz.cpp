@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "image/bmp_file.h"
-#include "image/byte_order.h"
+#include "base/byte_order.h"
 #include "image/display_palette.h"
 #include "image/normalize.h"
 

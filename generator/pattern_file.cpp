@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <functional>
 
-#include "app/texts.h"
-#include "image/file_io.h"
+#include "base/texts.h"
+#include "base/file_io.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/owner.h"
+#include "base/owner.h"
 #include "generator/make_settings.h"
 
 int32_t ParseNumber(const std::string& text);

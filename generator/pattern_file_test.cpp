@@ -4,7 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
-#include "image/test_support.h"
+#include "testing/test_support.h"
 
 namespace {
 

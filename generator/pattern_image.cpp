@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "generator/pattern_file.h"
 #include "generator/wide_vectors.h"
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/owner.h"
+#include "base/owner.h"
 #include "generator/make_settings.h"
 #include "generator/random_source.h"
 #include "image/dib_image.h"

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <tuple>
 
-#include "bench/pattern_baseline.h"
-#include "image/test_support.h"
+#include "testing/pattern_baseline.h"
+#include "testing/test_support.h"
 
 namespace {
 

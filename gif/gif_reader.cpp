@@ -6,11 +6,11 @@
 #include <new>
 #include <vector>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "gif/gif_rows.h"
 #include "gif/lzw_decoder.h"
-#include "image/byte_order.h"
-#include "image/file_io.h"
+#include "base/byte_order.h"
+#include "base/file_io.h"
 
 namespace {
 

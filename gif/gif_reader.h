@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/owner.h"
+#include "base/owner.h"
 #include "gif/gif_save_options.h"
 #include "image/dib_image.h"
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "gif/gif_test_pictures.h"
+#include "testing/gif_test_pictures.h"
 #include "gif/gif_writer.h"
-#include "gif/giflib_peer.h"
-#include "image/test_support.h"
+#include "testing/giflib_peer.h"
+#include "testing/test_support.h"
 
 namespace {
 

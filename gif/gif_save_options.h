@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/texts.h"
+#include "base/texts.h"
 
 constexpr int TransparentIndexNone = 1000;  // no colour was picked
 constexpr size_t kGifCommentMaxLength = 254;

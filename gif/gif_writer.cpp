@@ -3,10 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "gif/gif_rows.h"
 #include "gif/lzw_encoder.h"
-#include "image/byte_order.h"
+#include "base/byte_order.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 //   code size max(d, 2), image data sub-blocks, comment extension, 0x3B.
 #pragma once
 
-#include "app/owner.h"
+#include "base/owner.h"
 #include "gif/gif_save_options.h"
 #include "image/dib_image.h"
-#include "image/file_io.h"
+#include "base/file_io.h"
 
 // Writes the picture to a sink with the comment and transparent index of the
 // options. False when the picture is not a palette picture of 1, 4 or 8 bits,

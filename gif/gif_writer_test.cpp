@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "gif/gif_test_pictures.h"
-#include "gif/giflib_peer.h"
-#include "image/test_support.h"
+#include "testing/gif_test_pictures.h"
+#include "testing/giflib_peer.h"
+#include "testing/test_support.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-#include "image/file_io.h"
+#include "base/file_io.h"
 
 constexpr int kLzwTableSlots = 8192;
 constexpr uint32_t kLzwEmptySlot = 0xFFFFFFFF;

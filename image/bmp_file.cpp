@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/texts.h"
-#include "image/byte_order.h"
+#include "base/texts.h"
+#include "base/byte_order.h"
 
 namespace {
 

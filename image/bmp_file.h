@@ -16,10 +16,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/owner.h"
+#include "base/owner.h"
 #include "gif/gif_save_options.h"
 #include "image/dib_image.h"
-#include "image/file_io.h"
+#include "base/file_io.h"
 
 constexpr size_t kBmpFileHeaderSize = 14;
 

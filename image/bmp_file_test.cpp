@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "image/byte_order.h"
-#include "image/test_support.h"
+#include "base/byte_order.h"
+#include "testing/test_support.h"
 
 namespace {
 

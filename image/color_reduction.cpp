@@ -5,7 +5,7 @@
 #include <memory>
 #include <new>
 
-#include "app/texts.h"
+#include "base/texts.h"
 
 namespace {
 

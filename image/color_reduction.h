@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "app/owner.h"
+#include "base/owner.h"
 #include "image/dib_image.h"
 
 // The colours of the last full-colour image analysed, for the display

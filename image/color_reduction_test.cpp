@@ -6,7 +6,7 @@
 #include <functional>
 #include <random>
 
-#include "image/test_support.h"
+#include "testing/test_support.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "image/byte_order.h"
+#include "base/byte_order.h"
 
 DibImagePtr AllocateDibBlock(size_t size) {
   DibImagePtr image(new (std::nothrow) DibImage);

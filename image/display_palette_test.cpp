@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "image/byte_order.h"
+#include "base/byte_order.h"
 
 namespace {
 

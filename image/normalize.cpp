@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "image/bmp_file.h"
-#include "image/byte_order.h"
+#include "base/byte_order.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 // and run-length data is never followed outside the block or the picture.
 #pragma once
 
-#include "app/owner.h"
+#include "base/owner.h"
 #include "image/dib_image.h"
 
 // Takes the source and returns its held copy. What cannot be converted (depth

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "image/bmp_file.h"
-#include "image/byte_order.h"
-#include "image/test_support.h"
+#include "base/byte_order.h"
+#include "testing/test_support.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "tests/e2e/scenarios.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "tests/e2e/driver.h"
 
 namespace {

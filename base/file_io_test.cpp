@@ -1,10 +1,12 @@
-#include "image/file_io.h"
+#include "base/file_io.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#include "testing/test_support.h"
 
 namespace {
 
@@ -16,17 +18,15 @@ std::string ContentOf(const std::filesystem::path& path) {
 class SafeFileWriterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::path(::testing::TempDir()) / "safe_file_writer";
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
+    folder_ = FolderOf(testFolder_.PathOf("user.dat"));
     target_ = folder_ / "user.dat";
     std::ofstream(target_) << "old";
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
   size_t FilesInFolder() const {
     return size_t(std::distance(std::filesystem::directory_iterator(folder_), {}));
   }
 
+  TestFolder testFolder_;
   std::filesystem::path folder_, target_;
 };
 

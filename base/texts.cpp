@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "base/texts.h"
 
 const char* TextOf(int id) {
   switch (id) {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "gif/giflib_peer.h"
+#include "testing/giflib_peer.h"
 #include "image/dib_image.h"
 
 // A palette image whose pixel (x, y), y = 0 at the top, is rule(x, y) masked

@@ -1,8 +1,8 @@
-#include "gif/gif_test_pictures.h"
+#include "testing/gif_test_pictures.h"
 
 #include <random>
 
-#include "image/test_support.h"
+#include "testing/test_support.h"
 
 DibImagePtr RulePicture(int width, int height, int depth, const std::function<int(int, int)>& rule) {
   DibImagePtr image = CreateDibImage(width, height, depth);

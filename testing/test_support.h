@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/owner.h"
+#include "base/owner.h"
 #include "image/dib_image.h"
 
 // Runs a shell command; true when it exits with 0.

@@ -1,4 +1,4 @@
-#include "gif/giflib_peer.h"
+#include "testing/giflib_peer.h"
 
 #include <gif_lib.h>
 

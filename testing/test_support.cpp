@@ -1,14 +1,15 @@
-#include "image/test_support.h"
+#include "testing/test_support.h"
 
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "image/file_io.h"
+#include "base/file_io.h"
 
 // Standard output of a shell command; empty when it could not run.
 static std::vector<uint8_t> CommandOutput(const std::string& command) {
@@ -83,7 +84,8 @@ bool WritePpm(const std::string& path, int width, int height, const std::vector<
 TestFolder::TestFolder() {
   folder_ = std::filesystem::path(::testing::TempDir()) /
             ("vt_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+             ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+             std::to_string(std::random_device()()));
   std::filesystem::remove_all(folder_);
   std::filesystem::create_directories(folder_);
 }

@@ -1,4 +1,4 @@
-#include "app/owner.h"
+#include "base/owner.h"
 
 void OwnerWarn(const Owner* owner, const char* text, const char* caption) {
   if (owner && owner->warn) owner->warn(owner->context, text, caption);
