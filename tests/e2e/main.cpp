@@ -9,16 +9,20 @@
 
 #include "tests/e2e/scenarios.h"
 
+std::map<std::string, ScenarioFunction>& Scenarios() {
+  static std::map<std::string, ScenarioFunction> scenarios;
+  return scenarios;
+}
+
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // plain line feeds for the script
   if (argc == 2 && !std::strcmp(argv[1], "--list")) {
-    for (const Scenario* scenario = kScenarios; scenario->name; ++scenario) std::printf("%s\n", scenario->name);
+    for (const auto& [name, run] : Scenarios()) std::printf("%s\n", name.c_str());
     return 0;
   }
   if (argc == 2) {
-    for (const Scenario* scenario = kScenarios; scenario->name; ++scenario) {
-      if (!std::strcmp(argv[1], scenario->name)) return scenario->run() ? 0 : 1;
-    }
+    const auto scenario = Scenarios().find(argv[1]);
+    if (scenario != Scenarios().end()) return scenario->second() ? 0 : 1;
   }
   std::fprintf(stderr, "Usage: vitrelle-e2e --list | SCENARIO\n");
   return 2;

@@ -55,8 +55,5 @@ bool StringTableMatchesTexts() {
 
 }  // namespace
 
-const Scenario kScenarios[] = {
-    {"main-window", MainWindowOpensAndCloses},
-    {"string-table", StringTableMatchesTexts},
-    {nullptr, nullptr},
-};
+VITRELLE_SCENARIO("main-window", MainWindowOpensAndCloses);
+VITRELLE_SCENARIO("string-table", StringTableMatchesTexts);

@@ -1,0 +1,22 @@
+// The Pattern panel: a modeless child dialog docked in the main window, in
+// its full form ("DMAKE") or its short one ("DMAKE2"). It edits the make
+// settings in place and keeps the Pattern file's Pattern list up to date; the
+// Enter key sends Make (IDM_MAKE) to the main window, its parent.
+#pragma once
+
+#include <windows.h>
+
+#include "generator/make_settings.h"
+
+// What the panel works on, given at its creation; it must outlive the panel.
+struct PatternPanelParams {
+  MakeSettings* settings = nullptr;
+  const char* patternFilePath = nullptr;
+  // Called when the panel ends itself because the Pattern file cannot be
+  // read, so that the shell stops routing messages to it. May be null.
+  void (*ended)(void* context) = nullptr;
+  void* context = nullptr;
+};
+
+// Creates the panel as a visible child of the main window; null on failure.
+HWND CreatePatternPanel(HINSTANCE instance, HWND mainWindow, bool full, PatternPanelParams* params);
