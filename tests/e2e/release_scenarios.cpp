@@ -1,0 +1,75 @@
+#include <string>
+#include <vector>
+
+#include "resources/version.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/scenarios.h"
+
+namespace {
+
+std::string ProgramPath() { return DriverFolder() + "\\vitrelle.exe"; }
+
+// The manifest as it is embedded in vitrelle.exe, read from the file.
+std::string EmbeddedManifest() {
+  HMODULE module = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return "";
+  std::string text;
+  HRSRC resource = FindResourceA(module, CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST);
+  if (HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr) {
+    text.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(module, resource));
+  }
+  FreeLibrary(module);
+  return text;
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Windows reads these settings from the manifest when it starts the program:
+// today's controls, sharp drawing on high-DPI screens, UTF-8 file names, the
+// systems it was made for, and no request for administrator rights.
+bool ManifestIsEmbedded() {
+  const std::string manifest = EmbeddedManifest();
+  if (!Expect(!manifest.empty(), "vitrelle.exe holds manifest resource 1")) return false;
+  bool ok = true;
+  for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                           ">PerMonitorV2, PerMonitor</dpiAwareness>", ">true/pm</dpiAware>",
+                           ">UTF-8</activeCodePage>", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+                           "level=\"asInvoker\""}) {
+    ok &= Expect(Contains(manifest, part), std::string("the manifest holds ") + part);
+  }
+  return ok;
+}
+
+std::string VersionString(const std::vector<char>& block, const char* name) {
+  char* value = nullptr;
+  UINT length = 0;
+  const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+  if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value) return "";
+  return std::string(value, length && !value[length - 1] ? length - 1 : length);
+}
+
+// The file's properties name the product and the version the About box shows.
+bool VersionResourceNamesProduct() {
+  const std::string path = ProgramPath();
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  if (!Expect(size > 0, "vitrelle.exe has a version resource")) return false;
+  std::vector<char> block(size);
+  if (!Expect(GetFileVersionInfoA(path.c_str(), 0, size, block.data()), "the version resource reads")) return false;
+  bool ok = ExpectEqual(VersionString(block, "ProductName"), "Vitrelle", "ProductName");
+  ok &= ExpectEqual(VersionString(block, "ProductVersion"), VITRELLE_VERSION_TEXT, "ProductVersion");
+  ok &= ExpectEqual(VersionString(block, "FileVersion"), VITRELLE_VERSION_TEXT, "FileVersion");
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (Expect(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length) && fixed,
+             "the fixed version part reads")) {
+    ok &= ExpectEqual(long(HIWORD(fixed->dwFileVersionMS)), VITRELLE_VERSION_MAJOR, "major file version");
+    ok &= ExpectEqual(long(LOWORD(fixed->dwFileVersionMS)), VITRELLE_VERSION_MINOR, "minor file version");
+  }
+  return ok;
+}
+
+}  // namespace
+
+VITRELLE_SCENARIO("manifest", ManifestIsEmbedded);
+VITRELLE_SCENARIO("version-resource", VersionResourceNamesProduct);
