@@ -1,0 +1,122 @@
+#include "plugins/plugin_blocks.h"
+
+#include <cstring>
+
+#include "base/byte_order.h"
+
+namespace {
+
+const uint8_t kReplyMagic[4] = {'V', 'P', 'B', '1'};
+constexpr size_t kReplyHeaderSize = 12;
+
+// Where the header block puts things, read from the header and checked
+// against the block.
+struct BlockLayout {
+  uint64_t pixelOffset = 0;  // header, masks and colour table
+  uint64_t pixelBytes = 0;   // needed from the pixel block; 0 for run lengths
+};
+
+bool ReadBlockLayout(const uint8_t* header, size_t headerSize, BlockLayout& layout) {
+  if (headerSize < 4) return false;
+  const uint32_t size = LoadU32(header);
+  int64_t width = 0, height = 0;
+  int depth = 0;
+  uint32_t compression = kBiRgb, colorsUsed = 0;
+  uint64_t entrySize = 4, maskBytes = 0;
+  if (size == kCoreHeaderSize && headerSize >= kCoreHeaderSize) {
+    width = LoadU16(header + 4);
+    height = LoadU16(header + 6);
+    depth = LoadU16(header + 10);
+    entrySize = 3;
+  } else if (size >= 16 && size <= headerSize) {
+    width = LoadI32(header + kBiWidth);
+    height = LoadI32(header + kBiHeight);
+    depth = LoadU16(header + kBiBitCount);
+    if (size >= 20) compression = LoadU32(header + kBiCompression);
+    if (size >= 36) colorsUsed = LoadU32(header + kBiClrUsed);
+    if (size == kInfoHeaderSize && compression == kBiBitFields) maskBytes = 12;
+    if (size == kInfoHeaderSize && compression == kBiAlphaBitFields) maskBytes = 16;
+  } else {
+    return false;
+  }
+  if (height < 0) height = -height;
+  if (width < 1 || width > 32767 || height < 1 || height > 32767 || depth < 1 || depth > 32) return false;
+  uint64_t entries = colorsUsed;
+  if (entries == 0 && depth <= 8) entries = uint64_t(1) << depth;
+  layout.pixelOffset = size + maskBytes + entries * entrySize;
+  if (layout.pixelOffset > headerSize) return false;
+  const bool runLengths = compression == kBiRle8 || compression == kBiRle4;
+  layout.pixelBytes = runLengths ? 0 : (uint64_t(width) * depth + 31) / 32 * 4 * uint64_t(height);
+  return true;
+}
+
+// Hands the plug-in's blocks back to it on every way out.
+struct HandedBlocks {
+  const PluginDecodeCalls& calls;
+  void* header = nullptr;
+  void* pixels = nullptr;
+  ~HandedBlocks() {
+    for (void* block : {header, pixels})
+      if (block) calls.release(calls.context, block);
+  }
+};
+
+// A block's bytes while it is locked.
+struct LockedBlock {
+  const PluginDecodeCalls& calls;
+  void* block;
+  const uint8_t* bytes;
+  LockedBlock(const PluginDecodeCalls& c, void* b) : calls(c), block(b), bytes(c.lock(c.context, b)) {}
+  ~LockedBlock() {
+    if (bytes) calls.unlock(calls.context, block);
+  }
+};
+
+}  // namespace
+
+DibImagePtr JoinPluginBlocks(const uint8_t* header, size_t headerSize, const uint8_t* pixels, size_t pixelSize) {
+  BlockLayout layout;
+  if (!header || !pixels || !ReadBlockLayout(header, headerSize, layout)) return nullptr;
+  const uint64_t pixelBytes = layout.pixelBytes ? layout.pixelBytes : pixelSize;
+  if (pixelBytes > pixelSize || pixelBytes == 0) return nullptr;
+  DibImagePtr image = AllocateDibBlock(size_t(layout.pixelOffset + pixelBytes));
+  if (!image) return nullptr;
+  std::memcpy(image->start(), header, size_t(layout.pixelOffset));
+  std::memcpy(image->start() + layout.pixelOffset, pixels, size_t(pixelBytes));
+  return image;
+}
+
+std::vector<uint8_t> EncodePluginReply(const uint8_t* header, size_t headerSize, const uint8_t* pixels,
+                                       size_t pixelSize) {
+  std::vector<uint8_t> reply(kReplyHeaderSize);
+  std::memcpy(reply.data(), kReplyMagic, 4);
+  StoreU32(reply.data() + 4, uint32_t(headerSize));
+  StoreU32(reply.data() + 8, uint32_t(pixelSize));
+  reply.insert(reply.end(), header, header + headerSize);
+  reply.insert(reply.end(), pixels, pixels + pixelSize);
+  return reply;
+}
+
+DibImagePtr DecodePluginReply(const uint8_t* reply, size_t size) {
+  if (size < kReplyHeaderSize || std::memcmp(reply, kReplyMagic, 4) != 0) return nullptr;
+  const uint64_t headerSize = LoadU32(reply + 4), pixelSize = LoadU32(reply + 8);
+  if (kReplyHeaderSize + headerSize + pixelSize != size) return nullptr;
+  const uint8_t* header = reply + kReplyHeaderSize;
+  return JoinPluginBlocks(header, size_t(headerSize), header + headerSize, size_t(pixelSize));
+}
+
+PluginDecodeStatus DecodeWithPlugin(const PluginDecodeCalls& calls, const char* path, const uint8_t* head,
+                                    std::vector<uint8_t>& reply) {
+  if (!calls.isSupported || !calls.isSupported(calls.context, path, head)) return PluginDecodeStatus::kNotSupported;
+  if (!calls.getPicture) return PluginDecodeStatus::kFailed;
+  HandedBlocks blocks{calls};
+  const int result = calls.getPicture(calls.context, path, &blocks.header, &blocks.pixels);
+  if (result != 0 || !blocks.header || !blocks.pixels) return PluginDecodeStatus::kFailed;
+  const size_t headerSize = calls.blockSize(calls.context, blocks.header);
+  const size_t pixelSize = calls.blockSize(calls.context, blocks.pixels);
+  if (headerSize > kMaxPluginBlockSize || pixelSize > kMaxPluginBlockSize) return PluginDecodeStatus::kUnusable;
+  LockedBlock header(calls, blocks.header), pixels(calls, blocks.pixels);
+  if (!header.bytes || !pixels.bytes) return PluginDecodeStatus::kUnusable;
+  reply = EncodePluginReply(header.bytes, headerSize, pixels.bytes, pixelSize);
+  return PluginDecodeStatus::kDelivered;
+}
