@@ -1,0 +1,81 @@
+#include "wallpaper/wallpaper.h"
+
+#include <sys/stat.h>
+
+#include "base/file_io.h"
+#include "base/texts.h"
+#include "image/bmp_file.h"
+
+#ifdef _WIN32
+#include <direct.h>
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
+static std::string PathIn(const std::string& folder, const char* name) {
+  if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + name;
+  return folder + kPathSeparator + name;
+}
+
+static bool FileExists(const std::string& path) { return OpenFile(path.c_str(), "rb") != nullptr; }
+
+// Makes the folder unless it exists; its parent must exist.
+static void MakeFolder(const std::string& folder) {
+#ifdef _WIN32
+  _mkdir(folder.c_str());
+#else
+  mkdir(folder.c_str(), 0777);
+#endif
+}
+
+std::string WindowsWallpaperPath(const WallpaperPlaces& places) {
+  return PathIn(places.windowsFolder, kWallpaperFileName);
+}
+
+std::string UserWallpaperPath(const WallpaperPlaces& places) { return PathIn(places.userFolder, kWallpaperFileName); }
+
+std::string InstalledWallpaperPath(const WallpaperPlaces& places) {
+  const std::string inWindowsFolder = WindowsWallpaperPath(places);
+  return FileExists(inWindowsFolder) ? inWindowsFolder : UserWallpaperPath(places);
+}
+
+// The arrangement first, so that the desktop finds it with the new picture.
+static void SetWallpaper(const DesktopCalls& desktop, const std::string& fileName,
+                         WallpaperArrangement arrangement) {
+  desktop.writeValue(desktop.context, "TileWallpaper", arrangement == WallpaperArrangement::Tiled ? "1" : "0");
+  desktop.writeValue(desktop.context, "WallpaperStyle", "0");
+  desktop.setWallpaper(desktop.context, fileName.c_str());
+}
+
+// Writes the picture into the Windows folder, or, where that is not allowed,
+// into the user's folder; returns the file's path, or an empty text after the
+// owner was told that not even the user's folder took it.
+static std::string WriteWallpaperFile(const Owner* owner, const WallpaperPlaces& places, const DibImage& image) {
+  const std::string inWindowsFolder = WindowsWallpaperPath(places);
+  if (!places.windowsFolder.empty() && WriteBmpFile(nullptr, inWindowsFolder.c_str(), image)) return inWindowsFolder;
+  MakeFolder(places.userFolder);
+  const std::string inUserFolder = UserWallpaperPath(places);
+  return WriteBmpFile(owner, inUserFolder.c_str(), image) ? inUserFolder : std::string();
+}
+
+void InstallWallpaper(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
+                      const DibImage* image, WallpaperArrangement arrangement) {
+  if (!image) {
+    OwnerWarn(owner, TextOf(IDS_WALLPAPER_NO_IMAGE), TextOf(IDS_CAUTION));
+    return;
+  }
+  const std::string path = WriteWallpaperFile(owner, places, *image);
+  if (!path.empty()) SetWallpaper(desktop, path, arrangement);
+}
+
+void RecallWallpaper(const DesktopCalls& desktop, const WallpaperPlaces& places, WallpaperArrangement arrangement) {
+  SetWallpaper(desktop, InstalledWallpaperPath(places), arrangement);
+}
+
+void InstallChosenWallpaper(const DesktopCalls& desktop, WallpaperPlaces& places, WallpaperArrangement arrangement) {
+  if (!desktop.chooseFile(desktop.context, places.optionFileName)) return;
+  SetWallpaper(desktop, places.optionFileName, arrangement);
+}
+
+void ClearWallpaper(const DesktopCalls& desktop) { desktop.setWallpaper(desktop.context, ""); }

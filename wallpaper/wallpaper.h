@@ -1,0 +1,63 @@
+// The wallpaper commands: install the current picture as the desktop
+// wallpaper, tiled or centred; install it again with the other arrangement;
+// install any bitmap file; remove the wallpaper.
+//
+// The picture goes into the file "vitrelle.BMP", in the Windows folder when
+// the program may write there and otherwise in the user's own folder for the
+// program. The arrangement ("TileWallpaper", and "WallpaperStyle" "0" so that
+// today's desktops do not stretch a centred picture) is always written before
+// the wallpaper is set, so that the desktop takes both up together.
+#pragma once
+
+#include <string>
+
+#include "base/owner.h"
+#include "image/dib_image.h"
+
+constexpr const char* kWallpaperFileName = "vitrelle.BMP";
+
+enum class WallpaperArrangement { Tiled, Centered };
+
+// The folders and names the commands work with; one record for the run.
+struct WallpaperPlaces {
+  std::string windowsFolder;  // read once at start-up
+  std::string userFolder;     // made when the Windows folder cannot be written
+  // The file last chosen with Option_Tile or Option_Center, offered again.
+  std::string optionFileName;
+};
+
+// What the commands ask of the desktop. Every call may fail silently: the
+// desktop's values are written or not at all, and the desktop's answer to a
+// new wallpaper is not examined.
+struct DesktopCalls {
+  void* context = nullptr;
+  // Writes a string value under the user's "Control Panel\desktop" key.
+  void (*writeValue)(void* context, const char* name, const char* data) = nullptr;
+  // Makes the named file the wallpaper and records it in the user's profile;
+  // an empty name removes the wallpaper.
+  void (*setWallpaper)(void* context, const char* fileName) = nullptr;
+  // Lets the user choose a bitmap file, offering fileName; true with the
+  // chosen full path in fileName, false (fileName unchanged) on cancel.
+  bool (*chooseFile)(void* context, std::string& fileName) = nullptr;
+};
+
+// The wallpaper file in the Windows folder and in the user's folder.
+std::string WindowsWallpaperPath(const WallpaperPlaces& places);
+std::string UserWallpaperPath(const WallpaperPlaces& places);
+// Where Tile and Center last put the wallpaper file: the Windows folder's
+// file when it exists, else the user folder's.
+std::string InstalledWallpaperPath(const WallpaperPlaces& places);
+
+// Tile and Center: writes the picture (in its own depth) as the wallpaper
+// file, replacing the old one only once the new one is whole, then sets the
+// arrangement and the wallpaper. Without a picture the owner is told "No
+// image"; when the file cannot be written it is told "Cannot open file" and
+// the desktop is left alone.
+void InstallWallpaper(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
+                      const DibImage* image, WallpaperArrangement arrangement);
+// Recall_Tile and Recall_Center: the last wallpaper file with a new arrangement.
+void RecallWallpaper(const DesktopCalls& desktop, const WallpaperPlaces& places, WallpaperArrangement arrangement);
+// Option_Tile and Option_Center: a file the user chooses, used where it is.
+void InstallChosenWallpaper(const DesktopCalls& desktop, WallpaperPlaces& places, WallpaperArrangement arrangement);
+// Clear: no wallpaper. Neither the arrangement nor any file is touched.
+void ClearWallpaper(const DesktopCalls& desktop);

@@ -1,0 +1,159 @@
+#include "wallpaper/wallpaper.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "image/bmp_file.h"
+#include "testing/test_support.h"
+
+namespace {
+
+// Stands in for the registry, the wallpaper call and the Option dialog, and
+// records every call in order.
+struct DesktopRecorder {
+  std::vector<std::string> calls;
+  bool chooses = true;
+  std::string chosen = "/pictures/chosen.bmp";
+
+  DesktopCalls Calls() {
+    DesktopCalls desktop;
+    desktop.context = this;
+    desktop.writeValue = [](void* context, const char* name, const char* data) {
+      static_cast<DesktopRecorder*>(context)->calls.push_back(std::string("value ") + name + "=" + data);
+    };
+    desktop.setWallpaper = [](void* context, const char* fileName) {
+      static_cast<DesktopRecorder*>(context)->calls.push_back(std::string("wallpaper ") + fileName);
+    };
+    desktop.chooseFile = [](void* context, std::string& fileName) {
+      auto* recorder = static_cast<DesktopRecorder*>(context);
+      recorder->calls.push_back("choose offering " + fileName);
+      if (recorder->chooses) fileName = recorder->chosen;
+      return recorder->chooses;
+    };
+    return desktop;
+  }
+};
+
+std::vector<std::string> Installed(const std::string& path, const char* tile) {
+  return {std::string("value TileWallpaper=") + tile, "value WallpaperStyle=0", "wallpaper " + path};
+}
+
+// A picture whose every byte of rows and table differs from its neighbours.
+DibImagePtr Picture(int depth) {
+  DibImagePtr image = CreateDibImage(5, 3, depth);
+  uint8_t* bytes = image->start() + kInfoHeaderSize;
+  for (size_t i = 0; i + kInfoHeaderSize < DibTotalSize(*image); ++i) bytes[i] = uint8_t(i * 7 + 3);
+  return image;
+}
+
+struct WallpaperTest : ::testing::Test {
+  TestFolder folder;
+  WallpaperPlaces places;
+  DesktopRecorder desktop;
+  OwnerRecorder owner;
+  Owner ownerRecord = owner.owner();
+
+  WallpaperTest() {
+    places.windowsFolder = folder.PathOf("windows");
+    places.userFolder = folder.PathOf("user");
+    std::filesystem::create_directories(places.windowsFolder);
+  }
+  void Install(const DibImage* image, WallpaperArrangement arrangement) {
+    InstallWallpaper(&ownerRecord, desktop.Calls(), places, image, arrangement);
+  }
+};
+
+TEST_F(WallpaperTest, TileAndCenterWriteThePictureAsItIsThenArrangeThenSet) {
+  const std::string file = folder.PathOf("windows/vitrelle.BMP");
+  for (int depth : {1, 4, 8, 24}) {
+    SCOPED_TRACE(depth);
+    DibImagePtr image = Picture(depth);
+    desktop.calls.clear();
+    Install(image.get(), depth == 8 ? WallpaperArrangement::Centered : WallpaperArrangement::Tiled);
+    EXPECT_EQ(desktop.calls, Installed(file, depth == 8 ? "0" : "1"));
+    const std::string bytes = TestFolder::Read(file);
+    ASSERT_EQ(bytes.size(), kBmpFileHeaderSize + DibTotalSize(*image));
+    EXPECT_EQ(0, std::memcmp(bytes.data() + kBmpFileHeaderSize, image->start(), DibTotalSize(*image)));
+  }
+  EXPECT_TRUE(owner.warnings.empty());
+  EXPECT_FALSE(std::filesystem::exists(places.userFolder));
+  EXPECT_EQ(InstalledWallpaperPath(places), file);
+}
+
+TEST_F(WallpaperTest, WithoutAPictureNothingIsWrittenOrSet) {
+  Install(nullptr, WallpaperArrangement::Tiled);
+  EXPECT_EQ(owner.warnings, std::vector<std::string>{"No image|Caution"});
+  EXPECT_TRUE(desktop.calls.empty());
+  EXPECT_EQ(folder.FileCount(), 1u);  // the Windows folder only, still empty
+  EXPECT_TRUE(std::filesystem::is_empty(places.windowsFolder));
+}
+
+TEST_F(WallpaperTest, AClosedWindowsFolderSendsTheFileToTheUserFolder) {
+  places.windowsFolder = folder.PathOf("no such folder");
+  DibImagePtr image = Picture(8);
+  Install(image.get(), WallpaperArrangement::Tiled);
+  const std::string file = folder.PathOf("user/vitrelle.BMP");
+  EXPECT_EQ(desktop.calls, Installed(file, "1"));
+  EXPECT_TRUE(owner.warnings.empty());
+  EXPECT_EQ(InstalledWallpaperPath(places), file);
+
+  desktop.calls.clear();
+  RecallWallpaper(desktop.Calls(), places, WallpaperArrangement::Centered);
+  EXPECT_EQ(desktop.calls, Installed(file, "0"));
+}
+
+TEST_F(WallpaperTest, AFileNoFolderTakesLeavesTheDesktopAlone) {
+  places.windowsFolder = folder.PathOf("no such folder");
+  places.userFolder = folder.Write("a file, not a folder", "user");
+  DibImagePtr image = Picture(4);
+  Install(image.get(), WallpaperArrangement::Tiled);
+  EXPECT_EQ(owner.warnings, std::vector<std::string>{"Cannot open file|" + UserWallpaperPath(places)});
+  EXPECT_TRUE(desktop.calls.empty());
+}
+
+TEST_F(WallpaperTest, RecallArrangesTheLastFileWithoutWritingIt) {
+  RecallWallpaper(desktop.Calls(), places, WallpaperArrangement::Tiled);
+  // Before any Tile the desktop is still asked for the file where it would be.
+  EXPECT_EQ(desktop.calls, Installed(UserWallpaperPath(places), "1"));
+
+  const std::string file = folder.Write("old picture", "windows/vitrelle.BMP");
+  desktop.calls.clear();
+  RecallWallpaper(desktop.Calls(), places, WallpaperArrangement::Centered);
+  EXPECT_EQ(desktop.calls, Installed(file, "0"));
+  EXPECT_EQ(TestFolder::Read(file), "old picture");
+}
+
+TEST_F(WallpaperTest, OptionRemembersTheChosenFileAcrossTile) {
+  desktop.chooses = false;
+  InstallChosenWallpaper(desktop.Calls(), places, WallpaperArrangement::Centered);
+  EXPECT_EQ(desktop.calls, std::vector<std::string>{"choose offering "});  // cancelled: nothing set
+
+  desktop.chooses = true;
+  desktop.calls.clear();
+  InstallChosenWallpaper(desktop.Calls(), places, WallpaperArrangement::Centered);
+  EXPECT_EQ(desktop.calls[0], "choose offering ");
+  EXPECT_EQ(std::vector<std::string>(desktop.calls.begin() + 1, desktop.calls.end()),
+            Installed("/pictures/chosen.bmp", "0"));
+
+  DibImagePtr image = Picture(24);
+  Install(image.get(), WallpaperArrangement::Tiled);
+  desktop.calls.clear();
+  desktop.chosen = "/pictures/second.bmp";
+  InstallChosenWallpaper(desktop.Calls(), places, WallpaperArrangement::Tiled);
+  EXPECT_EQ(desktop.calls[0], "choose offering /pictures/chosen.bmp");
+  EXPECT_EQ(desktop.calls.back(), "wallpaper /pictures/second.bmp");
+  EXPECT_EQ(places.optionFileName, "/pictures/second.bmp");
+}
+
+TEST_F(WallpaperTest, ClearSetsNoWallpaperAndKeepsTheFile) {
+  DibImagePtr image = Picture(1);
+  Install(image.get(), WallpaperArrangement::Tiled);
+  desktop.calls.clear();
+  ClearWallpaper(desktop.Calls());
+  EXPECT_EQ(desktop.calls, std::vector<std::string>{"wallpaper "});
+  EXPECT_TRUE(std::filesystem::exists(WindowsWallpaperPath(places)));
+}
+
+}  // namespace
