@@ -7,14 +7,37 @@
 #include "image/color_reduction.h"
 #include "image/normalize.h"
 
+namespace {
+
+// A GIF file's flags as the options of the next save. The transparent colour
+// is the table entry of the transparent index when the file marks one.
+void TakeGifFileFlags(const GifFileFlags& flags, const DibImage& image, GifSaveOptions& options) {
+  ResetGifSaveOptions(options);
+  options.interlace = flags.interlace;
+  options.transparent = flags.transparent;
+  options.transparentIndex = flags.transparentIndex;
+  if (flags.transparent && flags.transparentIndex < DibColorCount(image)) {
+    const RgbQuad& color = DibColorTable(image)[flags.transparentIndex];
+    options.transparentColor[0] = color.red;
+    options.transparentColor[1] = color.green;
+    options.transparentColor[2] = color.blue;
+  }
+}
+
+}  // namespace
+
 DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions& options, PictureFileType* readAs) {
   options.interlace = false;
   options.transparent = false;
   PictureFileType type = PictureFileType::kBmp;
-  DibImagePtr image = ReadBmpFile(path, options);
-  if (!image) {
+  DibImagePtr image = ReadBmpFile(path);
+  if (image) {
+    ResetGifSaveOptions(options);
+  } else {
     type = PictureFileType::kGif;
-    image = ReadGif(owner, path, options);
+    GifFileFlags flags;
+    image = ReadGifFile(owner, path, flags);
+    if (image) TakeGifFileFlags(flags, *image, options);
   }
   if (!image) {
     OwnerWarn(owner, TextOf(IDS_OPEN_FAILED), path);
@@ -24,6 +47,15 @@ DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions
   if (!image) return nullptr;
   options.comment = TextOf(IDS_PRODUCT_NAME);
   if (readAs) *readAs = type;
+  return image;
+}
+
+DibImagePtr PastePicture(const Owner* owner, DibImagePtr block, GifSaveOptions& options) {
+  DibImagePtr image = NormalizeImage(owner, std::move(block));
+  if (!image) return nullptr;
+  options.interlace = false;
+  options.transparent = false;
+  options.comment = TextOf(IDS_PRODUCT_NAME);
   return image;
 }
 

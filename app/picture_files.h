@@ -9,13 +9,21 @@
 enum class PictureFileType { kBmp, kGif };
 
 // Clears the interlace and transparency flags, tries the BMP reader and then
-// the GIF reader (which may set them again from the file), and turns the
-// picture into a held image. On success the comment becomes the product name
-// and `readAs`, if given, tells which reader read the file. None when no
-// reader knows the file ("Cannot open file" with the path as caption) or the
-// picture cannot be held (shown by the conversion).
+// the GIF reader, and turns the picture into a held image. The options then
+// hold what the file says: a BMP file resets all but the comment; a GIF file
+// sets the flags and transparent index, and the transparent colour to that
+// entry of its table when the transparency bit is set. On success the comment
+// becomes the product name and `readAs`, if given, tells which reader read
+// the file. None when no reader knows the file ("Cannot open file" with the
+// path as caption) or the picture cannot be held (shown by the conversion).
 DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions& options,
                             PictureFileType* readAs = nullptr);
+
+// Turns a block taken from the clipboard into a held image. On success the
+// interlace and transparency flags are cleared and the comment becomes the
+// product name; the transparent index and colour stay. None when the picture
+// cannot be held (shown by the conversion); then the options stay as well.
+DibImagePtr PastePicture(const Owner* owner, DibImagePtr block, GifSaveOptions& options);
 
 // Writes the picture: BMP unchanged, in whatever depth it has; GIF with the
 // options' comment and transparent index and the two flags, a picture above

@@ -56,6 +56,78 @@ TEST(PictureFiles, OpensBmpAndGifFilesAsHeldImages) {
   EXPECT_FALSE(options.transparent);
 }
 
+// Options that no reader would leave behind.
+GifSaveOptions DirtyOptions() {
+  GifSaveOptions options;
+  options.interlace = options.transparent = true;
+  options.transparentIndex = 3;
+  options.transparentColor[0] = 9;
+  options.comment = "old";
+  return options;
+}
+
+TEST(PictureFiles, OpeningTakesTheGifOptionsFromTheFile) {
+  TestFolder folder;
+  DibImagePtr source = RulePicture(6, 4, 4, [](int x, int y) { return x + y; });
+  DibColorTable(*source)[5] = {15, 250, 35, 0};
+  const std::string bmp = folder.PathOf("a.bmp"), gif = folder.PathOf("a.gif");
+  ASSERT_TRUE(WriteBmpFile(nullptr, bmp.c_str(), *source));
+  GifSaveOptions picked;
+  picked.transparentIndex = 5;
+  ASSERT_TRUE(SavePictureFile(nullptr, gif.c_str(), PictureFileType::kGif, *source, picked, true, false));
+
+  GifSaveOptions options = DirtyOptions();
+  ASSERT_TRUE(OpenPictureFile(nullptr, gif.c_str(), options));
+  EXPECT_FALSE(options.interlace);
+  EXPECT_TRUE(options.transparent);
+  EXPECT_EQ(options.transparentIndex, 5);
+  EXPECT_EQ(options.transparentColor[0], 35);
+  EXPECT_EQ(options.transparentColor[1], 250);
+  EXPECT_EQ(options.transparentColor[2], 15);
+
+  // Without transparency, and for BMP files, everything but the comment is reset.
+  ASSERT_TRUE(SavePictureFile(nullptr, gif.c_str(), PictureFileType::kGif, *source, picked, false, false));
+  for (const std::string& path : {gif, bmp}) {
+    options = DirtyOptions();
+    ASSERT_TRUE(OpenPictureFile(nullptr, path.c_str(), options));
+    EXPECT_FALSE(options.transparent) << path;
+    EXPECT_EQ(options.transparentIndex, kTransparentIndexNone) << path;
+    EXPECT_EQ(options.transparentColor[0] & options.transparentColor[1] & options.transparentColor[2], 255) << path;
+    EXPECT_EQ(options.comment, "Vitrelle");
+  }
+
+  // An index beyond a 1-bit picture's colours leaves the colour white.
+  DibImagePtr mono = RulePicture(9, 2, 1, [](int x, int) { return x; });
+  picked.transparentIndex = 200;
+  ASSERT_TRUE(SavePictureFile(nullptr, gif.c_str(), PictureFileType::kGif, *mono, picked, true, false));
+  options = DirtyOptions();
+  ASSERT_TRUE(OpenPictureFile(nullptr, gif.c_str(), options));
+  EXPECT_EQ(options.transparentIndex, 200);
+  EXPECT_EQ(options.transparentColor[0] & options.transparentColor[1] & options.transparentColor[2], 255);
+}
+
+TEST(PictureFiles, PastingClearsTheFlagsAndKeepsThePickedColour) {
+  GifSaveOptions options = DirtyOptions();
+  DibImagePtr source = RulePicture(5, 3, 8, [](int x, int y) { return x * y; });
+  DibImagePtr pasted = PastePicture(nullptr, CopyDibImage(*source), options);
+  ASSERT_TRUE(pasted);
+  EXPECT_EQ(HeldIndexes(*pasted), HeldIndexes(*source));
+  EXPECT_FALSE(options.interlace);
+  EXPECT_FALSE(options.transparent);
+  EXPECT_EQ(options.transparentIndex, 3);
+  EXPECT_EQ(options.transparentColor[0], 9);
+  EXPECT_EQ(options.comment, "Vitrelle");
+
+  OwnerRecorder recorder;
+  const Owner owner = recorder.owner();
+  DibImagePtr broken = CreateDibImage(4, 4, 8);
+  StoreU16(broken->start() + 14, 2);  // 2 bits per pixel: no bitmap to make
+  options = DirtyOptions();
+  EXPECT_FALSE(PastePicture(&owner, std::move(broken), options));
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot make a bitmap|Error"});
+  EXPECT_TRUE(options.transparent);
+}
+
 TEST(PictureFiles, OpeningNormalisesWhatTheBmpFileHolds) {
   TestFolder folder;
   OwnerRecorder recorder;
@@ -98,8 +170,8 @@ TEST(PictureFiles, SavesFullColourPicturesAsGifReducedAndBmpUnchanged) {
   DibImagePtr full = FullColorPicture();
   const std::string gif = folder.PathOf("full.gif"), bmp = folder.PathOf("full.bmp");
   ASSERT_TRUE(SavePictureFile(&owner, gif.c_str(), PictureFileType::kGif, *full, GifSaveOptions(), false, false));
-  GifSaveOptions options;
-  DibImagePtr back = ReadGif(nullptr, gif.c_str(), options);
+  GifFileFlags flags;
+  DibImagePtr back = ReadGifFile(nullptr, gif.c_str(), flags);
   ASSERT_TRUE(back);
   EXPECT_EQ(DibBitCount(*back), 8);
   DibImagePtr reduced = ReduceTo256Colors(nullptr, *full);
@@ -107,7 +179,7 @@ TEST(PictureFiles, SavesFullColourPicturesAsGifReducedAndBmpUnchanged) {
   EXPECT_EQ(DibBitCount(*full), 24);
 
   ASSERT_TRUE(SavePictureFile(&owner, bmp.c_str(), PictureFileType::kBmp, *full, GifSaveOptions(), false, false));
-  back = ReadBmpFile(bmp.c_str(), options);
+  back = ReadBmpFile(bmp.c_str());
   ASSERT_TRUE(back);
   EXPECT_EQ(HeldRgb(*back), HeldRgb(*full));
 }

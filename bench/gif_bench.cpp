@@ -25,7 +25,7 @@ constexpr int64_t kPixels = int64_t(kWidth) * kHeight;
 DibImagePtr GeneratedPicture() {
   const std::string config = std::string(VITRELLE_SOURCE_DIR) + "/resources/vitrelle.cfg";
   MakeSettings settings;
-  if (!LoadMakeSettings(nullptr, config, 1, settings)) return nullptr;
+  if (!LoadMakeSettings(nullptr, config, SettingsLine::kState, settings)) return nullptr;
   GeneratorState state;
   WarmUpAtStartup(state.random, 1000);
   DibImagePtr image = MakePatternImage(nullptr, settings, kWidth, kHeight, config, 1000, state);
@@ -91,8 +91,8 @@ void CheckAgreement() {
   for (int which = 0; which < 2; ++which) {
     Subject& subject = SubjectOf(which);
     const bool sameData = GifImageData(subject.ours) == GifImageData(subject.theirs);
-    GifSaveOptions options;
-    DibImagePtr ours = ReadGifBytes(subject.theirs.data(), subject.theirs.size(), options);
+    GifFileFlags flags;
+    DibImagePtr ours = ReadGifBytes(subject.theirs.data(), subject.theirs.size(), flags);
     PeerPicture theirs;
     const bool decoded = ours && GiflibDecode(subject.ours, theirs);
     const bool samePixels = decoded && theirs.indexes == subject.peer.indexes && PeerOf(*ours).indexes == subject.peer.indexes;
@@ -125,8 +125,8 @@ void BM_GiflibEncode(benchmark::State& state) {
 void BM_ReadGif(benchmark::State& state) {
   Subject& subject = SubjectOf(int(state.range(0)));
   for (auto _ : state) {
-    GifSaveOptions options;
-    DibImagePtr image = ReadGifBytes(subject.ours.data(), subject.ours.size(), options);
+    GifFileFlags flags;
+    DibImagePtr image = ReadGifBytes(subject.ours.data(), subject.ours.size(), flags);
     benchmark::DoNotOptimize(image.get());
   }
   state.SetItemsProcessed(state.iterations() * kPixels);

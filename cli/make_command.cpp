@@ -161,7 +161,7 @@ int RunMakeCommand(int argc, char** argv) {
   PatternLists lists;
   if (!ListEntries(&owner, options.config, lists)) return 1;
   MakeSettings settings;
-  if (!LoadMakeSettings(&owner, options.config, 1, settings)) return Fail("No state line in " + options.config);
+  if (!LoadMakeSettings(&owner, options.config, SettingsLine::kState, settings)) return Fail("No state line in " + options.config);
   const int applied = ApplyChoices(&owner, options, lists, settings);
   if (applied >= 0) return applied;
 

@@ -45,7 +45,7 @@ TEST(ShippedPatternFile, EveryEntryMakesAPicture) {
   EXPECT_GE(lists.patterns.size(), 16u);
   EXPECT_GE(lists.colorSets.size(), 8u);
   MakeSettings settings;
-  ASSERT_TRUE(LoadMakeSettings(nullptr, kShippedConfig, 1, settings));
+  ASSERT_TRUE(LoadMakeSettings(nullptr, kShippedConfig, SettingsLine::kState, settings));
   for (int k = 0; k < int(lists.colorSets.size()); ++k) {
     settings[kColorSetIndex] = k;
     GeneratorState state;

@@ -28,8 +28,8 @@ TEST(CliPictures, MakeWritesAGifOfTheSamePicture) {
   ASSERT_EQ(RunCli(options + bmp), 0);
   ASSERT_EQ(RunCli(options + gif), 0);
   EXPECT_EQ(MagickRgb(gif), MagickRgb(bmp));
-  GifSaveOptions read;
-  DibImagePtr image = ReadGif(nullptr, gif.c_str(), read);
+  GifFileFlags read;
+  DibImagePtr image = ReadGifFile(nullptr, gif.c_str(), read);
   ASSERT_TRUE(image);
   EXPECT_FALSE(read.interlace);
   EXPECT_FALSE(read.transparent);

@@ -6,8 +6,7 @@
 #include "image/bmp_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  GifSaveOptions options;
-  DibImagePtr image = ReadBmpBytes(data, size, options);
+  DibImagePtr image = ReadBmpBytes(data, size);
   if (!image) return 0;
   volatile unsigned sum = DibWidth(*image) + DibHeight(*image) + DibBitCount(*image);
   const uint8_t* start = image->start();

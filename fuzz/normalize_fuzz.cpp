@@ -25,8 +25,7 @@ int64_t DeclaredPixels(const DibImage& image) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  GifSaveOptions options;
-  DibImagePtr read = ReadBmpBytes(data, size, options);
+  DibImagePtr read = ReadBmpBytes(data, size);
   if (!read || DeclaredPixels(*read) > kMaxPixels) return 0;
   DibImagePtr image = NormalizeImage(nullptr, std::move(read));
   if (!image) return 0;

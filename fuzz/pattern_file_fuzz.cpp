@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PatternLists lists;
   ListEntries(nullptr, path, lists);
   MakeSettings settings;
-  LoadMakeSettings(nullptr, path, 2, settings);
-  LoadMakeSettings(nullptr, path, 1, settings);
+  LoadMakeSettings(nullptr, path, SettingsLine::kDefault, settings);
+  LoadMakeSettings(nullptr, path, SettingsLine::kState, settings);
   for (int k = 0; k < 3; ++k) {
     SizeChoice size;
     Pattern pattern;

@@ -9,9 +9,8 @@
 
 namespace {
 
-constexpr int kSizeLine = 2;
-constexpr int kPatternLine = 3;
-constexpr int kColorLine = 4;
+// The kinds of entry line, told by their first field.
+enum EntryKind : int { kSizeEntry = 2, kPatternEntry = 3, kColorEntry = 4 };
 constexpr size_t kMaxNameLength = 99;
 const char kLineEnd[] = "\r\n";
 
@@ -35,7 +34,7 @@ bool ForEachLineOrWarn(const Owner* owner, const std::string& path,
   return false;
 }
 
-int LineKind(const std::vector<std::string>& fields) { return fields.empty() ? -1 : ParseNumber(fields[0]); }
+int EntryKindOf(const std::vector<std::string>& fields) { return fields.empty() ? -1 : ParseNumber(fields[0]); }
 
 // Field i, or 0 when the line has fewer fields.
 int32_t NumberField(const std::vector<std::string>& fields, size_t i) {
@@ -52,14 +51,14 @@ std::string TextField(const std::vector<std::string>& fields, size_t i) {
 
 // Calls take(fields) for entry k of the given kind; entries are counted on the
 // lines after the state line.
-EntryRead ReadEntry(const Owner* owner, const std::string& path, int kind, int k,
+EntryRead ReadEntry(const Owner* owner, const std::string& path, EntryKind kind, int k,
                     const std::function<void(const std::vector<std::string>&)>& take) {
   int seen = 0;
   bool found = false;
   const bool read = ForEachLineOrWarn(owner, path, [&](int number, const std::string& line) {
     if (number == 1 || found) return;
     const std::vector<std::string> fields = SplitFields(line);
-    if (LineKind(fields) != kind || seen++ != k) return;
+    if (EntryKindOf(fields) != kind || seen++ != k) return;
     take(fields);
     found = true;
   });
@@ -112,10 +111,10 @@ std::vector<std::string> SplitFields(const std::string& line) {
   return fields;
 }
 
-bool LoadMakeSettings(const Owner* owner, const std::string& path, int line, MakeSettings& settings) {
+bool LoadMakeSettings(const Owner* owner, const std::string& path, SettingsLine line, MakeSettings& settings) {
   bool found = false;
   const bool read = ForEachLineOrWarn(owner, path, [&](int number, const std::string& text) {
-    if (number != line) return;
+    if (number != int(line)) return;
     const std::vector<std::string> fields = SplitFields(text);
     settings[kMarker] = 0;
     for (int i = 1; i < kMakeSettingsFieldCount; ++i) settings.field[i] = NumberField(fields, size_t(i));
@@ -129,16 +128,16 @@ bool ListEntries(const Owner* owner, const std::string& path, PatternLists& list
   return ForEachLineOrWarn(owner, path, [&](int number, const std::string& line) {
     if (number == 1) return;
     const std::vector<std::string> fields = SplitFields(line);
-    switch (LineKind(fields)) {
-      case kSizeLine: lists.sizes.push_back(TextField(fields, 1)); break;
-      case kPatternLine: lists.patterns.push_back(TextField(fields, 1)); break;
-      case kColorLine: lists.colorSets.push_back(TextField(fields, 1)); break;
+    switch (EntryKindOf(fields)) {
+      case kSizeEntry: lists.sizes.push_back(TextField(fields, 1)); break;
+      case kPatternEntry: lists.patterns.push_back(TextField(fields, 1)); break;
+      case kColorEntry: lists.colorSets.push_back(TextField(fields, 1)); break;
     }
   });
 }
 
 EntryRead ReadSizeChoice(const Owner* owner, const std::string& path, int k, SizeChoice& size) {
-  return ReadEntry(owner, path, kSizeLine, k, [&](const std::vector<std::string>& fields) {
+  return ReadEntry(owner, path, kSizeEntry, k, [&](const std::vector<std::string>& fields) {
     size.label = TextField(fields, 1);
     size.width = NumberField(fields, 2);
     size.height = NumberField(fields, 3);
@@ -146,7 +145,7 @@ EntryRead ReadSizeChoice(const Owner* owner, const std::string& path, int k, Siz
 }
 
 EntryRead ReadPattern(const Owner* owner, const std::string& path, int k, Pattern& pattern) {
-  return ReadEntry(owner, path, kPatternLine, k, [&](const std::vector<std::string>& fields) {
+  return ReadEntry(owner, path, kPatternEntry, k, [&](const std::vector<std::string>& fields) {
     pattern.name = TextField(fields, 1);
     for (int i = 0; i < kPatternValueCount; ++i) pattern.value[i] = NumberField(fields, size_t(2 + i));
     pattern.colorSetNumber = NumberField(fields, 2 + kPatternValueCount);
@@ -154,7 +153,7 @@ EntryRead ReadPattern(const Owner* owner, const std::string& path, int k, Patter
 }
 
 EntryRead ReadColorSet(const Owner* owner, const std::string& path, int k, ColorSet& colors) {
-  return ReadEntry(owner, path, kColorLine, k, [&](const std::vector<std::string>& fields) {
+  return ReadEntry(owner, path, kColorEntry, k, [&](const std::vector<std::string>& fields) {
     colors.name = TextField(fields, 1);
     colors.keyCount = NumberField(fields, 2);
     colors.steps = NumberField(fields, 3);
@@ -198,7 +197,7 @@ std::string PatternLineText(const std::string& name, const MakeSettings& setting
   for (char c : name) {
     if (c != ',' && c != '\r' && c != '\n' && cleanName.size() < kMaxNameLength) cleanName += c;
   }
-  std::string text = std::to_string(kPatternLine) + ",";
+  std::string text = std::to_string(kPatternEntry) + ",";
   text += cleanName.empty() ? " " : cleanName;
   text += ",";
   for (int i = 0; i < kPatternValueCount; ++i) text += std::to_string(settings.field[kFirstPatternField + i]) + ",";
@@ -226,7 +225,7 @@ bool ReplacePattern(const Owner* owner, const std::string& path, int k, PatternC
   int seen = 0;
   bool replaced = false, written = true;
   const bool read = ForEachLineOrWarn(owner, path, [&](int number, const std::string& line) {
-    const bool isTarget = number > 1 && LineKind(SplitFields(line)) == kPatternLine && seen++ == k;
+    const bool isTarget = number > 1 && EntryKindOf(SplitFields(line)) == kPatternEntry && seen++ == k;
     if (!isTarget) {
       written = written && WriteAll(writer.file(), line);
       return;

@@ -24,11 +24,13 @@
 int32_t ParseNumber(const std::string& text);
 std::vector<std::string> SplitFields(const std::string& line);
 
-// Reads the state line (line 1) or the default line (line 2) into fields 2 to
-// 20 of the settings, field 1 becoming 0. False, with "Cannot open file",
-// when the file cannot be read; false without a message when it has no such
-// line.
-bool LoadMakeSettings(const Owner* owner, const std::string& path, int line, MakeSettings& settings);
+// The two settings lines at the top of the file, by line number.
+enum class SettingsLine { kState = 1, kDefault = 2 };
+
+// Reads the state line or the default line into fields 2 to 20 of the
+// settings, field 1 becoming 0. False, with "Cannot open file", when the file
+// cannot be read; false without a message when it has no such line.
+bool LoadMakeSettings(const Owner* owner, const std::string& path, SettingsLine line, MakeSettings& settings);
 
 struct PatternLists {
   std::vector<std::string> sizes, patterns, colorSets;

@@ -36,10 +36,10 @@ TEST(PatternFile, ReadsSettingsAndEntries) {
   const std::string path = folder.Write(kSample);
   MakeSettings settings;
   settings[kMarker] = 9;
-  ASSERT_TRUE(LoadMakeSettings(nullptr, path, 2, settings));
+  ASSERT_TRUE(LoadMakeSettings(nullptr, path, SettingsLine::kDefault, settings));
   const int32_t expected[] = {0, 0, 1, 2, 0, 0, 0, 0, 1, 2, 3, 2, 1, 9, 0, 20, 5, 1, 320, 240};
   EXPECT_TRUE(std::equal(std::begin(expected), std::end(expected), settings.field));
-  ASSERT_TRUE(LoadMakeSettings(nullptr, path, 1, settings));
+  ASSERT_TRUE(LoadMakeSettings(nullptr, path, SettingsLine::kState, settings));
   EXPECT_EQ(settings[kWidth], 640);
   EXPECT_EQ(settings[kMirrorMode], 3);
 
@@ -100,7 +100,7 @@ TEST(PatternFile, UnreadableFileIsReported) {
   std::filesystem::create_directory(folderPath);
   PatternLists lists;
   EXPECT_FALSE(ListEntries(&owner, folderPath, lists));
-  EXPECT_FALSE(LoadMakeSettings(&owner, folderPath, 1, settings));
+  EXPECT_FALSE(LoadMakeSettings(&owner, folderPath, SettingsLine::kState, settings));
   EXPECT_FALSE(ReplacePattern(&owner, folderPath, 0, PatternChange::kDelete, "", settings));
   EXPECT_EQ(messages.warnings, std::vector<std::string>(3, "Cannot open file|" + folderPath));
   EXPECT_EQ(folder.FileCount(), 1u);
@@ -123,7 +123,7 @@ TEST(PatternFile, StateLineOverwritesTheStartOfLineOne) {
   EXPECT_EQ(after.size(), longOld.size());  // the old line's tail stays before its line end
   EXPECT_EQ(after.substr(120), "\r\nsecond\r\n");
   MakeSettings loaded;
-  ASSERT_TRUE(LoadMakeSettings(nullptr, path, 1, loaded));
+  ASSERT_TRUE(LoadMakeSettings(nullptr, path, SettingsLine::kState, loaded));
   EXPECT_TRUE(std::equal(loaded.field, loaded.field + kMakeSettingsFieldCount, Numbered().field));
 }
 

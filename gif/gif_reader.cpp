@@ -36,13 +36,13 @@ void StoreColorTable(DibImage& image, const uint8_t* rgb, int entries) {
 
 // Moves past the extension at data[p] (0x21), taking the transparency of a
 // graphic control extension. False when it runs past the data.
-bool SkipExtension(const uint8_t* data, size_t size, size_t& p, GifSaveOptions& options) {
+bool SkipExtension(const uint8_t* data, size_t size, size_t& p, GifFileFlags& flags) {
   if (size - p < 2) return false;
   if (data[p + 1] == 0xF9) {
     if (size - p < 8) return false;
     const size_t blockSize = data[p + 2];
-    options.transparent = data[p + 3] & 1;
-    options.transparentIndex = data[p + 6];
+    flags.transparent = data[p + 3] & 1;
+    flags.transparentIndex = data[p + 6];
     p += 2 + 1 + blockSize + 1;
     return p <= size;
   }
@@ -106,7 +106,7 @@ struct GifLayout {
 
 // Finds the screen, the tables and the first image descriptor, taking the
 // image's interlace and a graphic control extension's transparency.
-bool FindFirstImage(const uint8_t* data, size_t size, GifLayout& layout, GifSaveOptions& read) {
+bool FindFirstImage(const uint8_t* data, size_t size, GifLayout& layout, GifFileFlags& read) {
   if (size < kScreenDescriptorSize) return false;
   layout.screenWidth = LoadU16(data), layout.screenHeight = LoadU16(data + 2);
   const uint8_t flags = data[4];
@@ -151,10 +151,9 @@ bool DataCanFillScreen(const GifLayout& layout, size_t dataBytes) {
 }
 
 // Parses the data after the signature.
-DibImagePtr ParseGifData(const uint8_t* data, size_t size, GifSaveOptions& options) {
+DibImagePtr ParseGifData(const uint8_t* data, size_t size, GifFileFlags& flags) {
   GifLayout layout;
-  GifSaveOptions read = options;
-  ResetGifSaveOptions(read);
+  GifFileFlags read;
   if (!FindFirstImage(data, size, layout, read)) return nullptr;
   const size_t p = layout.codeSizeAt;
   if (!DataCanFillScreen(layout, size - p - 1)) return nullptr;
@@ -163,18 +162,12 @@ DibImagePtr ParseGifData(const uint8_t* data, size_t size, GifSaveOptions& optio
   if (!image) return nullptr;
   if (layout.globalTable) StoreColorTable(*image, layout.globalTable, layout.globalEntries);
   if (layout.localTable) StoreColorTable(*image, layout.localTable, layout.localEntries);
-  if (read.transparent && read.transparentIndex < DibColorCount(*image)) {
-    const RgbQuad& color = DibColorTable(*image)[read.transparentIndex];
-    read.transparentColor[0] = color.red;
-    read.transparentColor[1] = color.green;
-    read.transparentColor[2] = color.blue;
-  }
 
   std::unique_ptr<LzwDecoder> decoder(new (std::nothrow) LzwDecoder);
   if (!decoder) return nullptr;
   DecodeImageRows(*decoder, data[p], data + p + 1, size - p - 1, *image, layout.width, layout.height,
                   read.interlace);
-  options = read;
+  flags = read;
   return image;
 }
 
@@ -200,12 +193,12 @@ bool ReadInPieces(const Owner* owner, std::FILE* file, uint8_t* data, size_t siz
 
 }  // namespace
 
-DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifSaveOptions& options) {
+DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifFileFlags& flags) {
   if (size < kSignatureSize || !HasGifSignature(data)) return nullptr;
-  return ParseGifData(data + kSignatureSize, size - kSignatureSize, options);
+  return ParseGifData(data + kSignatureSize, size - kSignatureSize, flags);
 }
 
-DibImagePtr ReadGif(const Owner* owner, const char* path, GifSaveOptions& options) {
+DibImagePtr ReadGifFile(const Owner* owner, const char* path, GifFileFlags& flags) {
   FilePtr file = OpenFile(path, "rb");
   if (!file) return nullptr;
   const long long fileSize = FileSizeOf(file.get());
@@ -219,5 +212,5 @@ DibImagePtr ReadGif(const Owner* owner, const char* path, GifSaveOptions& option
   std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size_t(dataSize) + 1]);
   if (!data || !ReadInPieces(owner, file.get(), data.get(), size_t(dataSize))) return nullptr;
   file.reset();
-  return ParseGifData(data.get(), size_t(dataSize), options);
+  return ParseGifData(data.get(), size_t(dataSize), flags);
 }

@@ -20,12 +20,20 @@
 #include "gif/gif_save_options.h"
 #include "image/dib_image.h"
 
-// Reads a GIF file held in memory. On success sets the interlace and
-// transparency fields of the options from the file (the comment stays) and
-// returns the picture; none when the file is not a GIF file, does not hold
-// an image, or claims a screen far larger than its image data could fill,
-// and then the options stay as they were.
-DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifSaveOptions& options);
+// What a file says about its first image that a later GIF save may keep.
+struct GifFileFlags {
+  bool interlace = false;
+  bool transparent = false;  // the graphic control extension's transparency bit
+  // The extension's transparent index, taken whatever the bit says; none
+  // without an extension. The last extension before the image counts.
+  int transparentIndex = kTransparentIndexNone;
+};
+
+// Reads a GIF file held in memory: the picture, with `flags` set from the
+// file. None when the file is not a GIF file, does not hold an image, or
+// claims a screen far larger than its image data could fill; then `flags`
+// stays as it was.
+DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifFileFlags& flags);
 // Reads a GIF file in about ten pieces, showing "Reading a file (N %)" in the
 // owner's title meanwhile and restoring the title afterwards. Shows no message.
-DibImagePtr ReadGif(const Owner* owner, const char* path, GifSaveOptions& options);
+DibImagePtr ReadGifFile(const Owner* owner, const char* path, GifFileFlags& flags);

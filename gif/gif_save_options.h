@@ -8,13 +8,13 @@
 
 #include "base/texts.h"
 
-constexpr int TransparentIndexNone = 1000;  // no colour was picked
+constexpr int kTransparentIndexNone = 1000;  // no colour was picked
 constexpr size_t kGifCommentMaxLength = 254;
 
 struct GifSaveOptions {
   bool interlace = false;
   bool transparent = false;
-  int transparentIndex = TransparentIndexNone;
+  int transparentIndex = kTransparentIndexNone;
   uint8_t transparentColor[3] = {255, 255, 255};  // red, green, blue
   std::string comment = TextOf(IDS_PRODUCT_NAME);
 };

@@ -73,7 +73,6 @@ bool WriteImageData(const ByteSink& sink, const DibImage& image, bool interlace)
   LzwEncoder encoder;
   if (!encoder.Begin(sink, depth, uint64_t(width) * uint64_t(height))) return false;
   for (int r : GifRowOrder(height, interlace)) {
-    encoder.pixelsLeft -= uint64_t(width);
     if (!encoder.EncodeRow(DibPixels(image) + size_t(height - 1 - r) * stride, width, depth)) return false;
   }
   return true;

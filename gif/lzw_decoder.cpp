@@ -40,9 +40,9 @@ inline void CopyString(uint8_t* out, const uint8_t* from, uint32_t count) {
 inline void LzwDecoder::Clear(Cursor& at) {
   // Only codes below nextCode can have been defined since the last clear.
   const uint32_t used = std::min<uint32_t>(at.nextCode, kLzwMaxCodes);
-  for (uint32_t code = endCode + 1; code < used; ++code) codes[code].prefix = NoSuchCode;
+  for (uint32_t code = endCode + 1; code < used; ++code) codes[code].prefix = kNoSuchCode;
   at.nextCode = endCode + 1;
-  at.previous = NoSuchCode;
+  at.previous = kNoSuchCode;
   at.codeWidth = minCodeSize + 1;
   at.widthLimit = 1u << at.codeWidth;
 }
@@ -76,7 +76,7 @@ void LzwDecoder::Begin(int codeSize, const uint8_t* blocks, size_t blocksSize, b
   endCode = clearCode + 1;
   // The codes below the clear code are their own single pixels.
   for (uint32_t code = 0; code < kLzwMaxCodes; ++code) {
-    codes[code] = code < clearCode ? CodeEntry{0, 1, uint8_t(code)} : CodeEntry{NoSuchCode, 0, 0};
+    codes[code] = code < clearCode ? CodeEntry{0, 1, uint8_t(code)} : CodeEntry{kNoSuchCode, 0, 0};
   }
   std::fill(std::begin(source), std::end(source), nullptr);
   cursor.nextCode = 0;
@@ -140,8 +140,8 @@ bool LzwDecoder::DecodeCodes(Cursor& at, uint8_t* out, uint8_t* rowEnd) {
     const uint32_t defining = at.nextCode - 2;  // the code this step defines
     // Only the code being defined right now may be unknown: its string is
     // the previous string followed by its own first pixel.
-    const bool known = code < clear || codes[code].prefix != NoSuchCode;
-    if (!known && (code != defining || at.previous == NoSuchCode)) return false;
+    const bool known = code < clear || codes[code].prefix != kNoSuchCode;
+    if (!known && (code != defining || at.previous == kNoSuchCode)) return false;
     const uint32_t count = code < clear ? 1u : known ? codes[code].length : codes[at.previous].length + 1u;
     uint8_t* written = out;
     uint8_t first;
@@ -165,7 +165,7 @@ bool LzwDecoder::DecodeCodes(Cursor& at, uint8_t* out, uint8_t* rowEnd) {
       while (out < rowEnd) *out++ = stack[--stackSize];
       written = nullptr;
     }
-    if (at.previous != NoSuchCode && defining < kLzwMaxCodes) {
+    if (at.previous != kNoSuchCode && defining < kLzwMaxCodes) {
       codes[defining] = CodeEntry{uint16_t(at.previous), uint16_t(codes[at.previous].length + 1), first};
       // The previous string and this string's first pixel lie side by side.
       if (RowsStay) source[defining] = previousOutput;

@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr uint32_t NoSuchCode = 4098;
+constexpr uint32_t kNoSuchCode = 4098;
 constexpr int kLzwMaxCodes = 4096;
 constexpr int kLzwMaxMinCodeSize = 11;
 
@@ -27,7 +27,7 @@ class LzwDecoder {
   bool DecodeRow(uint8_t* row, int width);
 
  private:
-  // A code's string: the code of all but its last pixel (NoSuchCode while
+  // A code's string: the code of all but its last pixel (kNoSuchCode while
   // the code is undefined), its last pixel and its length in pixels.
   struct alignas(8) CodeEntry {
     uint16_t prefix;
@@ -43,7 +43,7 @@ class LzwDecoder {
     uint32_t nextCode = 0;  // one ahead of the code the next step defines
     int codeWidth = 0;
     uint32_t widthLimit = 0;  // 1 << codeWidth
-    uint32_t previous = NoSuchCode;
+    uint32_t previous = kNoSuchCode;
     uint8_t previousFirst = 0;  // first pixel of the previous code's string
   };
   struct WindowBits {

@@ -125,6 +125,8 @@ bool LzwEncoder::EncodeRow(const uint8_t* row, int width, int depth) {
     start = 1;
   }
   if (!EncodePixels(pixels + start, width - start)) return false;
+  const uint64_t rowPixels = uint64_t(width);
+  pixelsLeft -= rowPixels < pixelsLeft ? rowPixels : pixelsLeft;
   return pixelsLeft == 0 ? Finish() : true;
 }
 

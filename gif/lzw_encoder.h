@@ -46,7 +46,8 @@ struct LzwCodeState {
   }
 };
 
-struct LzwEncoder {
+class LzwEncoder {
+ public:
   // Writes the minimum code size byte and the first clear code. The image
   // holds `pixels` pixels in all; false when the sink refused bytes or the
   // buffers could not be had.
@@ -54,6 +55,14 @@ struct LzwEncoder {
   // Compresses one row of packed pixels (depth 1, 4 or 8); the row that
   // completes the image also finishes the stream. False on a failed write.
   bool EncodeRow(const uint8_t* row, int width, int depth);
+
+ private:
+  bool EncodePixels(const uint8_t* pixels, int count);
+  void EncodeChunk(const uint8_t* pixels, int count);
+  bool Finish();
+  bool MakeRoom();
+  bool PutSubBlocks(bool all);
+  void ClearTable();
 
   const ByteSink* sink = nullptr;
   int minCodeSize = 0;
@@ -65,14 +74,6 @@ struct LzwEncoder {
   std::unique_ptr<uint8_t[]> codeBytes;  // packed codes not yet in sub-blocks
   std::unique_ptr<uint8_t[]> unpacked;   // one row at 8 bits per pixel
   int unpackedWidth = 0;
-
- private:
-  bool EncodePixels(const uint8_t* pixels, int count);
-  void EncodeChunk(const uint8_t* pixels, int count);
-  bool Finish();
-  bool MakeRoom();
-  bool PutSubBlocks(bool all);
-  void ClearTable();
 };
 
 // The prefix before the first pixel: outside the 12-bit code range.

@@ -67,7 +67,7 @@ size_t DibMaskBytes(const DibImage& image) {
   return 0;
 }
 
-DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size, GifSaveOptions& options) {
+DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size) {
   if (size < kBmpFileHeaderSize || data[0] != 'B' || data[1] != 'M') return nullptr;
   const uint64_t fileSize = LoadU32(data + 2);
   const uint64_t pixelOffset = LoadU32(data + 10);
@@ -98,18 +98,17 @@ DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size, GifSaveOptions& optio
   if (!image) return nullptr;
   std::memcpy(image->start(), payload, size_t(tableEnd));
   std::memcpy(image->start() + tableEnd, payload + rowsStart, size_t(end - rowsStart));
-  ResetGifSaveOptions(options);
   return image;
 }
 
-DibImagePtr ReadBmpFile(const char* path, GifSaveOptions& options) {
+DibImagePtr ReadBmpFile(const char* path) {
   FilePtr file = OpenFile(path, "rb");
   if (!file) return nullptr;
   const long long size = FileSizeOf(file.get());
   if (size < 0 || uint64_t(size) > SIZE_MAX / 2) return nullptr;
   std::vector<uint8_t> bytes(static_cast<size_t>(size));
   if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return nullptr;
-  return ReadBmpBytes(bytes.data(), bytes.size(), options);
+  return ReadBmpBytes(bytes.data(), bytes.size());
 }
 
 bool WriteBmp(const ByteSink& sink, const DibImage& image) {
@@ -122,12 +121,11 @@ bool WriteBmp(const ByteSink& sink, const DibImage& image) {
   return sink.Put(header, sizeof header) && sink.Put(image.start(), contentSize);
 }
 
-int WriteBmpFile(const Owner* owner, const char* path, const DibImage& image) {
+bool WriteBmpFile(const Owner* owner, const char* path, const DibImage& image) {
   SafeFileWriter writer;
   if (!writer.Open(path, "VT")) {
     OwnerWarn(owner, TextOf(IDS_CANNOT_OPEN_FILE), path);
-    return 0;
+    return false;
   }
-  if (!WriteBmp(FileSink(writer.file()), image)) return 0;
-  return writer.Commit() ? 1 : 0;
+  return WriteBmp(FileSink(writer.file()), image) && writer.Commit();
 }

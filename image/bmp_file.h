@@ -16,18 +16,17 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "base/owner.h"
-#include "gif/gif_save_options.h"
-#include "image/dib_image.h"
 #include "base/file_io.h"
+#include "base/owner.h"
+#include "image/dib_image.h"
 
 constexpr size_t kBmpFileHeaderSize = 14;
 
-// Reads a BMP file held in memory. On success resets the GIF save options for
-// the new picture and returns the block; otherwise none, and nothing changes.
-DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size, GifSaveOptions& options);
+// Reads a BMP file held in memory: the block, or none when the data is not a
+// BMP file or does not hold what its header promises.
+DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size);
 // Reads a BMP file; none when it cannot be read. Shows no message.
-DibImagePtr ReadBmpFile(const char* path, GifSaveOptions& options);
+DibImagePtr ReadBmpFile(const char* path);
 
 // Bytes of bit-field masks that sit between a 40-byte header and its colour
 // table (12 for BI_BITFIELDS, 16 for BI_ALPHABITFIELDS, otherwise 0).
@@ -37,6 +36,6 @@ size_t DibMaskBytes(const DibImage& image);
 // bytes or the block does not hold what its header describes.
 bool WriteBmp(const ByteSink& sink, const DibImage& image);
 // Writes the image as a BMP file, replacing any old file only once the new
-// one is complete. Returns 1 on success, 0 on failure; the failure to create
-// the file is shown as "Cannot open file" with the path as caption.
-int WriteBmpFile(const Owner* owner, const char* path, const DibImage& image);
+// one is complete. False on failure; the failure to create the file is shown
+// as "Cannot open file" with the path as caption.
+bool WriteBmpFile(const Owner* owner, const char* path, const DibImage& image);

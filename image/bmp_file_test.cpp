@@ -68,32 +68,11 @@ TEST(BmpFile, RoundTripGivesTheSameBlock) {
   for (int depth : {1, 4, 8, 24}) {
     DibImagePtr image = PatternImage(13, 7, depth);
     std::vector<uint8_t> file = ToBmp(*image);
-    GifSaveOptions options;
-    DibImagePtr back = ReadBmpBytes(file.data(), file.size(), options);
+      DibImagePtr back = ReadBmpBytes(file.data(), file.size());
     ASSERT_TRUE(back) << depth;
     ASSERT_EQ(back->blockSize, DibTotalSize(*image));
     EXPECT_EQ(0, std::memcmp(back->start(), image->start(), back->blockSize)) << depth;
   }
-}
-
-TEST(BmpFile, ReadingResetsTheGifOptions) {
-  std::vector<uint8_t> file = ToBmp(*PatternImage(4, 4, 8));
-  GifSaveOptions options;
-  options.interlace = options.transparent = true;
-  options.transparentIndex = 5;
-  options.transparentColor[0] = 1;
-  options.comment = "kept";
-  ASSERT_TRUE(ReadBmpBytes(file.data(), file.size(), options));
-  EXPECT_FALSE(options.interlace);
-  EXPECT_FALSE(options.transparent);
-  EXPECT_EQ(options.transparentIndex, TransparentIndexNone);
-  EXPECT_EQ(options.transparentColor[0], 255);
-  EXPECT_EQ(options.comment, "kept");
-
-  options.interlace = true;
-  file[0] = 'X';
-  EXPECT_FALSE(ReadBmpBytes(file.data(), file.size(), options));
-  EXPECT_TRUE(options.interlace);  // a refused file changes nothing
 }
 
 // A minimal 8-bit file with the given header size and everything else valid.
@@ -119,54 +98,52 @@ std::vector<uint8_t> FileWithHeaderSize(uint32_t headerSize) {
 }
 
 TEST(BmpFile, HeaderSizes) {
-  GifSaveOptions options;
   for (uint32_t size : {0u, 4u, 11u, 13u, 14u, 15u}) {
     std::vector<uint8_t> file = FileWithHeaderSize(size);
-    EXPECT_FALSE(ReadBmpBytes(file.data(), file.size(), options)) << size;
+    EXPECT_FALSE(ReadBmpBytes(file.data(), file.size())) << size;
   }
   for (uint32_t size : {12u, 16u, 40u, 108u, 124u}) {
     std::vector<uint8_t> file = FileWithHeaderSize(size);
-    DibImagePtr image = ReadBmpBytes(file.data(), file.size(), options);
+    DibImagePtr image = ReadBmpBytes(file.data(), file.size());
     ASSERT_TRUE(image) << size;
     EXPECT_EQ(DibWidth(*image), 3);
     EXPECT_EQ(DibHeight(*image), 2);
   }
   std::vector<uint8_t> huge = FileWithHeaderSize(40);
   StoreU32(&huge[14], 0xFFFFFFF0u);
-  EXPECT_FALSE(ReadBmpBytes(huge.data(), huge.size(), options));
+  EXPECT_FALSE(ReadBmpBytes(huge.data(), huge.size()));
 }
 
 TEST(BmpFile, RefusesFilesThatDoNotHoldWhatTheyPromise) {
-  GifSaveOptions options;
   const std::vector<uint8_t> good = ToBmp(*PatternImage(9, 5, 8));
-  ASSERT_TRUE(ReadBmpBytes(good.data(), good.size(), options));
+  ASSERT_TRUE(ReadBmpBytes(good.data(), good.size()));
 
   for (size_t cut = 0; cut < good.size(); cut += 37) {
     std::vector<uint8_t> shorter(good.begin(), good.begin() + cut);
-    EXPECT_FALSE(ReadBmpBytes(shorter.data(), shorter.size(), options)) << cut;
+    EXPECT_FALSE(ReadBmpBytes(shorter.data(), shorter.size())) << cut;
     if (cut < 6) continue;
     StoreU32(&shorter[2], uint32_t(cut));  // the file size agrees, the header still promises more
-    EXPECT_FALSE(ReadBmpBytes(shorter.data(), shorter.size(), options)) << cut;
+    EXPECT_FALSE(ReadBmpBytes(shorter.data(), shorter.size())) << cut;
   }
   std::vector<uint8_t> understated = good;  // a file size below the content does not cut rows off
   StoreU32(&understated[2], 0);
-  EXPECT_TRUE(ReadBmpBytes(understated.data(), understated.size(), options));
+  EXPECT_TRUE(ReadBmpBytes(understated.data(), understated.size()));
 
   std::vector<uint8_t> overstated = good;
   StoreU32(&overstated[2], uint32_t(good.size() + 1));
-  EXPECT_FALSE(ReadBmpBytes(overstated.data(), overstated.size(), options));
+  EXPECT_FALSE(ReadBmpBytes(overstated.data(), overstated.size()));
 
   std::vector<uint8_t> zeroWidth = good;
   StoreI32(&zeroWidth[18], 0);
-  EXPECT_FALSE(ReadBmpBytes(zeroWidth.data(), zeroWidth.size(), options));
+  EXPECT_FALSE(ReadBmpBytes(zeroWidth.data(), zeroWidth.size()));
 
   std::vector<uint8_t> tooManyColors = good;
   StoreU32(&tooManyColors[14 + kBiClrUsed], 257);
-  EXPECT_FALSE(ReadBmpBytes(tooManyColors.data(), tooManyColors.size(), options));
+  EXPECT_FALSE(ReadBmpBytes(tooManyColors.data(), tooManyColors.size()));
 
   std::vector<uint8_t> tallerThanData = good;
   StoreI32(&tallerThanData[22], 6);
-  EXPECT_FALSE(ReadBmpBytes(tallerThanData.data(), tallerThanData.size(), options));
+  EXPECT_FALSE(ReadBmpBytes(tallerThanData.data(), tallerThanData.size()));
 }
 
 TEST(BmpFile, RowsPlacedFurtherBackAreMovedUp) {
@@ -176,8 +153,7 @@ TEST(BmpFile, RowsPlacedFurtherBackAreMovedUp) {
   file.insert(file.begin() + offset, 10, 0xEE);  // a gap between table and rows
   StoreU32(&file[2], uint32_t(file.size()));
   StoreU32(&file[10], uint32_t(offset + 10));
-  GifSaveOptions options;
-  DibImagePtr back = ReadBmpBytes(file.data(), file.size(), options);
+  DibImagePtr back = ReadBmpBytes(file.data(), file.size());
   ASSERT_TRUE(back);
   ASSERT_EQ(back->blockSize, DibTotalSize(*image));
   EXPECT_EQ(0, std::memcmp(back->start(), image->start(), back->blockSize));
@@ -187,11 +163,10 @@ TEST(BmpFile, TopDownRowsCountByMagnitude) {
   DibImagePtr image = PatternImage(4, 3, 24);
   std::vector<uint8_t> file = ToBmp(*image);
   StoreI32(&file[22], -3);
-  GifSaveOptions options;
-  EXPECT_TRUE(ReadBmpBytes(file.data(), file.size(), options));
+  EXPECT_TRUE(ReadBmpBytes(file.data(), file.size()));
   file.resize(file.size() - 1);
   StoreU32(&file[2], uint32_t(file.size()));
-  EXPECT_FALSE(ReadBmpBytes(file.data(), file.size(), options));
+  EXPECT_FALSE(ReadBmpBytes(file.data(), file.size()));
 }
 
 TEST(BmpFile, BitFieldMasksStayAfterTheHeader) {
@@ -210,8 +185,7 @@ TEST(BmpFile, BitFieldMasksStayAfterTheHeader) {
   StoreU32(&file[54], 0xF800);
   StoreU32(&file[58], 0x07E0);
   StoreU32(&file[62], 0x001F);
-  GifSaveOptions options;
-  DibImagePtr image = ReadBmpBytes(file.data(), file.size(), options);
+  DibImagePtr image = ReadBmpBytes(file.data(), file.size());
   ASSERT_TRUE(image);
   EXPECT_EQ(DibMaskBytes(*image), 12u);
   EXPECT_EQ(LoadU32(image->start() + 40), 0xF800u);
@@ -227,11 +201,10 @@ TEST(BmpFileOnDisk, WritesReplacesAndReadsBack) {
   ASSERT_EQ(WriteBmpFile(&owner, path.c_str(), *image), 1);
   EXPECT_TRUE(recorder.warnings.empty());
   EXPECT_EQ(folder.FileCount(), 1u);  // no temporary file left behind
-  GifSaveOptions options;
-  DibImagePtr back = ReadBmpFile(path.c_str(), options);
+  DibImagePtr back = ReadBmpFile(path.c_str());
   ASSERT_TRUE(back);
   EXPECT_EQ(0, std::memcmp(back->start(), image->start(), back->blockSize));
-  EXPECT_FALSE(ReadBmpFile(folder.PathOf("missing.bmp").c_str(), options));
+  EXPECT_FALSE(ReadBmpFile(folder.PathOf("missing.bmp").c_str()));
 }
 
 TEST(BmpFileOnDisk, UnwritableFolderIsReportedWithThePath) {

@@ -210,8 +210,8 @@ bool MapToNearestColors(const DibImage& source, DibImage& target) {
 
 }  // namespace
 
-int ComputeDisplayColorTable(const DibImage& image, DisplayColorTable& table) {
-  if (!IsCountable(image)) return 0;
+bool ComputeDisplayColorTable(const DibImage& image, DisplayColorTable& table) {
+  if (!IsCountable(image)) return false;
   uint32_t keys[256];
   PopularColors(image, 0xF0, DibWidth(image) / 200 + 1, DibHeight(image) / 200 + 1, keys);
   for (int i = 0; i < 256; ++i) {
@@ -219,7 +219,7 @@ int ComputeDisplayColorTable(const DibImage& image, DisplayColorTable& table) {
     table.green[i] = GreenOf(keys[i]);
     table.blue[i] = BlueOf(keys[i]);
   }
-  return 1;
+  return true;
 }
 
 DibImagePtr ReduceTo256Colors(const Owner* owner, const DibImage& image) {

@@ -26,7 +26,7 @@ struct DisplayColorTable {
 // Renews the table from the popularity count of about 200 x 200 pixels of a
 // full-colour image, starting with the mask 0xF0. Returns 1; 0 for an image
 // below 16 bits per pixel, which leaves the table as it was.
-int ComputeDisplayColorTable(const DibImage& image, DisplayColorTable& table);
+bool ComputeDisplayColorTable(const DibImage& image, DisplayColorTable& table);
 
 // A new 8-bit image of a full-colour image: its table holds the 256 most
 // frequent colours (every third row and column counted in a direction longer

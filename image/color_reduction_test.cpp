@@ -163,13 +163,13 @@ TEST(ComputeDisplayColorTable, CountsAbout200PixelsEachWay) {
   const Rgb a{0x12, 0x34, 0x56}, b{0xFF, 0xEE, 0xDD}, c{0x99, 0x99, 0x99};
   DibImagePtr image = FullColor(199, 400, [&](int x, int y) { return y % 3 ? c : x % 4 ? a : b; });
   DisplayColorTable table;
-  ASSERT_EQ(ComputeDisplayColorTable(*image, table), 1);
+  ASSERT_TRUE(ComputeDisplayColorTable(*image, table));
   EXPECT_EQ((Rgb{table.red[0], table.green[0], table.blue[0]}), (Rgb{0x10, 0x30, 0x50}));  // under the mask 0xF0
   EXPECT_EQ((Rgb{table.red[1], table.green[1], table.blue[1]}), (Rgb{0xF0, 0xE0, 0xD0}));
   for (int i = 2; i < 256; ++i) EXPECT_EQ((Rgb{table.red[i], table.green[i], table.blue[i]}), kBlack) << i;
 
   DisplayColorTable kept = table;
-  EXPECT_EQ(ComputeDisplayColorTable(*CreateDibImage(10, 10, 8), table), 0);
+  EXPECT_FALSE(ComputeDisplayColorTable(*CreateDibImage(10, 10, 8), table));
   EXPECT_EQ(0, std::memcmp(&kept, &table, sizeof table));
 }
 

@@ -36,8 +36,7 @@ DibImagePtr BlockOf(const std::vector<uint8_t>& bytes) {
 }
 
 DibImagePtr NormalizeFile(const std::vector<uint8_t>& file, const Owner* owner = nullptr) {
-  GifSaveOptions options;
-  DibImagePtr read = ReadBmpBytes(file.data(), file.size(), options);
+  DibImagePtr read = ReadBmpBytes(file.data(), file.size());
   return read ? NormalizeImage(owner, std::move(read)) : nullptr;
 }
 
