@@ -46,3 +46,50 @@ void SendCommand(HWND window, int command);
 bool Expect(bool condition, const std::string& what);
 bool ExpectEqual(const std::string& actual, const std::string& expected, const std::string& what);
 bool ExpectEqual(long actual, long expected, const std::string& what);
+
+// A visible dialog (class #32770) of the program with that title, or null
+// when none appears in time. Message boxes are dialogs too.
+HWND WaitForDialog(const Program& program, const std::string& title, DWORD milliseconds = kWaitMilliseconds);
+// Waits until the window is gone; false when it is still there in time.
+bool WaitForClose(HWND window, DWORD milliseconds = kWaitMilliseconds);
+// The text of a message box.
+std::string MessageBoxText(HWND box);
+// Clicks a button of a dialog, as a person would, without waiting for what
+// the click opens.
+void ClickButton(HWND dialog, int id);
+bool IsButtonChecked(HWND dialog, int id);
+// Types a name into a file dialog's file name box and confirms it.
+void ChooseFileName(HWND fileDialog, const std::string& name);
+std::string FileNameOffered(HWND fileDialog);
+
+// A string value under HKEY_CURRENT_USER\key; empty when it is missing.
+std::string UserRegistryValue(const char* key, const char* name);
+// A file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::string& path);
+// The colour of a screen pixel, red, green and blue as COLORREF.
+COLORREF ScreenPixel(POINT screenPoint);
+// Moves the mouse to the screen point and presses and releases the left button.
+void ClickAt(POINT screenPoint);
+// Sends a menu command and waits until the program has carried it out; only
+// for commands that open no dialog or message box.
+bool SendCommandAndWait(HWND window, int command);
+// Picks an entry (1 for the first) of a file dialog's file type list.
+void ChooseFileType(HWND fileDialog, int index);
+// Checks the condition every 50 ms until it holds or the time is up.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD milliseconds = kWaitMilliseconds) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start >= milliseconds) return false;
+    Sleep(50);
+  }
+  return true;
+}
+// A fresh folder for the scenario's own files (under the temporary folder),
+// ending in a backslash.
+std::string ScenarioFolder();
+// Starts vitrelle.exe with the file on its command line and waits until its
+// main window shows that file; the main window, or null.
+HWND StartWithFile(Program& program, const std::string& path);
+// The screen position of a point of a window's client area.
+POINT ScreenPointOf(HWND window, int x, int y);
