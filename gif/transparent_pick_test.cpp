@@ -68,7 +68,7 @@ TEST(PickTransparentColor, PressesBesideThePictureOrOnFullColourChangeNothing) {
   }
   EXPECT_EQ(PickTransparentColor(*fullColour, 2, 1, options), PickOutcome::NeedsPalette);
   EXPECT_FALSE(options.transparent);
-  EXPECT_EQ(options.transparentIndex, TransparentIndexNone);
+  EXPECT_EQ(options.transparentIndex, kTransparentIndexNone);
   EXPECT_EQ(options.transparentColor[0], 9);
 }
 
