@@ -88,12 +88,12 @@ DibImagePtr JoinPluginBlocks(const uint8_t* header, size_t headerSize, const uin
 
 std::vector<uint8_t> EncodePluginReply(const uint8_t* header, size_t headerSize, const uint8_t* pixels,
                                        size_t pixelSize) {
-  std::vector<uint8_t> reply(kReplyHeaderSize);
+  std::vector<uint8_t> reply(kReplyHeaderSize + headerSize + pixelSize);
   std::memcpy(reply.data(), kReplyMagic, 4);
   StoreU32(reply.data() + 4, uint32_t(headerSize));
   StoreU32(reply.data() + 8, uint32_t(pixelSize));
-  reply.insert(reply.end(), header, header + headerSize);
-  reply.insert(reply.end(), pixels, pixels + pixelSize);
+  if (headerSize) std::memcpy(reply.data() + kReplyHeaderSize, header, headerSize);
+  if (pixelSize) std::memcpy(reply.data() + kReplyHeaderSize + headerSize, pixels, pixelSize);
   return reply;
 }
 
