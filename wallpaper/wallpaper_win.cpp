@@ -31,7 +31,7 @@ static void WriteDesktopValue(void*, const char* name, const char* data) {
 }
 
 static void SetDesktopWallpaper(void*, const char* fileName) {
-  SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(fileName), SPIF_UPDATEINIFILE);
+  SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(fileName), SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 }
 
 // The Option dialog: bitmap files only; the file need not exist.
