@@ -7,6 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh mingw >/dev/null
 build="$PWD/build/mingw"
+# Pictures for the shipped plug-in, with the pixels an independent decoder reads.
+/usr/bin/python3 tests/e2e/make_plugin_pictures.py "$build/plugin-pictures"
 . scripts/wine_env.sh
 
 WINEPREFIX="$(mktemp -d "$PWD/build/e2e-wine.XXXXXX")"
