@@ -26,7 +26,8 @@ void TakeGifFileFlags(const GifFileFlags& flags, const DibImage& image, GifSaveO
 
 }  // namespace
 
-DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions& options, PictureFileType* readAs) {
+DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions& options, PictureFileType* readAs,
+                            const FallbackReader* fallback) {
   options.interlace = false;
   options.transparent = false;
   PictureFileType type = PictureFileType::kBmp;
@@ -39,6 +40,12 @@ DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions
     image = ReadGifFile(owner, path, flags);
     if (image) TakeGifFileFlags(flags, *image, options);
   }
+  bool fromFallback = false;
+  if (!image && fallback && fallback->read) {
+    image = fallback->read(fallback->context, path);
+    fromFallback = image != nullptr;
+    if (fromFallback) ResetGifSaveOptions(options);
+  }
   if (!image) {
     OwnerWarn(owner, TextOf(IDS_OPEN_FAILED), path);
     return nullptr;
@@ -46,7 +53,7 @@ DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions
   image = NormalizeImage(owner, std::move(image));
   if (!image) return nullptr;
   options.comment = TextOf(IDS_PRODUCT_NAME);
-  if (readAs) *readAs = type;
+  if (readAs && !fromFallback) *readAs = type;
   return image;
 }
 

@@ -8,16 +8,26 @@
 
 enum class PictureFileType { kBmp, kGif };
 
-// Clears the interlace and transparency flags, tries the BMP reader and then
-// the GIF reader, and turns the picture into a held image. The options then
-// hold what the file says: a BMP file resets all but the comment; a GIF file
-// sets the flags and transparent index, and the transparent colour to that
-// entry of its table when the transparency bit is set. On success the comment
-// becomes the product name and `readAs`, if given, tells which reader read
-// the file. None when no reader knows the file ("Cannot open file" with the
-// path as caption) or the picture cannot be held (shown by the conversion).
+// A reader of last resort for files that neither own reader takes: the
+// image-loader plug-ins in the Windows program. It gives a held image or none
+// and shows nothing.
+struct FallbackReader {
+  void* context = nullptr;
+  DibImagePtr (*read)(void* context, const char* path) = nullptr;
+};
+
+// Clears the interlace and transparency flags, tries the BMP reader, the GIF
+// reader and then the fallback reader, if given, and turns the picture into a
+// held image. The options then hold what the file says: a BMP file or a
+// picture of the fallback reader resets all but the comment; a GIF file sets
+// the flags and transparent index, and the transparent colour to that entry
+// of its table when the transparency bit is set. On success the comment
+// becomes the product name and `readAs`, if given, tells which own reader
+// read the file (it stays as it is for the fallback reader). None when no
+// reader knows the file ("Cannot open file" with the path as caption) or the
+// picture cannot be held (shown by the conversion).
 DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions& options,
-                            PictureFileType* readAs = nullptr);
+                            PictureFileType* readAs = nullptr, const FallbackReader* fallback = nullptr);
 
 // Turns a block taken from the clipboard into a held image. On success the
 // interlace and transparency flags are cleared and the comment becomes the

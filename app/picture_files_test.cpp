@@ -106,6 +106,54 @@ TEST(PictureFiles, OpeningTakesTheGifOptionsFromTheFile) {
   EXPECT_EQ(options.transparentColor[0] & options.transparentColor[1] & options.transparentColor[2], 255);
 }
 
+// A fallback reader that records the files it is asked about and gives a
+// 16-colour picture for names ending in ".pic".
+struct RecordingFallback {
+  std::vector<std::string> asked;
+  FallbackReader reader() {
+    return {this, [](void* context, const char* path) -> DibImagePtr {
+              static_cast<RecordingFallback*>(context)->asked.push_back(path);
+              const std::string name = path;
+              return name.size() > 4 && name.substr(name.size() - 4) == ".pic" ? CreateDibImage(7, 5, 4) : nullptr;
+            }};
+  }
+};
+
+TEST(PictureFiles, AsksTheFallbackReaderOnlyWhenBothOwnReadersRefuse) {
+  TestFolder folder;
+  OwnerRecorder recorder;
+  const Owner owner = recorder.owner();
+  RecordingFallback fallback;
+  const FallbackReader reader = fallback.reader();
+  const std::string bmp = folder.PathOf("real.bmp.pic"), damaged = folder.PathOf("damaged.bmp.pic"),
+                    neither = folder.PathOf("neither.png");
+  ASSERT_TRUE(WriteBmpFile(&owner, bmp.c_str(), *FullColorPicture()));
+  ASSERT_TRUE(WriteBytes(damaged, {'B', 'M', 1, 2, 3}));
+  ASSERT_TRUE(WriteBytes(neither, {'x'}));
+
+  GifSaveOptions options = DirtyOptions();
+  PictureFileType type = PictureFileType::kGif;
+  DibImagePtr own = OpenPictureFile(&owner, bmp.c_str(), options, &type, &reader);
+  ASSERT_TRUE(own);
+  EXPECT_EQ(DibWidth(*own), 30);
+  EXPECT_TRUE(fallback.asked.empty());
+
+  options = DirtyOptions();
+  DibImagePtr fromFallback = OpenPictureFile(&owner, damaged.c_str(), options, &type, &reader);
+  ASSERT_TRUE(fromFallback);
+  EXPECT_EQ(DibWidth(*fromFallback), 7);
+  EXPECT_EQ(DibBitCount(*fromFallback), 4);
+  EXPECT_EQ(fallback.asked, std::vector<std::string>{damaged});
+  EXPECT_FALSE(options.interlace || options.transparent);
+  EXPECT_EQ(options.transparentIndex, kTransparentIndexNone);
+  EXPECT_EQ(options.comment, "Vitrelle");
+  EXPECT_EQ(recorder.warnings.size(), 0u);
+
+  EXPECT_FALSE(OpenPictureFile(&owner, neither.c_str(), options, &type, &reader));
+  EXPECT_EQ(fallback.asked.back(), neither);
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot open file|" + neither});
+}
+
 TEST(PictureFiles, PastingClearsTheFlagsAndKeepsThePickedColour) {
   GifSaveOptions options = DirtyOptions();
   DibImagePtr source = RulePicture(5, 3, 8, [](int x, int y) { return x * y; });
