@@ -115,6 +115,11 @@ Owner OwnerRecorder::owner() {
   o.warn = [](void* context, const char* text, const char* title) {
     static_cast<OwnerRecorder*>(context)->warnings.push_back(std::string(text) + "|" + title);
   };
+  o.ask = [](void* context, const char* text, const char* title) {
+    auto* recorder = static_cast<OwnerRecorder*>(context);
+    recorder->questions.push_back(std::string(text) + "|" + title);
+    return recorder->answer;
+  };
   o.getCaption = [](void* context) { return static_cast<OwnerRecorder*>(context)->caption; };
   o.setCaption = [](void* context, const char* text) {
     static_cast<OwnerRecorder*>(context)->caption = text;

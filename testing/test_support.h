@@ -43,9 +43,12 @@ class TestFolder {
   std::filesystem::path folder_;
 };
 
-// Records the warnings and captions an operation shows through its owner.
+// Records the warnings, questions and captions an operation shows through
+// its owner, and answers every question with `answer`.
 struct OwnerRecorder {
-  std::vector<std::string> warnings;  // "text|caption"
+  std::vector<std::string> warnings;   // "text|caption"
+  std::vector<std::string> questions;  // "text|caption"
+  bool answer = false;                 // true: OK
   std::vector<std::string> captions;  // every caption set, in order
   std::string caption = "Vitrelle";   // the current title
 

@@ -1,0 +1,114 @@
+#include "generator/pattern_panel.h"
+
+#include "base/file_io.h"
+#include "base/texts.h"
+#include "resources/resource.h"
+
+const PanelEdit kPanelEdits[kPatternValueCount - 1] = {
+    {IDC_INITIAL_COLOR, kInitialColor}, {IDC_WEIGHT_1, kWeight1}, {IDC_WEIGHT_2, kWeight2},
+    {IDC_WEIGHT_3, kWeight3},           {IDC_WEIGHT_4, kWeight4}, {IDC_WEIGHT_5, kWeight5},
+    {IDC_DIVIDE, kDivide},              {IDC_FIX, kFix},          {IDC_RANDOM, kRandom},
+    {IDC_INITIAL_NUMBER, kInitialNumber},
+};
+
+namespace {
+
+constexpr char kNoName[] = "$";
+
+// The value a field may hold: the one given, or its repair.
+int32_t RepairedValue(MakeSettingsField field, int32_t value) {
+  if (field == kInitialColor && (value < 0 || value > 255)) return 0;
+  if (field == kDivide && value == 0) return 1;
+  return value;
+}
+
+bool WarnUnlessReadable(const Owner* owner, const std::string& path) {
+  if (OpenFile(path.c_str(), "rb")) return true;
+  OwnerWarn(owner, TextOf(IDS_CANNOT_OPEN_FILE), path.c_str());
+  return false;
+}
+
+}  // namespace
+
+void RepairPatternValues(MakeSettings& settings) {
+  for (MakeSettingsField field : {kInitialColor, kDivide}) settings[field] = RepairedValue(field, settings[field]);
+}
+
+std::optional<std::string> StoreEditText(MakeSettings& settings, int controlId, const std::string& text) {
+  for (const PanelEdit& edit : kPanelEdits) {
+    if (edit.controlId != controlId) continue;
+    const int32_t typed = ParseNumber(text);
+    settings[edit.field] = RepairedValue(edit.field, typed);
+    if (settings[edit.field] == typed) return std::nullopt;
+    return std::to_string(settings[edit.field]);
+  }
+  return std::nullopt;
+}
+
+int MirrorButtonOf(int32_t mirrorMode) {
+  const MirrorKind kind = MirrorKindOf(mirrorMode);
+  return kind == kMirrorNone ? 0 : IDC_MIRROR_NORMAL + kind;
+}
+
+void ChooseMirrorButton(MakeSettings& settings, int buttonId) {
+  if (buttonId < IDC_MIRROR_NORMAL || buttonId > IDC_MIRROR_KALEIDOSCOPE) return;
+  settings[kMirrorMode] = WithMirrorKind(settings[kMirrorMode], MirrorKind(buttonId - IDC_MIRROR_NORMAL));
+}
+
+int ListSelection(int32_t index, size_t count) { return index >= 0 && size_t(index) < count ? int(index) : -1; }
+
+PanelNext LoadPanel(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists) {
+  if (!ListEntries(owner, path, lists)) return PanelNext::kEnd;
+  LoadMakeSettings(owner, path, SettingsLine::kState, settings);
+  RepairPatternValues(settings);
+  return PanelNext::kShow;
+}
+
+PanelNext LoadDefaultSettings(const Owner* owner, const std::string& path, MakeSettings& settings) {
+  if (!WarnUnlessReadable(owner, path)) return PanelNext::kEnd;
+  // A file without a default line leaves the settings as they are.
+  if (!LoadMakeSettings(owner, path, SettingsLine::kDefault, settings)) return PanelNext::kStay;
+  RepairPatternValues(settings);
+  return PanelNext::kShow;
+}
+
+PanelNext ChooseSize(const Owner* owner, const std::string& path, MakeSettings& settings, int index) {
+  settings[kSizeIndex] = index;
+  SizeChoice size;
+  switch (ReadSizeChoice(owner, path, index, size)) {
+    case EntryRead::kFileUnreadable: return PanelNext::kEnd;
+    case EntryRead::kMissing: return PanelNext::kStay;
+    case EntryRead::kFound: break;
+  }
+  settings[kWidth] = size.width;
+  settings[kHeight] = size.height;
+  return PanelNext::kStay;
+}
+
+PanelNext ChoosePattern(const Owner* owner, const std::string& path, MakeSettings& settings, int index) {
+  settings[kPatternIndex] = index;
+  Pattern pattern;
+  switch (ReadPattern(owner, path, index, pattern)) {
+    case EntryRead::kFileUnreadable: return PanelNext::kEnd;
+    case EntryRead::kMissing: return PanelNext::kStay;
+    case EntryRead::kFound: break;
+  }
+  SelectPattern(settings, pattern, index);
+  RepairPatternValues(settings);
+  return PanelNext::kShow;
+}
+
+PanelNext AddNamedPattern(const Owner* owner, const std::string& path, const MakeSettings& settings,
+                          const std::optional<std::string>& name) {
+  if (!name || *name == kNoName) return PanelNext::kStay;
+  return AddPattern(owner, path, *name, settings) ? PanelNext::kReload : PanelNext::kStay;
+}
+
+PanelNext ChangeSelectedPattern(const Owner* owner, const std::string& path, const MakeSettings& settings,
+                                PatternChange change, const std::optional<std::string>& selectedName) {
+  if (!selectedName) return PanelNext::kStay;
+  const int question = change == PatternChange::kChange ? IDS_ASK_CHANGE_PATTERN : IDS_ASK_DELETE_PATTERN;
+  if (!OwnerAsk(owner, TextOf(question), selectedName->c_str())) return PanelNext::kStay;
+  const bool replaced = ReplacePattern(owner, path, settings[kPatternIndex], change, *selectedName, settings);
+  return replaced ? PanelNext::kReload : PanelNext::kStay;
+}

@@ -1,0 +1,72 @@
+// What the Pattern panel does to the make settings and the Pattern file,
+// apart from its window: the values its edits show and how typed text is
+// stored and repaired, the radio button of the MirrorMode, and the steps of
+// its list selections and of Initialize, Add, Change and Delete. The panel's
+// window procedure (pattern_panel_win.cpp) turns messages into these calls.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "base/owner.h"
+#include "generator/make_settings.h"
+#include "generator/pattern_file.h"
+
+// An edit of the full panel and the field it shows.
+struct PanelEdit {
+  int controlId;
+  MakeSettingsField field;
+};
+// Initial color (108), then the weighted values, divide, fix, random and
+// Initial number (110 to 118), in the order the panel shows them.
+extern const PanelEdit kPanelEdits[kPatternValueCount - 1];
+
+// Initial color outside 0 to 255 becomes 0, divide 0 becomes 1.
+void RepairPatternValues(MakeSettings& settings);
+
+// Stores the text typed into an edit, read leniently. When the value had to
+// be repaired, returns the text the edit shows instead; nothing otherwise and
+// for a control that is no edit of the panel.
+std::optional<std::string> StoreEditText(MakeSettings& settings, int controlId, const std::string& text);
+
+// The radio button (127 to 130) that shows the MirrorMode, or 0 for none.
+int MirrorButtonOf(int32_t mirrorMode);
+// Choosing a radio button replaces the last digit of the MirrorMode.
+void ChooseMirrorButton(MakeSettings& settings, int buttonId);
+
+// The list position to select for a stored index: -1 (no selection) when
+// the index lies beyond the list.
+int ListSelection(int32_t index, size_t count);
+
+// What the panel does after a step.
+enum class PanelNext {
+  kStay,    // nothing more: the shown values are still right
+  kShow,    // show the settings again (values, selections, radio button)
+  kReload,  // initialise the panel again from the Pattern file
+  kEnd,     // the Pattern file cannot be read: the panel ends
+};
+
+// The initialisation: the lists and the settings saved in the state line.
+// kEnd when the Pattern file cannot be read ("Cannot open file" shown), else
+// kShow. A file without a state line leaves the settings as they were.
+PanelNext LoadPanel(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists);
+
+// "&Initialize": the settings of the default line, the lists kept.
+PanelNext LoadDefaultSettings(const Owner* owner, const std::string& path, MakeSettings& settings);
+
+// A size chosen in list 101: its index, width and height.
+PanelNext ChooseSize(const Owner* owner, const std::string& path, MakeSettings& settings, int index);
+// A Pattern chosen in list 107: its index, its values, and its colour set
+// when it names one.
+PanelNext ChoosePattern(const Owner* owner, const std::string& path, MakeSettings& settings, int index);
+
+// "&Add" with the name given in the name dialog (nothing when it was
+// cancelled; the name "$" also adds nothing).
+PanelNext AddNamedPattern(const Owner* owner, const std::string& path, const MakeSettings& settings,
+                          const std::optional<std::string>& name);
+
+// "C&hange" and "&Delete" of the selected Pattern (nothing when none is
+// selected): asks first, with the Pattern's name as the caption; Cancel
+// changes nothing.
+PanelNext ChangeSelectedPattern(const Owner* owner, const std::string& path, const MakeSettings& settings,
+                                PatternChange change, const std::optional<std::string>& selectedName);

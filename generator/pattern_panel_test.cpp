@@ -1,0 +1,207 @@
+#include "generator/pattern_panel.h"
+
+#include <gtest/gtest.h>
+
+#include "resources/resource.h"
+#include "testing/test_support.h"
+
+namespace {
+
+const char kPatternFile[] =
+    "0,1,1,0,0,0,300,0,1,2,3,2,1,0,0,20,5,41,640,480,          \r\n"
+    "0,0,1,2,0,0,0,0,1,2,3,2,1,9,0,20,5,1,320,240\r\n"
+    "2,Tile,64,64\r\n"
+    "3,Lace,5,0,1,2,3,2,1,9,0,20,5,0,\r\n"
+    "4,Gray,2,3,0,0,0,255,255,255\r\n"
+    "2,Screen,800,600\r\n"
+    "3,Rings,7,0,2,2,2,2,2,4,1,10,3,3,\r\n"
+    "4,Red,2,0,0,0,0,255,0,0\r\n"
+    "4,Blue,2,0,0,0,0,0,0,255\r\n"
+    "3,Last,1,1,1,1,1,1,1,1,1,1,1,1,\r\n";
+
+TEST(PatternPanelEdits, TypedValuesAreStoredAndRepaired) {
+  MakeSettings settings;
+  EXPECT_EQ(StoreEditText(settings, IDC_INITIAL_COLOR, "300"), "0");
+  EXPECT_EQ(settings[kInitialColor], 0);
+  EXPECT_EQ(StoreEditText(settings, IDC_INITIAL_COLOR, "-5"), "0");
+  EXPECT_EQ(StoreEditText(settings, IDC_INITIAL_COLOR, "255"), std::nullopt);
+  EXPECT_EQ(settings[kInitialColor], 255);
+
+  EXPECT_EQ(StoreEditText(settings, IDC_DIVIDE, "0"), "1");
+  EXPECT_EQ(StoreEditText(settings, IDC_DIVIDE, ""), "1");  // no digits read as 0
+  EXPECT_EQ(settings[kDivide], 1);
+  EXPECT_EQ(StoreEditText(settings, IDC_DIVIDE, "-3"), std::nullopt);
+  EXPECT_EQ(settings[kDivide], -3);
+
+  // Every edit reaches its own field, and only that one.
+  for (const PanelEdit& edit : kPanelEdits) {
+    MakeSettings one;
+    one[kDivide] = 1;
+    EXPECT_EQ(StoreEditText(one, edit.controlId, " 12abc"), std::nullopt);
+    for (int f = 0; f < kMakeSettingsFieldCount; ++f) {
+      const int32_t expected = f == edit.field ? 12 : f == kDivide ? 1 : 0;
+      EXPECT_EQ(one.field[f], expected) << "edit " << edit.controlId << ", field " << f;
+    }
+  }
+  EXPECT_EQ(StoreEditText(settings, IDC_PATTERN_LIST, "7"), std::nullopt);
+  EXPECT_EQ(settings[kPatternIndex], 0);
+
+  MakeSettings loaded;
+  loaded[kInitialColor] = 256;
+  loaded[kDivide] = 0;
+  RepairPatternValues(loaded);
+  EXPECT_EQ(loaded[kInitialColor], 0);
+  EXPECT_EQ(loaded[kDivide], 1);
+}
+
+TEST(PatternPanelEdits, MirrorButtonsAndListSelections) {
+  EXPECT_EQ(MirrorButtonOf(0), IDC_MIRROR_NORMAL);
+  EXPECT_EQ(MirrorButtonOf(23), IDC_MIRROR_KALEIDOSCOPE);
+  EXPECT_EQ(MirrorButtonOf(7), 0);
+  EXPECT_EQ(MirrorButtonOf(-21), 0);  // a negative remainder shows no button
+
+  MakeSettings settings;
+  settings[kMirrorMode] = 41;
+  ChooseMirrorButton(settings, IDC_MIRROR_KALEIDOSCOPE);
+  EXPECT_EQ(settings[kMirrorMode], 43);
+  ChooseMirrorButton(settings, IDC_MIRROR_VERTICAL);
+  EXPECT_EQ(settings[kMirrorMode], 41);
+  ChooseMirrorButton(settings, IDC_ADD);
+  EXPECT_EQ(settings[kMirrorMode], 41);
+
+  EXPECT_EQ(ListSelection(2, 3), 2);
+  EXPECT_EQ(ListSelection(3, 3), -1);
+  EXPECT_EQ(ListSelection(-1, 3), -1);
+  EXPECT_EQ(ListSelection(0, 0), -1);
+}
+
+TEST(PatternPanelFile, LoadsListsStateAndDefaults) {
+  TestFolder folder;
+  const std::string path = folder.Write(kPatternFile);
+  MakeSettings settings;
+  PatternLists lists;
+  ASSERT_EQ(LoadPanel(nullptr, path, settings, lists), PanelNext::kShow);
+  EXPECT_EQ(lists.sizes, (std::vector<std::string>{"Tile", "Screen"}));
+  EXPECT_EQ(lists.patterns, (std::vector<std::string>{"Lace", "Rings", "Last"}));
+  EXPECT_EQ(lists.colorSets, (std::vector<std::string>{"Gray", "Red", "Blue"}));
+  EXPECT_EQ(settings[kColorSetIndex], 1);
+  EXPECT_EQ(settings[kInitialColor], 0);  // 300 repaired
+  EXPECT_EQ(settings[kDivide], 1);        // 0 repaired
+  EXPECT_EQ(settings[kMirrorMode], 41);
+  EXPECT_EQ(settings[kWidth], 640);
+
+  ASSERT_EQ(LoadDefaultSettings(nullptr, path, settings), PanelNext::kShow);
+  const int32_t defaults[] = {0, 0, 1, 2, 0, 0, 0, 0, 1, 2, 3, 2, 1, 9, 0, 20, 5, 1, 320, 240};
+  EXPECT_TRUE(std::equal(std::begin(defaults), std::end(defaults), settings.field));
+
+  // A file of one line keeps the settings through Initialize.
+  settings[kWeight1] = 77;
+  EXPECT_EQ(LoadDefaultSettings(nullptr, folder.Write("0,1,2\r\n", "short.cfg"), settings), PanelNext::kStay);
+  EXPECT_EQ(settings[kWeight1], 77);
+}
+
+TEST(PatternPanelFile, SelectionsLoadTheirEntries) {
+  TestFolder folder;
+  const std::string path = folder.Write(kPatternFile);
+  MakeSettings settings;
+  settings[kColorSetIndex] = 2;
+  settings[kWidth] = 5;
+
+  EXPECT_EQ(ChooseSize(nullptr, path, settings, 1), PanelNext::kStay);
+  EXPECT_EQ(settings[kSizeIndex], 1);
+  EXPECT_EQ(settings[kWidth], 800);
+  EXPECT_EQ(settings[kHeight], 600);
+
+  // Colour set number 0 leaves the colour set selection alone.
+  ASSERT_EQ(ChoosePattern(nullptr, path, settings, 0), PanelNext::kShow);
+  EXPECT_EQ(settings[kPatternIndex], 0);
+  EXPECT_EQ(settings[kInitialColor], 5);
+  EXPECT_EQ(settings[kInitialNumber], 5);
+  EXPECT_EQ(settings[kColorSetIndex], 2);
+
+  // Colour set number 3 selects the third colour set.
+  ASSERT_EQ(ChoosePattern(nullptr, path, settings, 1), PanelNext::kShow);
+  EXPECT_EQ(settings[kInitialColor], 7);
+  EXPECT_EQ(settings[kDivide], 4);
+  EXPECT_EQ(settings[kColorSetIndex], 2);
+  ASSERT_EQ(ChoosePattern(nullptr, path, settings, 2), PanelNext::kShow);
+  EXPECT_EQ(settings[kColorSetIndex], 0);
+
+  EXPECT_EQ(ChoosePattern(nullptr, path, settings, 9), PanelNext::kStay);
+  EXPECT_EQ(settings[kInitialColor], 1);
+}
+
+TEST(PatternPanelFile, UnreadableFileEndsThePanel) {
+  TestFolder folder;
+  const std::string missing = folder.PathOf("missing.cfg");
+  OwnerRecorder messages;
+  const Owner owner = messages.owner();
+  MakeSettings settings;
+  settings[kWeight2] = 6;
+  PatternLists lists;
+  EXPECT_EQ(LoadPanel(&owner, missing, settings, lists), PanelNext::kEnd);
+  EXPECT_EQ(LoadDefaultSettings(&owner, missing, settings), PanelNext::kEnd);
+  EXPECT_EQ(ChooseSize(&owner, missing, settings, 0), PanelNext::kEnd);
+  EXPECT_EQ(ChoosePattern(&owner, missing, settings, 0), PanelNext::kEnd);
+  EXPECT_EQ(settings[kWeight2], 6);
+  ASSERT_EQ(messages.warnings.size(), 4u);
+  for (const std::string& warning : messages.warnings) EXPECT_EQ(warning, "Cannot open file|" + missing);
+}
+
+TEST(PatternPanelFile, AddKeepsOnlyNamedPatterns) {
+  TestFolder folder;
+  const std::string path = folder.Write(kPatternFile);
+  MakeSettings settings;
+  LoadMakeSettings(nullptr, path, SettingsLine::kDefault, settings);
+
+  EXPECT_EQ(AddNamedPattern(nullptr, path, settings, std::nullopt), PanelNext::kStay);
+  EXPECT_EQ(AddNamedPattern(nullptr, path, settings, std::string("$")), PanelNext::kStay);
+  EXPECT_EQ(TestFolder::Read(path), kPatternFile);
+
+  EXPECT_EQ(AddNamedPattern(nullptr, path, settings, std::string("New")), PanelNext::kReload);
+  EXPECT_EQ(TestFolder::Read(path), std::string(kPatternFile) + "3,New,0,0,1,2,3,2,1,9,0,20,5,2,\r\n");
+
+  OwnerRecorder messages;
+  const Owner owner = messages.owner();
+  EXPECT_EQ(AddNamedPattern(&owner, folder.PathOf("missing.cfg"), settings, std::string("X")), PanelNext::kStay);
+  ASSERT_EQ(messages.warnings.size(), 1u);
+  EXPECT_EQ(messages.warnings[0].substr(0, 23), "Cannot save config file");
+}
+
+TEST(PatternPanelFile, ChangeAndDeleteAskFirst) {
+  TestFolder folder;
+  const std::string path = folder.Write(kPatternFile);
+  MakeSettings settings;
+  LoadMakeSettings(nullptr, path, SettingsLine::kDefault, settings);
+  settings[kPatternIndex] = 1;
+  settings[kColorSetIndex] = 0;
+  OwnerRecorder messages;
+  const Owner owner = messages.owner();
+
+  messages.answer = false;
+  EXPECT_EQ(ChangeSelectedPattern(&owner, path, settings, PatternChange::kDelete, std::string("Rings")),
+            PanelNext::kStay);
+  EXPECT_EQ(TestFolder::Read(path), kPatternFile);
+  EXPECT_EQ(messages.questions, (std::vector<std::string>{"Do you want to delete this pattern ?|Rings"}));
+
+  // No selected Pattern: nothing to ask about.
+  EXPECT_EQ(ChangeSelectedPattern(&owner, path, settings, PatternChange::kChange, std::nullopt), PanelNext::kStay);
+  EXPECT_EQ(messages.questions.size(), 1u);
+
+  messages.answer = true;
+  EXPECT_EQ(ChangeSelectedPattern(&owner, path, settings, PatternChange::kChange, std::string("Rings")),
+            PanelNext::kReload);
+  EXPECT_EQ(messages.questions.back(), "Do you want to change this pattern ?|Rings");
+  std::string changed = kPatternFile;
+  const std::string oldLine = "3,Rings,7,0,2,2,2,2,2,4,1,10,3,3,\r\n";
+  changed.replace(changed.find(oldLine), oldLine.size(), "3,Rings,0,0,1,2,3,2,1,9,0,20,5,1,\r\n");
+  EXPECT_EQ(TestFolder::Read(path), changed);
+
+  EXPECT_EQ(ChangeSelectedPattern(&owner, path, settings, PatternChange::kDelete, std::string("Rings")),
+            PanelNext::kReload);
+  changed.erase(changed.find("3,Rings"), std::string("3,Rings,0,0,1,2,3,2,1,9,0,20,5,1,\r\n").size());
+  EXPECT_EQ(TestFolder::Read(path), changed);
+  EXPECT_TRUE(messages.warnings.empty());
+}
+
+}  // namespace

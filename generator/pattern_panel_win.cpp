@@ -1,0 +1,240 @@
+#include "generator/pattern_panel_win.h"
+
+#include <optional>
+#include <string>
+
+#include "generator/pattern_panel.h"
+#include "resources/resource.h"
+
+namespace {
+
+// Longest text taken from an edit or a list entry, the terminating zero not
+// counted.
+constexpr int kMaxText = 99;
+
+PatternPanelParams& ParamsOf(HWND panel) {
+  return *reinterpret_cast<PatternPanelParams*>(GetWindowLongPtrA(panel, DWLP_USER));
+}
+
+// Messages of the panel are owned by the main window.
+Owner PanelOwner(HWND panel) {
+  Owner owner;
+  owner.context = GetParent(panel);
+  owner.warn = [](void* context, const char* text, const char* caption) {
+    MessageBoxA(static_cast<HWND>(context), text, caption, MB_OK | MB_ICONWARNING);
+  };
+  owner.ask = [](void* context, const char* text, const char* caption) {
+    return MessageBoxA(static_cast<HWND>(context), text, caption, MB_OKCANCEL) == IDOK;
+  };
+  return owner;
+}
+
+std::string ItemText(HWND dialog, int id) {
+  char text[kMaxText + 1] = "";
+  GetDlgItemTextA(dialog, id, text, sizeof text);
+  return text;
+}
+
+int ListSelectionOf(HWND panel, int listId) { return int(SendDlgItemMessageA(panel, listId, CB_GETCURSEL, 0, 0)); }
+
+// The text of the selected list entry, or nothing when none is selected (or
+// the form has no such list).
+std::optional<std::string> SelectedText(HWND panel, int listId) {
+  const int selected = ListSelectionOf(panel, listId);
+  if (selected < 0) return std::nullopt;
+  HWND list = GetDlgItem(panel, listId);
+  const LRESULT length = SendMessageA(list, CB_GETLBTEXTLEN, selected, 0);
+  if (length < 0) return std::nullopt;
+  std::string text(size_t(length) + 1, '\0');
+  SendMessageA(list, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(size_t(length));
+  return text.substr(0, kMaxText);
+}
+
+void FillList(HWND panel, int listId, const std::vector<std::string>& entries) {
+  SendDlgItemMessageA(panel, listId, CB_RESETCONTENT, 0, 0);
+  for (const std::string& entry : entries) {
+    SendDlgItemMessageA(panel, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  }
+}
+
+void SelectInList(HWND panel, int listId, int32_t index) {
+  const LRESULT count = SendDlgItemMessageA(panel, listId, CB_GETCOUNT, 0, 0);
+  const int selection = ListSelection(index, count > 0 ? size_t(count) : 0);
+  SendDlgItemMessageA(panel, listId, CB_SETCURSEL, WPARAM(selection), 0);
+}
+
+// Shows the settings: the list selections, the radio button and the values.
+// Setting an edit's text makes it report a change, which stores the same
+// value again.
+void ShowSettings(HWND panel) {
+  const MakeSettings& settings = *ParamsOf(panel).settings;
+  SelectInList(panel, IDC_SIZE_LIST, settings[kSizeIndex]);
+  SelectInList(panel, IDC_COLOR_LIST, settings[kColorSetIndex]);
+  SelectInList(panel, IDC_PATTERN_LIST, settings[kPatternIndex]);
+  CheckRadioButton(panel, IDC_MIRROR_NORMAL, IDC_MIRROR_KALEIDOSCOPE, MirrorButtonOf(settings[kMirrorMode]));
+  for (const PanelEdit& edit : kPanelEdits) {
+    SetDlgItemTextA(panel, edit.controlId, std::to_string(settings[edit.field]).c_str());
+  }
+}
+
+// The panel ends itself: it vanishes, and the shell hears of it.
+void EndPanel(HWND panel) {
+  const PatternPanelParams& params = ParamsOf(panel);
+  DestroyWindow(panel);
+  if (params.ended) params.ended(params.context);
+}
+
+void Follow(HWND panel, PanelNext next);
+
+// Loads the lists and the state line and shows them; the panel ends when the
+// Pattern file cannot be read.
+void InitializePanel(HWND panel) {
+  PatternPanelParams& params = ParamsOf(panel);
+  const Owner owner = PanelOwner(panel);
+  PatternLists lists;
+  const PanelNext next = LoadPanel(&owner, params.patternFilePath, *params.settings, lists);
+  if (next == PanelNext::kShow) {
+    FillList(panel, IDC_SIZE_LIST, lists.sizes);
+    FillList(panel, IDC_COLOR_LIST, lists.colorSets);
+    FillList(panel, IDC_PATTERN_LIST, lists.patterns);
+  }
+  Follow(panel, next);
+}
+
+void Follow(HWND panel, PanelNext next) {
+  switch (next) {
+    case PanelNext::kStay: break;
+    case PanelNext::kShow: ShowSettings(panel); break;
+    case PanelNext::kReload: InitializePanel(panel); break;
+    case PanelNext::kEnd: EndPanel(panel); break;
+  }
+}
+
+// An edit's text went into its field; a repaired value is shown at once,
+// with the caret after it so that typing goes on behind it.
+void OnEditChange(HWND panel, int editId) {
+  const std::optional<std::string> repaired = StoreEditText(*ParamsOf(panel).settings, editId, ItemText(panel, editId));
+  if (!repaired) return;
+  SetDlgItemTextA(panel, editId, repaired->c_str());
+  SendDlgItemMessageA(panel, editId, EM_SETSEL, repaired->size(), repaired->size());
+}
+
+INT_PTR CALLBACK NewNameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      SendDlgItemMessageA(dialog, IDC_NEW_NAME, EM_LIMITTEXT, kMaxText, 0);
+      SetFocus(GetDlgItem(dialog, IDC_NEW_NAME));
+      return FALSE;  // the focus is set: the name can be typed at once
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDOK:
+          *reinterpret_cast<std::string*>(GetWindowLongPtrA(dialog, DWLP_USER)) = ItemText(dialog, IDC_NEW_NAME);
+          EndDialog(dialog, IDOK);
+          return TRUE;
+        case IDCANCEL:
+          EndDialog(dialog, IDCANCEL);
+          return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+
+// Runs the name dialog; the name typed, or nothing when it was cancelled.
+std::optional<std::string> AskNewPatternName(HWND owner) {
+  std::string name;
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
+  const INT_PTR result =
+      DialogBoxParamA(instance, "INPNAME", owner, NewNameDialogProc, reinterpret_cast<LPARAM>(&name));
+  if (result != IDOK) return std::nullopt;
+  return name;
+}
+
+void OnCommand(HWND panel, int id, int code) {
+  PatternPanelParams& params = ParamsOf(panel);
+  MakeSettings& settings = *params.settings;
+  const Owner owner = PanelOwner(panel);
+  switch (id) {
+    case IDOK:
+      SendMessageA(GetParent(panel), WM_COMMAND, IDM_MAKE, 0);
+      break;
+    case IDC_SIZE_LIST:
+      if (code == CBN_SELCHANGE) {
+        Follow(panel, ChooseSize(&owner, params.patternFilePath, settings, ListSelectionOf(panel, id)));
+      }
+      break;
+    case IDC_COLOR_LIST:
+      if (code == CBN_SELCHANGE) settings[kColorSetIndex] = ListSelectionOf(panel, id);
+      break;
+    case IDC_PATTERN_LIST:
+      if (code == CBN_SELCHANGE) {
+        Follow(panel, ChoosePattern(&owner, params.patternFilePath, settings, ListSelectionOf(panel, id)));
+      }
+      break;
+    case IDC_INITIAL_COLOR:
+    case IDC_WEIGHT_1:
+    case IDC_WEIGHT_2:
+    case IDC_WEIGHT_3:
+    case IDC_WEIGHT_4:
+    case IDC_WEIGHT_5:
+    case IDC_DIVIDE:
+    case IDC_FIX:
+    case IDC_RANDOM:
+    case IDC_INITIAL_NUMBER:
+      if (code == EN_CHANGE) OnEditChange(panel, id);
+      break;
+    case IDC_MIRROR_NORMAL:
+    case IDC_MIRROR_VERTICAL:
+    case IDC_MIRROR_CROSS:
+    case IDC_MIRROR_KALEIDOSCOPE:
+      ChooseMirrorButton(settings, id);
+      CheckRadioButton(panel, IDC_MIRROR_NORMAL, IDC_MIRROR_KALEIDOSCOPE, id);
+      break;
+    case IDC_ADD:
+      Follow(panel, AddNamedPattern(&owner, params.patternFilePath, settings, AskNewPatternName(GetParent(panel))));
+      break;
+    case IDC_CHANGE:
+    case IDC_DELETE: {
+      const PatternChange change = id == IDC_CHANGE ? PatternChange::kChange : PatternChange::kDelete;
+      Follow(panel, ChangeSelectedPattern(&owner, params.patternFilePath, settings, change,
+                                          SelectedText(panel, IDC_PATTERN_LIST)));
+      break;
+    }
+    case IDC_INITIALIZE:
+      Follow(panel, LoadDefaultSettings(&owner, params.patternFilePath, settings));
+      break;
+  }
+}
+
+INT_PTR CALLBACK PatternPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrA(panel, DWLP_USER, lParam);
+      // Enter makes the picture: IDOK becomes the default command, so the
+      // "&Add" button is pressed only by a click or its mnemonic.
+      SendMessageA(panel, DM_SETDEFID, IDOK, 0);
+      InitializePanel(panel);
+      return TRUE;
+    case WM_COMMAND:
+      // Notifications may come before the initialisation has stored the parameters.
+      if (!GetWindowLongPtrA(panel, DWLP_USER)) return FALSE;
+      OnCommand(panel, LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_CLOSE:
+      (*ParamsOf(panel).settings)[kMarker] = 0;
+      EndPanel(panel);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+HWND CreatePatternPanel(HINSTANCE instance, HWND mainWindow, bool full, PatternPanelParams* params) {
+  HWND panel = CreateDialogParamA(instance, full ? "DMAKE" : "DMAKE2", mainWindow, PatternPanelProc,
+                                  reinterpret_cast<LPARAM>(params));
+  // A panel that ended during its initialisation is gone already.
+  return panel && IsWindow(panel) ? panel : nullptr;
+}
