@@ -10,6 +10,7 @@ packages=(
   wine wine32:i386 xvfb xauth x11-utils
   clang libclang-rt-14-dev
   imagemagick python3 python3-pil libgif-dev giflib-tools
+  nsis zip unzip
 )
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

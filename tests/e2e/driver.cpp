@@ -33,6 +33,17 @@ bool StartProgram(Program& program, const std::string& arguments) {
                         &program.process) != 0;
 }
 
+bool StartProgramAt(Program& program, const std::wstring& exe, const std::wstring& folder,
+                    const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  std::vector<wchar_t> writable(commandLine.begin(), commandLine.end() + 1);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  return CreateProcessW(exe.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &program.process) != 0;
+}
+
 long WaitForExit(Program& program, DWORD milliseconds) {
   if (WaitForSingleObject(program.process.hProcess, milliseconds) != WAIT_OBJECT_0) return -1;
   DWORD code = 0;

@@ -25,6 +25,9 @@ std::string DriverFolder();
 // Starts vitrelle.exe from the driver's folder with that folder as its
 // current directory and the given command line after the program name.
 bool StartProgram(Program& program, const std::string& arguments = "");
+// Starts the program file exe with folder as its current directory.
+bool StartProgramAt(Program& program, const std::wstring& exe, const std::wstring& folder,
+                    const std::wstring& arguments = L"");
 // The exit code once the process has ended, or -1 when it did not end in time.
 long WaitForExit(Program& program, DWORD milliseconds = kWaitMilliseconds);
 

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Tests the packages that scripts/package.sh made, in a fresh 32-bit Wine
+# prefix as an ordinary user (under build/, removed afterwards):
+#  - packing again gives the same bytes, and the sums match;
+#  - the installer runs silently (/S), installs into the per-user program
+#    folder with a Start menu shortcut and an uninstall entry, and the
+#    program starts from the shortcut's target in its working folder;
+#  - a second install keeps a changed vitrelle.cfg byte for byte;
+#  - the uninstaller removes the program and its entry, and in silent mode
+#    keeps a changed vitrelle.cfg (it asks when run by hand);
+#  - the zip's program runs from a folder whose name holds non-ASCII characters.
+# Every line of its own output starts with "install:"; any failure fails it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+version="$(sed -n 's/^#define VITRELLE_VERSION_TEXT "\(.*\)"$/\1/p' resources/version.h)"
+packages="$PWD/build/packages"
+zip="$packages/vitrelle-$version-win32.zip"
+setup="$packages/vitrelle-$version-setup.exe"
+check="$PWD/build/mingw/vitrelle-install-check.exe"
+. scripts/wine_env.sh
+# Wine turns the Unix file names into Windows ones through the locale.
+export LC_ALL=C.UTF-8
+
+work="$(mktemp -d "$PWD/build/install-test.XXXXXX")"
+export WINEPREFIX="$work/prefix"
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  stop_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+pass() { echo "install: $1: ok"; }
+fail() { echo "install: $1: FAILED"; failures=$((failures + 1)); }
+expect() { # expect WHAT COMMAND...
+  local what="$1"
+  shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+# Reproducible: packing the same build again gives the same bytes.
+sums_match() { (cd "$packages" && cat ./*.sha256 | sha256sum --quiet -c -); }
+expect "the sums match the packages" sums_match
+cp "$zip" "$setup" "$work/"
+scripts/package.sh >/dev/null
+expect "packing again gives the same zip" cmp -s "$zip" "$work/$(basename "$zip")"
+expect "packing again gives the same installer" cmp -s "$setup" "$work/$(basename "$setup")"
+
+[ -n "${DISPLAY:-}" ] || start_xvfb
+make_wine_prefix
+
+unix_path() { winepath -u "$(wine cmd /c echo "$1" | tr -d '\r')" 2>/dev/null; }
+install_dir="$(unix_path '%LOCALAPPDATA%')/Programs/Vitrelle"
+shortcut="$(unix_path '%APPDATA%')/Microsoft/Windows/Start Menu/Programs/Vitrelle.lnk"
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vitrelle'
+program_files_present() {
+  local file
+  for file in vitrelle.exe vitrelle.html vitrelle-cli.exe vitrelle.cfg uninstall.exe; do
+    [ -f "$install_dir/$file" ] || { echo "install: missing $file" >&2; return 1; }
+  done
+}
+run_silently() { wine "$@" /S && wineserver -w; }
+
+run_silently "$setup"
+expect "the installer puts the program into the per-user program folder" program_files_present
+expect "the shipped Pattern file is installed unchanged" cmp -s "$install_dir/vitrelle.cfg" build/mingw/vitrelle.cfg
+expect "the Start menu has a shortcut" test -f "$shortcut"
+uninstall_entry() { wine reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/.*REG_[A-Z_]* *//p"; }
+expect "the uninstall entry names the version" test "$(uninstall_entry DisplayVersion)" = "$version"
+expect "the uninstall entry names the uninstaller" \
+  test "$(uninstall_entry UninstallString)" = "\"$(winepath -w "$install_dir")\\uninstall.exe\""
+expect "the shortcut's program starts in its working folder" wine "$check" installed-shortcut
+
+# The user's Patterns survive an update: a second install keeps the changed file.
+printf '3,Mine,0,0,1,2,3,2,1,9,1,20,60,1,\r\n' >>"$install_dir/vitrelle.cfg"
+cp "$install_dir/vitrelle.cfg" "$work/changed.cfg"
+run_silently "$setup"
+expect "a second install keeps the changed Pattern file byte for byte" cmp -s "$install_dir/vitrelle.cfg" "$work/changed.cfg"
+expect "a second install leaves the program in place" program_files_present
+
+run_silently "$install_dir/uninstall.exe"
+expect "the uninstaller removes the program" test ! -e "$install_dir/vitrelle.exe" -a ! -e "$install_dir/uninstall.exe"
+expect "the uninstaller removes the shortcut" test ! -e "$shortcut"
+expect "the uninstaller removes the uninstall entry" test -z "$(uninstall_entry DisplayName)"
+expect "the silent uninstaller keeps the changed Pattern file" cmp -s "$install_dir/vitrelle.cfg" "$work/changed.cfg"
+
+# Installed and removed again with the shipped Pattern file, whose first line
+# (the settings of the last Make) alone has changed: nothing is left.
+rm -f "$install_dir/vitrelle.cfg"
+run_silently "$setup"
+sed -i '1s/^[^\r]*/0,3,1,2,0,0,7,0,1,2,3,2,1,9,1,20,60,1,640,480,          /' "$install_dir/vitrelle.cfg"
+run_silently "$install_dir/uninstall.exe"
+expect "an installation changed only by Make is removed with its folder" test ! -e "$install_dir"
+
+# The zip's program from a folder whose name no single-byte code page holds.
+portable="$work/portable"
+mkdir -p "$portable"
+unzip -q "$zip" -d "$portable"
+mv "$portable/vitrelle-$version" "$portable/Vitrelle Ünïcødé 図案 ★"
+expect "the zip's program runs from a non-ASCII folder" env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" \
+  wine "$check" portable-folder
+
+echo "install: $failures failed"
+[ "$failures" -eq 0 ]

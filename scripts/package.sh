@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Sets up, builds the Windows program and packs it into build/packages/:
+#   vitrelle-VERSION-win32.zip   the portable program, in a folder of its own
+#   vitrelle-VERSION-setup.exe   the per-user installer (NSIS)
+# each with its SHA-256 sum beside it (FILE.sha256). The same sources give the
+# same bytes: every file time is SOURCE_DATE_EPOCH (default: the time of the
+# last commit).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh mingw
+
+version="$(sed -n 's/^#define VITRELLE_VERSION_TEXT "\(.*\)"$/\1/p' resources/version.h)"
+[ -n "$version" ] || { echo "package: no version in resources/version.h" >&2; exit 1; }
+export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}"
+export TZ=UTC LC_ALL=C
+
+build="$PWD/build/mingw"
+packages="$PWD/build/packages"
+name="vitrelle-$version"
+# What ships, besides the Pattern file: the program, its manual, the tool.
+program_files=(vitrelle.exe vitrelle.html vitrelle-cli.exe)
+
+rm -rf "$packages"
+stage="$packages/stage/$name"
+mkdir -p "$stage"
+for file in "${program_files[@]}" vitrelle.cfg; do
+  cp "$build/$file" "$stage/$file"
+done
+chmod 0644 "$stage"/*
+touch --no-dereference --date="@$SOURCE_DATE_EPOCH" "$stage" "$stage"/*
+
+# The portable zip: sorted names, no extra fields (-X), no folder entries.
+zip="$packages/$name-win32.zip"
+(cd "$packages/stage" && find "$name" -type f | sort | zip -q -X -9 "$zip" -@)
+
+# The installer. The lists of files it installs and removes are written here,
+# so that the uninstaller removes exactly what the installer put there.
+files_nsh="$packages/stage/files.nsh"
+removals_nsh="$packages/stage/removals.nsh"
+: >"$files_nsh"
+: >"$removals_nsh"
+for file in "${program_files[@]}"; do
+  echo "File \"$stage/$file\"" >>"$files_nsh"
+  echo "Delete \"\$INSTDIR\\$file\"" >>"$removals_nsh"
+done
+setup="$packages/$name-setup.exe"
+makensis -V2 -INPUTCHARSET UTF8 \
+  -DVERSION="$version" -DSTAGE="$stage" -DFILES="$files_nsh" -DREMOVALS="$removals_nsh" \
+  -DICON="$PWD/resources/vitrelle.ico" -DOUTFILE="$setup" scripts/vitrelle.nsi
+
+for package in "$zip" "$setup"; do
+  (cd "$packages" && sha256sum "$(basename "$package")" >"$(basename "$package").sha256")
+  echo "package: $(basename "$package") $(stat -c %s "$package") bytes"
+done
