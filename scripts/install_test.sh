@@ -56,7 +56,7 @@ shortcut="$(unix_path '%APPDATA%')/Microsoft/Windows/Start Menu/Programs/Vitrell
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vitrelle'
 program_files_present() {
   local file
-  for file in vitrelle.exe vitrelle.html vitrelle-cli.exe vitrelle.cfg uninstall.exe; do
+  for file in vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-cli.exe vitrelle.cfg uninstall.exe; do
     [ -f "$install_dir/$file" ] || { echo "install: missing $file" >&2; return 1; }
   done
 }

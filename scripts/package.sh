@@ -18,8 +18,9 @@ export TZ=UTC LC_ALL=C
 build="$PWD/build/mingw"
 packages="$PWD/build/packages"
 name="vitrelle-$version"
-# What ships, besides the Pattern file: the program, its manual, the tool.
-program_files=(vitrelle.exe vitrelle.html vitrelle-cli.exe)
+# What ships, besides the Pattern file: the program, its manual, the shipped
+# plug-in with the helper process that runs plug-ins, and the tool.
+program_files=(vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-cli.exe)
 
 rm -rf "$packages"
 stage="$packages/stage/$name"
