@@ -48,6 +48,46 @@ class TextsTest(unittest.TestCase):
                     make_manual.fill_template(template, {"IDS_INFO": "%dx%d"}, "1.10", None)
 
 
+class ResourcesTest(unittest.TestCase):
+    SCRIPT = r'''
+FIRST DIALOG 0, 0, 10, 10
+CAPTION "First \"one\""
+BEGIN
+  LTEXT "Image &size :", IDC_LABEL_SIZE, 0, 0, 5, 5
+  CONTROL "N&omal", IDC_NORMAL, "Button", BS_RADIOBUTTON, 5, 161, 91, 10
+  LTEXT "Co&mment :", -1, 8, 36, 42, 8
+  DEFPUSHBUTTON "&Save", IDOK, 24, 64, 40, 19
+END
+SECOND DIALOG 0, 0, 10, 10
+BEGIN
+  PUSHBUTTON "Fish && &Chips", IDOK, 1, 1, 1, 1
+END
+MENU_NAME MENU
+BEGIN
+  POPUP "&File"
+  BEGIN
+    MENUITEM "&Open...\tCtrl+O", IDM_OPEN
+  END
+END
+'''
+
+    def fill(self, template):
+        return make_manual.fill_template(template, {}, "1.10", None, make_manual.read_resources([self.SCRIPT]))
+
+    def test_texts_read_as_a_user_sees_them(self):
+        self.assertEqual(self.fill("{{control FIRST IDC_LABEL_SIZE}}|{{control FIRST IDC_NORMAL}}|"
+                                   "{{control FIRST -1}}|{{caption FIRST}}|{{menu IDM_OPEN}}"),
+                         'Image size|Nomal|Comment|First "one"|Open...')
+
+    def test_each_dialog_keeps_its_own_controls(self):
+        self.assertEqual(self.fill("{{control FIRST IDOK}} {{control SECOND IDOK}}"), "Save Fish &amp; Chips")
+        for template in ["{{control SECOND IDC_NORMAL}}", "{{caption SECOND}}", "{{control THIRD IDOK}}",
+                         "{{menu IDM_SAVE}}"]:
+            with self.subTest(template=template):
+                with self.assertRaises(make_manual.ManualError):
+                    self.fill(template)
+
+
 class PicturesTest(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.TemporaryDirectory()
