@@ -88,6 +88,24 @@ bool WriteAll(std::FILE* file, const std::string& text) {
   return std::fwrite(text.data(), 1, text.size(), file) == text.size();
 }
 
+// Replaces the file by the text that `change` makes of its old bytes,
+// written to a temporary file beside it and moved over it only when
+// complete. False, with "Cannot save config file", on any failure; then the
+// old file stays whole.
+bool RewriteFile(const Owner* owner, const std::string& path,
+                 const std::function<std::string(const std::string&)>& change) {
+  std::string old;
+  {
+    FilePtr file = OpenFile(path.c_str(), "rb");
+    if (!file || !ReadWholeFile(file.get(), old)) return WarnCannotSave(owner, path);
+  }
+  SafeFileWriter writer;
+  if (!writer.Open(path.c_str(), "MF") || !WriteAll(writer.file(), change(old)) || !writer.Commit()) {
+    return WarnCannotSave(owner, path);
+  }
+  return true;
+}
+
 }  // namespace
 
 int32_t ParseNumber(const std::string& text) {
@@ -169,24 +187,13 @@ EntryRead ReadColorSet(const Owner* owner, const std::string& path, int k, Color
 
 bool WriteStateLine(const Owner* owner, const std::string& path, const MakeSettings& settings) {
   const std::string text = StateLineText(settings);
-  std::string old;
-  size_t oldLineLength;
-  {
-    FilePtr file = OpenFile(path.c_str(), "r+b");
-    if (!file || !ReadWholeFile(file.get(), old)) return WarnCannotSave(owner, path);
-    oldLineLength = std::min(old.find_first_of("\r\n"), old.size());
-    if (text.size() <= oldLineLength) {
-      // The new text takes the place of the old line's first characters.
-      const bool written = std::fseek(file.get(), 0, SEEK_SET) == 0 && WriteAll(file.get(), text);
-      return (std::fclose(file.release()) == 0 && written) || WarnCannotSave(owner, path);
-    }
-  }
-  // Longer than the old line: rewrite the file so that line 2 stays whole.
-  SafeFileWriter writer;
-  if (!writer.Open(path.c_str(), "MF")) return WarnCannotSave(owner, path);
-  const std::string rest = oldLineLength < old.size() ? old.substr(oldLineLength) : std::string(kLineEnd);
-  if (!WriteAll(writer.file(), text + rest) || !writer.Commit()) return WarnCannotSave(owner, path);
-  return true;
+  return RewriteFile(owner, path, [&](const std::string& old) {
+    const size_t oldLineLength = std::min(old.find_first_of("\r\n"), old.size());
+    // The new text takes the place of the old line's first characters.
+    if (text.size() <= oldLineLength) return text + old.substr(text.size());
+    // Longer than the old line: the old line goes, so that line 2 stays whole.
+    return text + (oldLineLength < old.size() ? old.substr(oldLineLength) : std::string(kLineEnd));
+  });
 }
 
 std::string PatternLineText(const std::string& name, const MakeSettings& settings) {
@@ -205,17 +212,11 @@ std::string PatternLineText(const std::string& name, const MakeSettings& setting
 }
 
 bool AddPattern(const Owner* owner, const std::string& path, const std::string& name, const MakeSettings& settings) {
-  FilePtr file = OpenFile(path.c_str(), "r+b");
-  if (!file) return WarnCannotSave(owner, path);
-  std::string text = PatternLineText(name, settings);
-  const long long size = FileSizeOf(file.get());
-  if (size > 0) {
+  const std::string line = PatternLineText(name, settings);
+  return RewriteFile(owner, path, [&](const std::string& old) {
     // End a last line that has no line end, so that the new line does not run into it.
-    if (std::fseek(file.get(), long(size - 1), SEEK_SET) != 0) return WarnCannotSave(owner, path);
-    if (std::fgetc(file.get()) != '\n') text = kLineEnd + text;
-  }
-  const bool written = std::fseek(file.get(), 0, SEEK_END) == 0 && WriteAll(file.get(), text);
-  return (std::fclose(file.release()) == 0 && written) || WarnCannotSave(owner, path);
+    return old.empty() || old.back() == '\n' ? old + line : old + kLineEnd + line;
+  });
 }
 
 bool ReplacePattern(const Owner* owner, const std::string& path, int k, PatternChange change,

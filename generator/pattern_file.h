@@ -46,9 +46,13 @@ EntryRead ReadPattern(const Owner* owner, const std::string& path, int k, Patter
 EntryRead ReadColorSet(const Owner* owner, const std::string& path, int k, ColorSet& colors);
 
 // Writes the settings over the start of line 1. The lines after it stay as
-// they are; when the new text is longer than the old line, the file is
-// rewritten so that line 2 stays whole. False, with "Cannot save config
-// file", when the file cannot be updated.
+// they are; when the new text is longer than the old line, the old line is
+// dropped so that line 2 stays whole. False, with "Cannot save config file",
+// when the file cannot be updated.
+//
+// Every operation that changes the file writes the new file beside the old
+// one and moves it over the old one only when complete, so a failure leaves
+// the old file whole.
 bool WriteStateLine(const Owner* owner, const std::string& path, const MakeSettings& settings);
 
 // Appends a pattern line of the name, the current Pattern values and the
@@ -57,8 +61,7 @@ bool AddPattern(const Owner* owner, const std::string& path, const std::string& 
 
 enum class PatternChange { kChange, kDelete };
 // Replaces pattern line k by a new line built as AddPattern builds it, or
-// removes it. The new file is written beside the old one and moved over it
-// only when complete, so a failure leaves the old file whole.
+// removes it.
 bool ReplacePattern(const Owner* owner, const std::string& path, int k, PatternChange change,
                     const std::string& name, const MakeSettings& settings);
 

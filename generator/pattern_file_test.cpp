@@ -1,8 +1,8 @@
 #include "generator/pattern_file.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
+
+#include <functional>
 
 #include "testing/test_support.h"
 
@@ -178,29 +178,45 @@ TEST(PatternFile, ReplacePatternTouchesOnlyItsLine) {
   EXPECT_EQ(folder.FileCount(), 1u);
 }
 
-TEST(PatternFile, FailedReplaceLeavesTheOldFileWhole) {
+TEST(PatternFile, FailedWritesLeaveTheOldFileWhole) {
+  struct Operation {
+    const char* name;
+    std::function<bool(const Owner*, const std::string&)> run;
+  };
+  const Operation operations[] = {
+      {"replace", [](const Owner* owner, const std::string& path) {
+         return ReplacePattern(owner, path, 0, PatternChange::kDelete, "", MakeSettings());
+       }},
+      {"state line in place", [](const Owner* owner, const std::string& path) {
+         return WriteStateLine(owner, path, MakeSettings());
+       }},
+      {"longer state line", [](const Owner* owner, const std::string& path) {
+         return WriteStateLine(owner, path, Numbered());
+       }},
+      {"add", [](const Owner* owner, const std::string& path) {
+         return AddPattern(owner, path, "Lace", Numbered());
+       }},
+  };
+  if (!FileSizeLimit::Supported()) GTEST_SKIP() << "no file size limit on this system";
   TestFolder folder;
-  std::string big = kSample;
+  std::string big = std::string(55, '1') + "\r\n" + kSample;  // 50 characters of zeros fit, 61 do not
   for (int i = 0; i < 400; ++i) big += "3,Filler,1,1,1,1,1,1,1,1,1,1,1,0,\r\n";
-  const std::string path = folder.Write(big);
-
-  // Let writes beyond a small size fail, as on a full disk.
-  signal(SIGXFSZ, SIG_IGN);
-  rlimit old;
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 1000;
-  setrlimit(RLIMIT_FSIZE, &small);
-  OwnerRecorder messages;
-  Owner owner = messages.owner();
-  const bool replaced = ReplacePattern(&owner, path, 0, PatternChange::kDelete, "", MakeSettings());
-  setrlimit(RLIMIT_FSIZE, &old);
-
-  EXPECT_FALSE(replaced);
-  EXPECT_EQ(folder.Read(path), big);
-  EXPECT_EQ(folder.FileCount(), 1u);  // the temporary file is gone
-  ASSERT_EQ(messages.warnings.size(), 1u);
-  EXPECT_EQ(messages.warnings[0], "Cannot save config file \nCD-ROM or WRITE PROTECT \\?|" + path);
+  for (const Operation& operation : operations) {
+    const std::string path = folder.Write(big);
+    OwnerRecorder messages;
+    const Owner owner = messages.owner();
+    bool written;
+    {
+      // Let writes beyond a small size fail, as on a full disk.
+      FileSizeLimit limit(1000);
+      written = operation.run(&owner, path);
+    }
+    EXPECT_FALSE(written) << operation.name;
+    EXPECT_EQ(folder.Read(path), big) << operation.name;
+    EXPECT_EQ(folder.FileCount(), 1u) << operation.name;  // the temporary file is gone
+    EXPECT_EQ(messages.warnings, std::vector<std::string>{"Cannot save config file \nCD-ROM or WRITE PROTECT \\?|" + path})
+        << operation.name;
+  }
 }
 
 }  // namespace

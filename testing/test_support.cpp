@@ -9,6 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
+
 #include "base/file_io.h"
 
 // Standard output of a shell command; empty when it could not run.
@@ -108,6 +113,30 @@ std::string TestFolder::Read(const std::string& path) {
 size_t TestFolder::FileCount() const {
   return size_t(std::distance(std::filesystem::directory_iterator(folder_), {}));
 }
+
+#ifdef _WIN32
+bool FileSizeLimit::Supported() { return false; }
+FileSizeLimit::FileSizeLimit(unsigned long) {}
+FileSizeLimit::~FileSizeLimit() {}
+#else
+bool FileSizeLimit::Supported() { return true; }
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) {
+  signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed process
+  rlimit limit;
+  getrlimit(RLIMIT_FSIZE, &limit);
+  saved_ = limit.rlim_cur;
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  rlimit limit;
+  getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = rlim_t(saved_);
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+#endif
 
 Owner OwnerRecorder::owner() {
   Owner o;

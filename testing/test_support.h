@@ -43,6 +43,20 @@ class TestFolder {
   std::filesystem::path folder_;
 };
 
+// Lets writes beyond `bytes` into any file fail, as on a full disk, while it
+// lives. Only where the system can limit file sizes (not on Windows).
+class FileSizeLimit {
+ public:
+  static bool Supported();
+  explicit FileSizeLimit(unsigned long bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  unsigned long long saved_ = 0;
+};
+
 // Records the warnings, questions and captions an operation shows through
 // its owner, and answers every question with `answer`.
 struct OwnerRecorder {
