@@ -131,6 +131,9 @@ bool FindFirstImage(const uint8_t* data, size_t size, GifLayout& layout, GifFile
   p += kImageDescriptorSize;
   read.interlace = imageFlags & 0x40;
   if (imageFlags & 0x80) {
+    // Without a global table the screen's size field means nothing; the
+    // image's own table tells how many colours the picture has.
+    if (!layout.globalTable) layout.depth = DepthOfTableSize(imageFlags & 7);
     layout.localEntries = 2 << (imageFlags & 7);
     if (size - p < 3 * size_t(layout.localEntries)) return false;
     layout.localTable = data + p;

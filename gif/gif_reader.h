@@ -6,8 +6,9 @@
 //   descriptor (0x2C, left, top, width, height, flags), [local colour table],
 //   LZW minimum code size, image data sub-blocks, 0x00 ... 0x3B.
 //
-// The picture has the logical screen's size and a depth from the colour
-// table size field (2 colours: 1 bit; up to 16: 4 bits; else 8). An image
+// The picture has the logical screen's size and a depth from the size field
+// of the global colour table, or of the first image's local table when the
+// file has no global one (2 colours: 1 bit; up to 16: 4 bits; else 8). An image
 // lands in the bottom-left corner of the picture (stored rows from 0); one
 // larger than the screen is cut to it. Pixel values are masked to the depth.
 // Rows whose data are broken keep what they received; the rest stays zero.

@@ -84,11 +84,42 @@ TEST(GifReader, ReadsFilesOfGiflibAsPillowDoes) {
       GifFileFlags flags;
       DibImagePtr image = ReadGifFile(nullptr, path.c_str(), flags);
       ASSERT_TRUE(image);
-      // Without a global table the screen's size field says 256 colours.
-      EXPECT_EQ(DibBitCount(*image), local ? 8 : 4);
+      EXPECT_EQ(DibBitCount(*image), 4);
       EXPECT_EQ(HeldIndexes(*image), PillowIndexes(path));
       for (int i = 0; i < 4; ++i) EXPECT_EQ(DibColorTable(*image)[i].green, picture.colors[3 * i + 1]);
       EXPECT_EQ(flags.interlace, local);
+    }
+  }
+}
+
+// The file with its global table moved into the image as a local table, the
+// screen's size field left as `screenSizeField`.
+std::vector<uint8_t> WithLocalTableOnly(const std::vector<uint8_t>& file, int screenSizeField) {
+  const int sizeField = file[10] & 7;
+  const size_t tableBytes = 3 * (size_t(2) << sizeField);
+  std::vector<uint8_t> moved(file.begin(), file.begin() + 13);
+  moved[10] = uint8_t(screenSizeField);
+  const size_t descriptor = 13 + tableBytes;
+  moved.insert(moved.end(), file.begin() + long(descriptor), file.begin() + long(descriptor) + 10);
+  moved.back() = uint8_t(moved.back() | 0x80 | sizeField);
+  moved.insert(moved.end(), file.begin() + 13, file.begin() + long(descriptor));
+  moved.insert(moved.end(), file.begin() + long(descriptor) + 10, file.end());
+  return moved;
+}
+
+TEST(GifReader, TakesTheDepthFromALocalTableWhenThereIsNoGlobalOne) {
+  TestFolder folder;
+  for (int depth : {1, 4, 8}) {
+    DibImagePtr source = RulePicture(19, 7, depth, [](int x, int y) { return x * 7 + y * 3; });
+    for (int screenSizeField : {0, 7}) {
+      const std::string path = folder.PathOf("local.gif");
+      ASSERT_TRUE(WriteBytes(path, WithLocalTableOnly(ToGif(*source), screenSizeField)));
+      GifFileFlags flags;
+      DibImagePtr image = ReadGifFile(nullptr, path.c_str(), flags);
+      ASSERT_TRUE(image) << depth;
+      EXPECT_EQ(DibBitCount(*image), depth) << screenSizeField;
+      EXPECT_EQ(HeldRgb(*image), HeldRgb(*source)) << depth << " " << screenSizeField;
+      EXPECT_EQ(HeldIndexes(*image), PillowIndexes(path)) << depth << " " << screenSizeField;
     }
   }
 }
