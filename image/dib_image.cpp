@@ -14,15 +14,16 @@ DibImagePtr AllocateDibBlock(size_t size) {
   return image;
 }
 
+size_t DibBlockReservation(int width, int height, int depth) {
+  const int rowDepth = depth > 8 ? 24 : 8;
+  return kInfoHeaderSize + kFullColorTableBytes + size_t(uint16_t(height)) * DibRowStride(width, rowDepth);
+}
+
 DibImagePtr CreateDibImage(int width, int height, int depth) {
   if (depth > 8) depth = 24;
   const int32_t w = int16_t(width);
   const int32_t h = int16_t(height);
-  // Enough for the header, a full 256-entry table and every row stride.
-  int64_t size = int64_t(w + 4) * h + 1200;
-  if (depth == 24) size = 3 * int64_t(w + 4) * h + 1200;
-  if (size < kInfoHeaderSize) size = 1200;
-  DibImagePtr image = AllocateDibBlock(size_t(size));
+  DibImagePtr image = AllocateDibBlock(DibBlockReservation(width, height, depth));
   if (!image) return nullptr;
   uint8_t* header = image->start();
   StoreU32(header + kBiSize, kInfoHeaderSize);

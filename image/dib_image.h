@@ -61,9 +61,17 @@ using DibImagePtr = std::unique_ptr<DibImage>;
 // A zero-filled block of the given size, or none if no memory could be had.
 DibImagePtr AllocateDibBlock(size_t size);
 
+// The bytes of a full 256-entry colour table.
+constexpr size_t kFullColorTableBytes = 256 * 4;
+
+// The block size CreateDibImage reserves: the header, a full colour table and
+// the rows at their stride for 8 bits per pixel (24 above 8), so that a
+// palette picture may still be given any depth up to 8 and any table.
+size_t DibBlockReservation(int width, int height, int depth);
 // A new image with a 40-byte header of the given size and depth (a depth above
-// 8 becomes 24), colour table and pixels zero. Width and height are taken as
-// signed 16-bit numbers. None if no memory could be had.
+// 8 becomes 24), colour table and pixels zero, in a block of
+// DibBlockReservation bytes. Width and height are taken as signed 16-bit
+// numbers. None if no memory could be had.
 DibImagePtr CreateDibImage(int width, int height, int depth);
 void ReleaseDibImage(DibImagePtr& image);
 // A copy of the whole block.
