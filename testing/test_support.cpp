@@ -147,7 +147,8 @@ Owner OwnerRecorder::owner() {
   o.ask = [](void* context, const char* text, const char* title) {
     auto* recorder = static_cast<OwnerRecorder*>(context);
     recorder->questions.push_back(std::string(text) + "|" + title);
-    return recorder->answer;
+    const size_t turn = recorder->questions.size() - 1;
+    return turn < recorder->script.size() ? bool(recorder->script[turn]) : recorder->answer;
   };
   o.getCaption = [](void* context) { return static_cast<OwnerRecorder*>(context)->caption; };
   o.setCaption = [](void* context, const char* text) {

@@ -58,11 +58,13 @@ class FileSizeLimit {
 };
 
 // Records the warnings, questions and captions an operation shows through
-// its owner, and answers every question with `answer`.
+// its owner. Questions are answered from `script` in turn (true: OK), and
+// with `answer` once the script is used up.
 struct OwnerRecorder {
   std::vector<std::string> warnings;   // "text|caption"
   std::vector<std::string> questions;  // "text|caption"
-  bool answer = false;                 // true: OK
+  std::vector<bool> script;
+  bool answer = false;
   std::vector<std::string> captions;  // every caption set, in order
   std::string caption = "Vitrelle";   // the current title
 
