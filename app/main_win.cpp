@@ -5,10 +5,13 @@
 #include "app/app_state_win.h"
 #include "app/image_view_win.h"
 #include "app/main_window_win.h"
+#include "app/owner_win.h"
+#include "app/shell_texts.h"
+#include "base/texts.h"
 #include "resources/resource.h"
 
 static void RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure, HICON icon,
-                                HBRUSH background) {
+                                HBRUSH background, const char* menu) {
   WNDCLASSEXA windowClass = {};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
@@ -17,15 +20,16 @@ static void RegisterWindowClass(HINSTANCE instance, const char* name, WNDPROC pr
   windowClass.hIcon = icon;
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = background;
+  windowClass.lpszMenuName = menu;
   windowClass.lpszClassName = name;
   RegisterClassExA(&windowClass);
 }
 
 static void RegisterWindowClasses(HINSTANCE instance) {
   RegisterWindowClass(instance, kMainWindowClass, MainWindowProc, LoadIconA(instance, kResourceName),
-                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), kResourceName);
   RegisterWindowClass(instance, kImageViewClass, ImageViewProc, nullptr,
-                      static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+                      static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr);
 }
 
 // Each message goes first to the accelerator table, then to the modeless
@@ -41,12 +45,19 @@ static int RunMessageLoop(const AppState& state, HACCEL accelerators) {
   return static_cast<int>(message.wParam);
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
   RegisterWindowClasses(instance);
-  AppState state;
+  static AppState state;  // large, and alive as long as the program
   state.instance = instance;
+  state.owner = WindowOwner(&state.mainWindow);
+  std::string fileName;
+  const bool fits = FileNameFromCommandLine(commandLine, kFileToOpenSize, fileName);
+  if (fits) lstrcpynA(state.fileToOpen, fileName.c_str(), kFileToOpenSize);
+  state.patternPanel = nullptr;
   // Without a main window nothing could ever end the message loop.
   if (!CreateMainWindow(state)) return 1;
   ShowWindow(state.mainWindow, show);
+  // A name too long for the file-to-open buffer is refused, never cut.
+  if (!fits) MessageBoxA(state.mainWindow, TextOf(IDS_OPEN_FAILED), fileName.c_str(), MB_OK | MB_ICONWARNING);
   return RunMessageLoop(state, LoadAcceleratorsA(instance, kResourceName));
 }

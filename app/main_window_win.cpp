@@ -1,41 +1,132 @@
 #include "app/main_window_win.h"
 
+#include <commctrl.h>
+
+#include <ctime>
+
+#include "app/bars_win.h"
+#include "app/commands_win.h"
+#include "app/display_palette_win.h"
+#include "app/file_dialogs_win.h"
 #include "app/image_view_win.h"
 #include "app/layout_win.h"
-#include "app/text_lookup_win.h"
+#include "app/registry_store_win.h"
+#include "app/settings_store.h"
+#include "app/shell_texts.h"
+#include "base/file_io.h"
 #include "base/texts.h"
+#include "resources/resource.h"
 
-static void OnCreate(HWND window, AppState& state) {
+namespace {
+
+std::string CurrentFolder() {
+  char folder[MAX_PATH] = "";
+  const DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+  return length < MAX_PATH ? std::string(folder, length) : std::string();
+}
+
+std::string RunningFolder() {
+  char path[MAX_PATH] = "";
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string full(path, length < MAX_PATH ? length : 0);
+  const size_t slash = full.find_last_of("\\/");
+  return slash == std::string::npos ? full : full.substr(0, slash);
+}
+
+bool HoldsProgram(const std::string& folder) {
+  return !folder.empty() && OpenFile((folder + "\\vitrelle.exe").c_str(), "rb") != nullptr;
+}
+
+// The program directory and the paths of the files beside the program.
+void FindProgramFiles(AppState& state) {
+  state.programFolder = FindProgramFolder(RegistrySettingsStore(), {CurrentFolder(), RunningFolder(), HoldsProgram});
+  state.helpFilePath = state.programFolder + "\\vitrelle.hlp";
+  state.patternFilePath = state.programFolder + "\\vitrelle.cfg";
+  state.pluginPattern = state.programFolder + "\\*.spi";
+}
+
+void ChooseDetailsMode(AppState& state) {
+  state.detailsMode = ReadDetailsMode(RegistrySettingsStore());
+  CheckMenuItem(state.menu, IDM_DETAILS, MF_BYCOMMAND | (state.detailsMode ? MF_CHECKED : MF_UNCHECKED));
+}
+
+int MeasureScreenDepth() {
+  HDC screen = GetDC(nullptr);
+  const int depth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+  ReleaseDC(nullptr, screen);
+  return depth;
+}
+
+void OnCreate(HWND window, AppState& state) {
   state.mainWindow = window;
+  FindProgramFiles(state);
+  state.currentImage.reset();
+  state.displayPalette = nullptr;
+  state.brightnessLevel = 255;
+  state.gifOptions = GifSaveOptions();
+  state.menu = GetMenu(window);
+
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  state.toolbar = CreateToolbar(state);
+  state.statusBar = CreateStatusBar(state);
   state.imageView = CreateImageView(state);
+  ChooseDetailsMode(state);
+  CreatePanel(state);
+  state.imageWidth = state.imageHeight = 100;
+  WarmUpAtStartup(state.generator.random, int64_t(std::time(nullptr)));
   LayoutWindows(state);
+
+  PrepareFileDialogs(state);
+  state.screenDepth = MeasureScreenDepth();
+  if (NamesFileToOpen(state.fileToOpen)) PostMessageA(window, WM_COMMAND, IDM_OPEN_NAMED, 0);
 }
 
 // Frees what the program holds, then takes the windows down: the children
 // first, the main window last (its WM_DESTROY ends the message loop).
-static void OnClose(AppState& state) {
+void OnClose(AppState& state) {
   ReleaseDibImage(state.currentImage);
   if (state.displayPalette) {
     DeleteObject(state.displayPalette);
     state.displayPalette = nullptr;
   }
-  for (HWND* child : {&state.patternPanel, &state.imageView}) {
+  for (HWND* child : {&state.toolbar, &state.patternPanel, &state.statusBar, &state.imageView}) {
     if (*child) DestroyWindow(*child);
     *child = nullptr;
   }
   DestroyWindow(state.mainWindow);
 }
 
+}  // namespace
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  AppState* state = AppStateOf(window);
   switch (message) {
     case WM_NCCREATE:
       AttachAppState(window, lParam);
       break;
     case WM_CREATE:
-      OnCreate(window, *AppStateOf(window));
+      OnCreate(window, *state);
       return 0;
+    case WM_SIZE:
+      // The bars follow the new width; panel and view keep their places.
+      SendMessageA(state->statusBar, WM_SIZE, wParam, lParam);
+      SendMessageA(state->toolbar, WM_SIZE, wParam, lParam);
+      break;
+    case WM_NOTIFY:
+      AnswerTooltipRequest(*state, reinterpret_cast<NMHDR*>(lParam));
+      break;
+    case WM_COMMAND:
+      RunCommand(*state, LOWORD(wParam));
+      return 0;
+    case WM_INITMENU:
+      PrepareMenu(*state, reinterpret_cast<HMENU>(wParam));
+      break;
+    case WM_DROPFILES:
+      OpenDroppedFile(*state, reinterpret_cast<HDROP>(wParam));
+      break;
     case WM_CLOSE:
-      OnClose(*AppStateOf(window));
+      OnClose(*state);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -45,7 +136,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 HWND CreateMainWindow(AppState& state) {
-  const std::string title = LoadText(state.instance, IDS_PRODUCT_NAME);
-  return CreateWindowExA(WS_EX_ACCEPTFILES, kMainWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                         CW_USEDEFAULT, 400, 600, nullptr, nullptr, state.instance, &state);
+  return CreateWindowExA(WS_EX_ACCEPTFILES, kMainWindowClass, TextOf(IDS_PRODUCT_NAME), WS_OVERLAPPEDWINDOW,
+                         CW_USEDEFAULT, CW_USEDEFAULT, 400, 600, nullptr, nullptr, state.instance, &state);
 }

@@ -1,0 +1,72 @@
+#include "app/bars_win.h"
+
+#include <commctrl.h>
+
+#include "resources/resource.h"
+
+namespace {
+
+constexpr int kToolbarImages = 7;
+
+struct ToolbarEntry {
+  int image;  // -1 for a separator
+  int command;
+};
+
+constexpr ToolbarEntry kToolbarEntries[] = {
+    {-1, 0},       {0, IDM_OPEN},   {-1, 0},         {1, IDM_SAVE_AS}, {-1, 0},         {2, IDM_MAKE},
+    {-1, 0},       {3, IDM_TILE},   {4, IDM_CENTER}, {5, IDM_CLEAR},   {-1, 0},         {6, IDM_HELP},
+};
+
+}  // namespace
+
+HWND CreateToolbar(const AppState& state) {
+  HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_TOOLTIPS | CCS_ADJUSTABLE | CCS_NORESIZE,
+                                 0, 0, GetSystemMetrics(SM_CXSCREEN), 28, state.mainWindow,
+                                 reinterpret_cast<HMENU>(IDC_TOOLBAR), state.instance, nullptr);
+  SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(24, 22));
+  SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
+  TBADDBITMAP bitmap = {state.instance, IDB_TOOLBAR};
+  SendMessageA(toolbar, TB_ADDBITMAP, kToolbarImages, reinterpret_cast<LPARAM>(&bitmap));
+
+  TBBUTTON buttons[std::size(kToolbarEntries)] = {};
+  for (size_t i = 0; i < std::size(kToolbarEntries); ++i) {
+    const ToolbarEntry& entry = kToolbarEntries[i];
+    buttons[i].iBitmap = entry.image < 0 ? 0 : entry.image;
+    buttons[i].idCommand = entry.command;
+    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsStyle = entry.image < 0 ? BTNS_SEP : BTNS_BUTTON;
+  }
+  SendMessageA(toolbar, TB_ADDBUTTONSA, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+  ShowWindow(toolbar, SW_SHOW);
+  return toolbar;
+}
+
+HWND CreateStatusBar(const AppState& state) {
+  HWND statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                   state.mainWindow, reinterpret_cast<HMENU>(IDC_STATUS_BAR), state.instance, nullptr);
+  int rightEdges[] = {150, 2000};
+  SendMessageA(statusBar, SB_SETPARTS, std::size(rightEdges), reinterpret_cast<LPARAM>(rightEdges));
+  ShowWindow(statusBar, SW_SHOW);
+  return statusBar;
+}
+
+// The toolbar asks in the main window's character set, or in Unicode when
+// it was told to.
+void AnswerTooltipRequest(const AppState& state, NMHDR* notification) {
+  const UINT_PTR textId = notification->idFrom + 1000;
+  if (notification->code == TTN_NEEDTEXTA) {
+    auto* request = reinterpret_cast<NMTTDISPINFOA*>(notification);
+    request->hinst = state.instance;
+    request->lpszText = MAKEINTRESOURCEA(textId);
+  } else if (notification->code == TTN_NEEDTEXTW) {
+    auto* request = reinterpret_cast<NMTTDISPINFOW*>(notification);
+    request->hinst = state.instance;
+    request->lpszText = MAKEINTRESOURCEW(textId);
+  }
+}
+
+void ShowStatusText(const AppState& state, const std::string& text) {
+  SendMessageA(state.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}

@@ -1,0 +1,17 @@
+// The toolbar and the status bar of the main window.
+#pragma once
+
+#include <windows.h>
+
+#include "app/app_state_win.h"
+
+// Twelve entries (Open, Save as, Make, Tile, Center, Clear, Help and the
+// separators between them) with tooltips, 28 pixels high across the screen.
+HWND CreateToolbar(const AppState& state);
+// Two parts, with right edges at 150 and 2000 pixels.
+HWND CreateStatusBar(const AppState& state);
+// Answers a toolbar's request for a tooltip: the text numbered by the
+// button's command plus 1000.
+void AnswerTooltipRequest(const AppState& state, NMHDR* notification);
+// The text of the status bar's first part.
+void ShowStatusText(const AppState& state, const std::string& text);

@@ -1,0 +1,52 @@
+#include "app/command_flows.h"
+
+#include "app/picture_files.h"
+#include "base/file_io.h"
+#include "base/texts.h"
+#include "generator/pattern_file.h"
+#include "image/normalize.h"
+
+static bool FileExists(const char* path) { return OpenFile(path, "rb") != nullptr; }
+
+SaveOutcome SaveAsFlow(const Owner* owner, const char* path, int filterIndex, const DibImage& image,
+                       const GifSaveOptions& options, bool* saved) {
+  if (saved) *saved = false;
+  if (FileExists(path) && !OwnerAsk(owner, TextOf(IDS_ASK_OVERWRITE), path)) return SaveOutcome::kCancelled;
+  const bool gif = filterIndex == kSaveGif || filterIndex == kSaveGifWithOptions;
+  if (gif && DibBitCount(image) > 8 && !OwnerAsk(owner, TextOf(IDS_ASK_REDUCE_FOR_GIF), path)) {
+    return SaveOutcome::kCancelled;
+  }
+  const bool withOptions = filterIndex == kSaveGifWithOptions;
+  const bool written = SavePictureFile(owner, path, gif ? PictureFileType::kGif : PictureFileType::kBmp, image, options,
+                                       withOptions && options.transparent, withOptions && options.interlace);
+  if (saved) *saved = written;
+  return SaveOutcome::kAttempted;
+}
+
+DibImagePtr MakePicture(const Owner* owner, const MakeSettings& settings, const std::string& patternFile,
+                        int64_t calendarSeconds, GeneratorState& generator) {
+  if (!WriteStateLine(owner, patternFile, settings)) return nullptr;
+  return MakePatternImage(owner, settings, settings[kWidth], settings[kHeight], patternFile, calendarSeconds,
+                          generator);
+}
+
+DibImagePtr PastedPicture(const Owner* owner, DibImagePtr clipboardData, GifSaveOptions& options) {
+  if (!clipboardData) {
+    OwnerWarn(owner, TextOf(IDS_PASTE_FAILED), TextOf(IDS_ERROR));
+    return nullptr;
+  }
+  DibImagePtr image = NormalizeImage(owner, std::move(clipboardData));
+  if (!image) return nullptr;
+  options.transparent = false;
+  options.interlace = false;
+  options.comment = TextOf(IDS_PRODUCT_NAME);
+  return image;
+}
+
+std::string DialogFilterList(const std::string& filterText) {
+  std::string list = filterText;
+  for (char& c : list) {
+    if (c == '\n') c = '\0';
+  }
+  return list + '\0';
+}

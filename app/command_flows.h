@@ -1,0 +1,47 @@
+// The portable parts of the main window's commands: Save As with its
+// questions, Make, and taking a picture from clipboard data. Each keeps the
+// caller's current picture alone; the caller replaces it only by a new one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "base/owner.h"
+#include "generator/make_settings.h"
+#include "generator/pattern_image.h"
+#include "gif/gif_save_options.h"
+#include "image/dib_image.h"
+
+// The types of the Save dialog, by their 1-based filter index.
+enum SaveFilter : int { kSaveBmp = 1, kSaveGif = 2, kSaveGifWithOptions = 3 };
+
+enum class SaveOutcome {
+  kCancelled,  // a question was answered with Cancel: nothing was written
+  kAttempted,  // the file was written, or the failure was shown
+};
+
+// Save As after the dialog (and, for the third type, the options dialog):
+// asks before replacing an existing file and before reducing a picture above
+// 8 bits for GIF (both with the path as caption), then writes. The second
+// type writes without transparency and interlace, the third with the
+// options' values. True in `saved` only when the file was written.
+SaveOutcome SaveAsFlow(const Owner* owner, const char* path, int filterIndex, const DibImage& image,
+                       const GifSaveOptions& options, bool* saved = nullptr);
+
+// Make: records the settings as the Pattern file's state line, then grows a
+// picture of the settings' width and height. None when the Pattern file
+// cannot be updated or the picture cannot be made (what went wrong has been
+// shown).
+DibImagePtr MakePicture(const Owner* owner, const MakeSettings& settings, const std::string& patternFile,
+                        int64_t calendarSeconds, GeneratorState& generator);
+
+// Paste: a held picture from a copy of the clipboard's CF_DIB data (none
+// when the clipboard had none, which is shown as "Cannot paste"). On success
+// the interlace and transparency flags are cleared and the comment becomes
+// the product name.
+DibImagePtr PastedPicture(const Owner* owner, DibImagePtr clipboardData, GifSaveOptions& options);
+
+// A filter text as the file dialogs take it: every line feed a zero byte,
+// ended by an empty string.
+std::string DialogFilterList(const std::string& filterText);

@@ -1,0 +1,211 @@
+#include "app/commands_win.h"
+
+#include <shellapi.h>
+
+#include <ctime>
+#include <cstring>
+
+#include "app/bars_win.h"
+#include "app/command_flows.h"
+#include "app/display_palette_win.h"
+#include "app/file_dialogs_win.h"
+#include "app/layout_win.h"
+#include "app/picture_files.h"
+#include "app/registry_store_win.h"
+#include "app/shell_texts.h"
+#include "base/file_io.h"
+#include "base/texts.h"
+#include "resources/resource.h"
+
+namespace {
+
+void Warn(const AppState& state, int textId, int captionId) {
+  const std::string caption = TextOf(captionId);
+  MessageBoxA(state.mainWindow, TextOf(textId), caption.c_str(), MB_OK | MB_ICONWARNING);
+}
+
+void RepaintView(const AppState& state) { InvalidateRect(state.imageView, nullptr, TRUE); }
+
+// Makes a new picture the current one and shows it: the old picture is let
+// go only now, so a failed attempt leaves it on screen.
+void ShowNewPicture(AppState& state, DibImagePtr picture, const char* title, bool layoutAlways) {
+  state.currentImage = std::move(picture);
+  RefreshDisplayPalette(state);
+  state.imageWidth = DibWidth(*state.currentImage);
+  state.imageHeight = DibHeight(*state.currentImage);
+  RECT view;
+  GetClientRect(state.imageView, &view);
+  if (layoutAlways || view.right != state.imageWidth || view.bottom != state.imageHeight) LayoutHidden(state);
+  ShowStatusText(state, ImageInfoText(state.imageWidth, state.imageHeight, DibBitCount(*state.currentImage)));
+  SetWindowTextA(state.mainWindow, title);
+  RepaintView(state);
+}
+
+void OpenNamedFile(AppState& state) {
+  DibImagePtr picture = OpenPictureFile(&state.owner, state.fileToOpen, state.gifOptions);
+  if (picture) ShowNewPicture(state, std::move(picture), state.fileToOpen, true);
+}
+
+void Open(AppState& state) {
+  if (AskFileToOpen(state)) SendMessageA(state.mainWindow, WM_COMMAND, IDM_OPEN_NAMED, 0);
+}
+
+void SaveAs(AppState& state) {
+  if (!state.currentImage) {
+    Warn(state, IDS_SAVE_NO_IMAGE, IDS_CAUTION);
+    return;
+  }
+  if (!AskFileToSave(state)) return;
+  // The options dialog of the third type joins here when it exists.
+  if (SaveAsFlow(&state.owner, state.saveName, int(state.saveFilterIndex), *state.currentImage, state.gifOptions) ==
+      SaveOutcome::kAttempted) {
+    SetWindowTextA(state.mainWindow, state.saveName);
+  }
+}
+
+void Make(AppState& state) {
+  DibImagePtr picture =
+      MakePicture(&state.owner, state.makeSettings, state.patternFilePath, int64_t(std::time(nullptr)), state.generator);
+  if (picture) ShowNewPicture(state, std::move(picture), TextOf(IDS_NO_TITLE), false);
+}
+
+void Copy(const AppState& state) {
+  if (!state.currentImage) {
+    Warn(state, IDS_COPY_NO_IMAGE, IDS_CAUTION);
+    return;
+  }
+  const size_t size = DibTotalSize(*state.currentImage);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!block) return;
+  std::memcpy(GlobalLock(block), state.currentImage->start(), size);
+  GlobalUnlock(block);
+  if (!OpenClipboard(state.mainWindow)) {
+    GlobalFree(block);
+    return;
+  }
+  EmptyClipboard();
+  if (!SetClipboardData(CF_DIB, block)) GlobalFree(block);
+  CloseClipboard();
+}
+
+// The clipboard's CF_DIB data, copied into a block of its own; none when it
+// holds no picture.
+DibImagePtr ClipboardPicture(HWND window) {
+  DibImagePtr block;
+  if (!OpenClipboard(window)) return block;
+  if (HGLOBAL data = GetClipboardData(CF_DIB)) {
+    const size_t size = GlobalSize(data);
+    const void* bytes = GlobalLock(data);
+    if (bytes && size > 0 && (block = AllocateDibBlock(size))) std::memcpy(block->start(), bytes, size);
+    if (bytes) GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return block;
+}
+
+void Paste(AppState& state) {
+  DibImagePtr picture = PastedPicture(&state.owner, ClipboardPicture(state.mainWindow), state.gifOptions);
+  if (picture) ShowNewPicture(state, std::move(picture), TextOf(IDS_NO_TITLE), true);
+}
+
+// The help file beside the program in the system's viewer; without it the
+// manual in the browser; without either, a word that no help is installed.
+void Help(const AppState& state) {
+  if (OpenFile(state.helpFilePath.c_str(), "rb")) {
+    WinHelpA(state.mainWindow, state.helpFilePath.c_str(), HELP_FINDER, 0);
+    return;
+  }
+  const std::string manual = state.programFolder + "\\vitrelle.html";
+  if (OpenFile(manual.c_str(), "rb")) {
+    ShellExecuteA(state.mainWindow, "open", manual.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return;
+  }
+  Warn(state, IDS_NO_HELP_FILE, IDS_CAUTION);
+}
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+
+void About(const AppState& state) { DialogBoxParamA(state.instance, "TXABOUT", state.mainWindow, AboutProc, 0); }
+
+// The panel ends itself when the Pattern file cannot be read; from then on
+// no message is routed to it.
+void PanelEnded(void* context) { static_cast<AppState*>(context)->patternPanel = nullptr; }
+
+}  // namespace
+
+void LayoutHidden(AppState& state) {
+  ShowWindow(state.mainWindow, SW_HIDE);
+  LayoutWindows(state);
+  ShowWindow(state.mainWindow, SW_SHOW);
+}
+
+void CreatePanel(AppState& state) {
+  state.panelParams.settings = &state.makeSettings;
+  state.panelParams.patternFilePath = state.patternFilePath.c_str();
+  state.panelParams.ended = PanelEnded;
+  state.panelParams.context = &state;
+  state.patternPanel = CreatePatternPanel(state.instance, state.mainWindow, state.detailsMode, &state.panelParams);
+}
+
+void SwitchDetailsMode(AppState& state) {
+  state.detailsMode = !state.detailsMode;
+  CheckMenuItem(state.menu, IDM_DETAILS, MF_BYCOMMAND | (state.detailsMode ? MF_CHECKED : MF_UNCHECKED));
+  WriteDetailsMode(RegistrySettingsStore(), state.detailsMode);
+  if (state.patternPanel) DestroyWindow(state.patternPanel);
+  state.patternPanel = nullptr;
+  CreatePanel(state);
+  LayoutHidden(state);
+  RepaintView(state);
+}
+
+void RunCommand(AppState& state, int command) {
+  switch (command) {
+    case IDM_OPEN_NAMED: OpenNamedFile(state); break;
+    case IDM_OPEN: Open(state); break;
+    case IDM_SAVE_AS: SaveAs(state); break;
+    case IDM_MAKE: Make(state); break;
+    case IDM_COPY: Copy(state); break;
+    case IDM_PASTE: Paste(state); break;
+    case IDM_DETAILS: SwitchDetailsMode(state); break;
+    case IDM_HELP: Help(state); break;
+    case IDM_ABOUT: About(state); break;
+    case IDM_EXIT: SendMessageA(state.mainWindow, WM_CLOSE, 0, 0); break;
+  }
+}
+
+void PrepareMenu(const AppState& state, HMENU menu) {
+  bool clipboardHasPicture = false;
+  if (OpenClipboard(state.mainWindow)) {
+    clipboardHasPicture = IsClipboardFormatAvailable(CF_DIB);
+    CloseClipboard();
+  }
+  EnableMenuItem(menu, IDM_PASTE, MF_BYCOMMAND | (clipboardHasPicture ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(menu, IDM_COPY, MF_BYCOMMAND | (state.currentImage ? MF_ENABLED : MF_GRAYED));
+}
+
+void OpenDroppedFile(AppState& state, HDROP drop) {
+  const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+  std::string name(length, '\0');
+  DragQueryFileA(drop, 0, name.data(), length + 1);
+  DragFinish(drop);
+  if (length == 0) return;
+  if (length >= kFileToOpenSize) {
+    // Too long for the file-to-open buffer: refused rather than cut.
+    MessageBoxA(state.mainWindow, TextOf(IDS_OPEN_FAILED), name.c_str(), MB_OK | MB_ICONWARNING);
+    return;
+  }
+  lstrcpynA(state.fileToOpen, name.c_str(), kFileToOpenSize);
+  SendMessageA(state.mainWindow, WM_COMMAND, IDM_OPEN_NAMED, 0);
+}

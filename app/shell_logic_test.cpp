@@ -1,0 +1,141 @@
+// The main window's portable rules: status and colour texts, the command-line
+// file name, the layout arithmetic, and the two per-user settings.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "app/settings_store.h"
+#include "app/shell_texts.h"
+#include "app/window_layout.h"
+
+namespace {
+
+TEST(ShellTexts, StatusTextNamesTheColourDepth) {
+  EXPECT_EQ(ImageInfoText(640, 480, 24), "Image Info.(640x480 full color)");
+  EXPECT_EQ(ImageInfoText(256, 200, 8), "Image Info.(256x200 256 color)");
+  EXPECT_EQ(ImageInfoText(32, 32, 4), "Image Info.(32x32 16 color)");
+  EXPECT_EQ(ImageInfoText(1, 1, 1), "Image Info.(1x1 2 color)");
+  EXPECT_EQ(ImageInfoText(9, 9, 16), "Image Info.(9x9 64k color)");
+  // Unlisted depths take the next listed one above them.
+  EXPECT_EQ(ImageInfoText(2, 2, 2), "Image Info.(2x2 16 color)");
+  EXPECT_EQ(ImageInfoText(2, 2, 32), "Image Info.(2x2 full color)");
+}
+
+TEST(ShellTexts, CommandLineLosesItsQuotesAndIsNeverCut) {
+  std::string name;
+  EXPECT_TRUE(FileNameFromCommandLine("\"C:\\My Pictures\\a b.bmp\"", 512, name));
+  EXPECT_EQ(name, "C:\\My Pictures\\a b.bmp");
+  EXPECT_TRUE(NamesFileToOpen(name));
+
+  EXPECT_TRUE(FileNameFromCommandLine("\"\"", 512, name));
+  EXPECT_FALSE(NamesFileToOpen(name));
+  EXPECT_TRUE(FileNameFromCommandLine("", 512, name));
+  EXPECT_FALSE(NamesFileToOpen(name));
+  EXPECT_TRUE(FileNameFromCommandLine("\x1e" "a.bmp", 512, name));
+  EXPECT_FALSE(NamesFileToOpen(name));
+
+  const std::string fits(511, 'x'), tooLong(512, 'x');
+  EXPECT_TRUE(FileNameFromCommandLine(("\"" + fits + "\"").c_str(), 512, name));
+  EXPECT_EQ(name, fits);
+  EXPECT_FALSE(FileNameFromCommandLine(tooLong.c_str(), 512, name));
+}
+
+TEST(WindowLayout, FitsTheWindowAroundPanelAndPicture) {
+  // A big picture decides both directions.
+  WindowLayout layout = ComputeLayout(8, 46, 200, 300, 640, 480);
+  EXPECT_EQ(layout.windowWidth, 8 + 200 + 640 + 30);
+  EXPECT_EQ(layout.windowHeight, 46 + 480 + 80);
+  EXPECT_EQ(layout.panelX, 4);
+  EXPECT_EQ(layout.panelY, 34);
+  EXPECT_EQ(layout.viewX, 220);
+  EXPECT_EQ(layout.viewY, 54);
+  EXPECT_EQ(layout.viewWidth, 642);
+  EXPECT_EQ(layout.viewHeight, 482);
+
+  // A tiny picture: at least 350 wide and tall enough for the panel.
+  layout = ComputeLayout(8, 46, 100, 300, 1, 1);
+  EXPECT_EQ(layout.windowWidth, 350);
+  EXPECT_EQ(layout.windowHeight, 46 + 300 + 60);
+  EXPECT_EQ(layout.viewWidth, 3);
+}
+
+// A store in memory that can also refuse to keep anything.
+struct MemoryStore {
+  std::map<std::string, std::string> values;
+  std::vector<std::string> writes;
+  bool writable = true;
+
+  SettingsStore store() {
+    SettingsStore s;
+    s.context = this;
+    s.read = [](void* c, const char* name, std::string& value) {
+      auto& self = *static_cast<MemoryStore*>(c);
+      auto found = self.values.find(name);
+      if (found == self.values.end() || found->second.size() > kSettingMaxLength) return false;
+      value = found->second;
+      return true;
+    };
+    s.write = [](void* c, const char* name, const std::string& value) {
+      auto& self = *static_cast<MemoryStore*>(c);
+      self.writes.push_back(std::string(name) + "=" + value);
+      if (self.writable) self.values[name] = value;
+    };
+    return s;
+  }
+};
+
+std::set<std::string> programFolders;
+bool HoldsProgram(const std::string& folder) { return programFolders.count(folder) != 0; }
+
+TEST(SettingsStore, FindsTheProgramFolder) {
+  programFolders = {"C:\\vitrelle", "D:\\run"};
+  MemoryStore memory;
+  const SettingsStore store = memory.store();
+
+  // Started in its own folder: that folder, stored.
+  EXPECT_EQ(FindProgramFolder(store, {"C:\\vitrelle", "D:\\run", HoldsProgram}), "C:\\vitrelle");
+  EXPECT_EQ(memory.values["plug in"], "C:\\vitrelle");
+
+  // Started elsewhere: the stored folder, not written again.
+  memory.writes.clear();
+  EXPECT_EQ(FindProgramFolder(store, {"C:\\elsewhere", "D:\\run", HoldsProgram}), "C:\\vitrelle");
+  EXPECT_TRUE(memory.writes.empty());
+
+  // A stored folder without the program, or none stored: the running folder.
+  memory.values["plug in"] = "C:\\gone";
+  EXPECT_EQ(FindProgramFolder(store, {"C:\\elsewhere", "D:\\run", HoldsProgram}), "D:\\run");
+  memory.values.clear();
+  EXPECT_EQ(FindProgramFolder(store, {"C:\\elsewhere", "D:\\run", HoldsProgram}), "D:\\run");
+  EXPECT_TRUE(memory.writes.empty());
+}
+
+TEST(SettingsStore, DetailsModeReadsTheNumberOne) {
+  MemoryStore memory;
+  const SettingsStore store = memory.store();
+  EXPECT_FALSE(ReadDetailsMode(store));  // nothing stored: the short panel
+
+  WriteDetailsMode(store, true);
+  WriteDetailsMode(store, false);
+  EXPECT_EQ(memory.writes, (std::vector<std::string>{"Setdialog=1", "Setdialog=0"}));
+  EXPECT_FALSE(ReadDetailsMode(store));
+
+  for (const char* full : {"1", "01", "  1", "1abc", "+1"}) {
+    memory.values["Setdialog"] = full;
+    EXPECT_TRUE(ReadDetailsMode(store)) << full;
+  }
+  for (const char* shortPanel : {"0", "", "abc", "2", "11", "-1"}) {
+    memory.values["Setdialog"] = shortPanel;
+    EXPECT_FALSE(ReadDetailsMode(store)) << shortPanel;
+  }
+  memory.values["Setdialog"] = "1" + std::string(100, ' ');  // too long to be read
+  EXPECT_FALSE(ReadDetailsMode(store));
+
+  // A store that keeps nothing leaves the short panel.
+  memory.values.clear();
+  memory.writable = false;
+  WriteDetailsMode(store, true);
+  EXPECT_FALSE(ReadDetailsMode(store));
+}
+
+}  // namespace

@@ -1,0 +1,24 @@
+// The texts the main window shows about its picture, and the file name taken
+// from the command line.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// The string id of the colour name for a bit count: 24, 16, 8, 4 and 1 have
+// their own; any other count takes the name of the next listed depth above
+// it (above 24: full color).
+int ColorNameId(int bitCount);
+
+// "Image Info.(WxH colour name)", for the status bar.
+std::string ImageInfoText(int width, int height, int bitCount);
+
+// The file to open named by a command line: every double quote dropped, the
+// other characters kept in order. False when the name would not fit in a
+// buffer of `capacity` bytes with its terminating zero; the name is then
+// refused, never cut.
+bool FileNameFromCommandLine(const char* commandLine, size_t capacity, std::string& name);
+
+// Whether a file-to-open name names something to open: its first byte, taken
+// as unsigned, is above 30 (an empty or control-character name opens nothing).
+bool NamesFileToOpen(const std::string& name);
