@@ -4,7 +4,6 @@
 #include "base/file_io.h"
 #include "base/texts.h"
 #include "generator/pattern_file.h"
-#include "image/normalize.h"
 
 static bool FileExists(const char* path) { return OpenFile(path, "rb") != nullptr; }
 
@@ -35,12 +34,7 @@ DibImagePtr PastedPicture(const Owner* owner, DibImagePtr clipboardData, GifSave
     OwnerWarn(owner, TextOf(IDS_PASTE_FAILED), TextOf(IDS_ERROR));
     return nullptr;
   }
-  DibImagePtr image = NormalizeImage(owner, std::move(clipboardData));
-  if (!image) return nullptr;
-  options.transparent = false;
-  options.interlace = false;
-  options.comment = TextOf(IDS_PRODUCT_NAME);
-  return image;
+  return PastePicture(owner, std::move(clipboardData), options);
 }
 
 std::string DialogFilterList(const std::string& filterText) {

@@ -37,9 +37,8 @@ DibImagePtr MakePicture(const Owner* owner, const MakeSettings& settings, const 
                         int64_t calendarSeconds, GeneratorState& generator);
 
 // Paste: a held picture from a copy of the clipboard's CF_DIB data (none
-// when the clipboard had none, which is shown as "Cannot paste"). On success
-// the interlace and transparency flags are cleared and the comment becomes
-// the product name.
+// when the clipboard had none, which is shown as "Cannot paste"), the GIF
+// options updated as PastePicture does.
 DibImagePtr PastedPicture(const Owner* owner, DibImagePtr clipboardData, GifSaveOptions& options);
 
 // A filter text as the file dialogs take it: every line feed a zero byte,

@@ -101,11 +101,11 @@ TEST(SaveAsFlow, TheOptionsTypeAloneCarriesTransparencyAndInterlace) {
   ASSERT_EQ(SaveAsFlow(&owner, plain.c_str(), kSaveGif, *picture, options), SaveOutcome::kAttempted);
   ASSERT_EQ(SaveAsFlow(&owner, withOptions.c_str(), kSaveGifWithOptions, *picture, options), SaveOutcome::kAttempted);
 
-  GifSaveOptions read;
-  ASSERT_TRUE(ReadGif(nullptr, plain.c_str(), read));
+  GifFileFlags read;
+  ASSERT_TRUE(ReadGifFile(nullptr, plain.c_str(), read));
   EXPECT_FALSE(read.interlace);
   EXPECT_FALSE(read.transparent);
-  ASSERT_TRUE(ReadGif(nullptr, withOptions.c_str(), read));
+  ASSERT_TRUE(ReadGifFile(nullptr, withOptions.c_str(), read));
   EXPECT_TRUE(read.interlace);
   EXPECT_TRUE(read.transparent);
 }
@@ -135,7 +135,7 @@ TEST(MakePicture, RecordsTheSettingsThenGrowsThePicture) {
   const std::string path =
       folder.Write(TestFolder::Read(std::string(VITRELLE_SOURCE_DIR) + "/resources/vitrelle.cfg"));
   MakeSettings settings;
-  ASSERT_TRUE(LoadMakeSettings(&owner, path, 2, settings));
+  ASSERT_TRUE(LoadMakeSettings(&owner, path, SettingsLine::kDefault, settings));
   settings[kWidth] = 40;
   settings[kHeight] = 30;
   settings[kMirrorMode] = 3;
@@ -145,7 +145,7 @@ TEST(MakePicture, RecordsTheSettingsThenGrowsThePicture) {
   EXPECT_EQ(DibWidth(*picture), 40);
   EXPECT_EQ(DibHeight(*picture), 30);
   MakeSettings stored;
-  ASSERT_TRUE(LoadMakeSettings(&owner, path, 1, stored));
+  ASSERT_TRUE(LoadMakeSettings(&owner, path, SettingsLine::kState, stored));
   EXPECT_EQ(stored[kMirrorMode], 3);
   EXPECT_EQ(stored[kWidth], 40);
 

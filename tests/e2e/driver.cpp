@@ -1,5 +1,7 @@
 #include "tests/e2e/driver.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -22,15 +24,19 @@ std::string DriverFolder() {
 }
 
 bool StartProgram(Program& program, const std::string& arguments) {
-  const std::string folder = DriverFolder();
-  const std::string exe = folder + "\\vitrelle.exe";
-  std::string commandLine = "\"" + exe + "\"";
-  if (!arguments.empty()) commandLine += " " + arguments;
-  std::vector<char> writable(commandLine.begin(), commandLine.end() + 1);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  return CreateProcessA(exe.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &program.process) != 0;
+  return StartProgramIn(program, DriverFolder(), arguments);
+}
+
+static std::wstring Wide(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), int(wide.size())));
+  return wide;
+}
+
+bool StartProgramIn(Program& program, const std::string& folder, const std::string& arguments,
+                    const std::string& currentDirectory) {
+  return StartProgramAt(program, Wide(folder + "\\vitrelle.exe"),
+                        Wide(currentDirectory.empty() ? folder : currentDirectory), Wide(arguments));
 }
 
 bool StartProgramAt(Program& program, const std::wstring& exe, const std::wstring& folder,
@@ -42,6 +48,29 @@ bool StartProgramAt(Program& program, const std::wstring& exe, const std::wstrin
   startup.cb = sizeof startup;
   return CreateProcessW(exe.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                         &program.process) != 0;
+}
+
+std::string MakeProgramCopy(const std::string& name) {
+  char temporary[MAX_PATH];
+  GetTempPathA(MAX_PATH, temporary);
+  const std::string folder = std::string(temporary) + "vitrelle-" + name;
+  CreateDirectoryA(folder.c_str(), nullptr);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        const std::string file = folder + "\\" + found.cFileName;
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(file.c_str());
+      }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  for (const char* file : {"vitrelle.exe", "vitrelle.cfg"}) {
+    CopyFileA((DriverFolder() + "\\" + file).c_str(), (folder + "\\" + file).c_str(), FALSE);
+  }
+  return folder;
 }
 
 long WaitForExit(Program& program, DWORD milliseconds) {
@@ -56,6 +85,7 @@ namespace {
 struct WindowSearch {
   DWORD processId;
   const char* className;
+  const std::string* title;  // any title when null
   HWND found;
 };
 
@@ -66,21 +96,27 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM searchPointer) {
   if (processId != search->processId || !IsWindowVisible(window) || ClassOf(window) != search->className) {
     return TRUE;
   }
+  if (search->title && WindowText(window) != *search->title) return TRUE;
   search->found = window;
   return FALSE;
 }
 
-}  // namespace
-
-HWND WaitForWindow(const Program& program, const char* className, DWORD milliseconds) {
+HWND FindProgramWindow(const Program& program, const char* className, const std::string* title,
+                       DWORD milliseconds) {
   const DWORD start = GetTickCount();
   do {
-    WindowSearch search{program.process.dwProcessId, className, nullptr};
+    WindowSearch search{program.process.dwProcessId, className, title, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found) return search.found;
     Sleep(50);
   } while (GetTickCount() - start < milliseconds);
   return nullptr;
+}
+
+}  // namespace
+
+HWND WaitForWindow(const Program& program, const char* className, DWORD milliseconds) {
+  return FindProgramWindow(program, className, nullptr, milliseconds);
 }
 
 HWND FindChild(HWND parent, const char* className) { return FindWindowExA(parent, nullptr, className, nullptr); }
@@ -122,24 +158,6 @@ bool ExpectEqual(long actual, long expected, const std::string& what) {
 
 namespace {
 
-struct DialogSearch {
-  DWORD processId;
-  std::string title;
-  HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM searchPointer) {
-  auto* search = reinterpret_cast<DialogSearch*>(searchPointer);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  if (processId != search->processId || !IsWindowVisible(window) || ClassOf(window) != "#32770" ||
-      WindowText(window) != search->title) {
-    return TRUE;
-  }
-  search->found = window;
-  return FALSE;
-}
-
 // The file name box of the Explorer-style file dialog (a combo box on
 // Windows, an edit box under Wine).
 HWND FileNameBox(HWND fileDialog) {
@@ -150,14 +168,7 @@ HWND FileNameBox(HWND fileDialog) {
 }  // namespace
 
 HWND WaitForDialog(const Program& program, const std::string& title, DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    DialogSearch search{program.process.dwProcessId, title, nullptr};
-    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
-    Sleep(50);
-  } while (GetTickCount() - start < milliseconds);
-  return nullptr;
+  return FindProgramWindow(program, "#32770", &title, milliseconds);
 }
 
 bool WaitForClose(HWND window, DWORD milliseconds) {
@@ -229,8 +240,11 @@ bool SendCommandAndWait(HWND window, int command) {
 void ChooseFileType(HWND fileDialog, int index) {
   HWND types = GetDlgItem(fileDialog, 0x470);
   SendMessageTimeoutA(types, CB_SETCURSEL, WPARAM(index - 1), 0, SMTO_ABORTIFHUNG, kWaitMilliseconds, nullptr);
-  SendMessageTimeoutA(fileDialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types),
-                      SMTO_ABORTIFHUNG, kWaitMilliseconds, nullptr);
+  // Windows takes the new type on CBN_SELCHANGE, Wine on CBN_SELENDOK.
+  for (WORD notification : {CBN_SELCHANGE, CBN_SELENDOK}) {
+    SendMessageTimeoutA(fileDialog, WM_COMMAND, MAKEWPARAM(0x470, notification), reinterpret_cast<LPARAM>(types),
+                        SMTO_ABORTIFHUNG, kWaitMilliseconds, nullptr);
+  }
 }
 
 std::string ScenarioFolder() {
@@ -252,4 +266,206 @@ POINT ScreenPointOf(HWND window, int x, int y) {
   POINT point = {x, y};
   ClientToScreen(window, &point);
   return point;
+}
+
+bool NoDialogAppears(const Program& program, const std::string& title, DWORD milliseconds) {
+  return WaitForDialog(program, title, milliseconds) == nullptr;
+}
+
+bool AnswerMessageBox(const Program& program, const std::string& caption, const std::string& text, int button) {
+  HWND box = WaitForDialog(program, caption);
+  if (!Expect(box != nullptr, "a message box \"" + caption + "\" appears")) return false;
+  const bool ok = ExpectEqual(MessageBoxText(box), text, "the text of the message box \"" + caption + "\"");
+  ClickButton(box, button);
+  return WaitForClose(box) && ok;
+}
+
+bool FillFileDialog(const Program& program, const std::string& title, const std::string& name, int fileType) {
+  HWND dialog = WaitForDialog(program, title);
+  if (!Expect(dialog != nullptr, "the file dialog \"" + title + "\" appears")) return false;
+  Sleep(300);  // let the dialog fill its lists
+  if (fileType > 0) ChooseFileType(dialog, fileType);
+  ChooseFileName(dialog, name);
+  return Expect(WaitForClose(dialog), "the file dialog \"" + title + "\" closes");
+}
+
+namespace {
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+INPUT MouseInput(DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  return input;
+}
+
+void BringToFront(HWND window) {
+  HWND top = GetAncestor(window, GA_ROOT);
+  if (GetForegroundWindow() != top) {
+    SetForegroundWindow(top);
+    Sleep(200);
+  }
+}
+
+}  // namespace
+
+void PressKey(HWND window, WORD key, const std::vector<WORD>& modifiers) {
+  BringToFront(window);
+  std::vector<INPUT> inputs;
+  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
+  inputs.push_back(KeyInput(key, false));
+  inputs.push_back(KeyInput(key, true));
+  for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m) inputs.push_back(KeyInput(*m, true));
+  SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(100);
+}
+
+void MoveMouseTo(POINT screenPoint) {
+  SetCursorPos(screenPoint.x, screenPoint.y);
+  INPUT move = MouseInput(MOUSEEVENTF_MOVE);
+  SendInput(1, &move, sizeof move);
+}
+
+POINT ToolbarButtonCentre(const Program& program, HWND toolbar, int command) {
+  const LRESULT index = SendMessageA(toolbar, TB_COMMANDTOINDEX, command, 0);
+  void* remote = VirtualAllocEx(program.process.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+  RECT rect = {};
+  if (remote) {
+    SendMessageA(toolbar, TB_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(program.process.hProcess, remote, &rect, sizeof rect, nullptr);
+    VirtualFreeEx(program.process.hProcess, remote, 0, MEM_RELEASE);
+  }
+  return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+std::string VisibleTooltipText(const Program& program, DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  do {
+    HWND tip = FindProgramWindow(program, TOOLTIPS_CLASSA, nullptr, 100);
+    if (tip) {
+      const std::string text = WindowText(tip);
+      if (!text.empty()) return text;
+    }
+  } while (GetTickCount() - start < milliseconds);
+  return "";
+}
+
+namespace {
+
+// Another program may hold the clipboard for a moment.
+bool OpenClipboardPatiently() {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (OpenClipboard(nullptr)) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ClipboardHasPicture() { return IsClipboardFormatAvailable(CF_DIB) != 0; }
+
+std::string ClipboardPicture() {
+  std::string bytes;
+  if (!OpenClipboardPatiently()) return bytes;
+  if (HGLOBAL data = GetClipboardData(CF_DIB)) {
+    const auto* start = static_cast<const char*>(GlobalLock(data));
+    if (start) bytes.assign(start, start + GlobalSize(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return bytes;
+}
+
+void EmptyTheClipboard() {
+  if (!OpenClipboardPatiently()) return;
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+void WriteSetting(const char* name, const std::string& value) {
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size()));
+  RegCloseKey(key);
+}
+
+void DeleteSettings() { RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey); }
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return (std::fclose(file) == 0) && ok;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<uint32_t> ScreenPixels(HWND window, int width, int height) {
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, section);
+  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + width * height);
+  for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+  SelectObject(memory, previous);
+  DeleteObject(section);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+std::vector<uint32_t> DibColors(const std::string& dib, int* widthOut, int* heightOut) {
+  std::vector<uint32_t> pixels;
+  auto u32 = [&](size_t at) { return at + 4 <= dib.size() ? *reinterpret_cast<const uint32_t*>(&dib[at]) : 0u; };
+  auto u16 = [&](size_t at) { return at + 2 <= dib.size() ? *reinterpret_cast<const uint16_t*>(&dib[at]) : 0u; };
+  const uint32_t headerSize = u32(0);
+  const int width = int(u32(4)), height = int(u32(8)), depth = int(u16(14));
+  if (headerSize != 40 || (depth != 1 && depth != 4 && depth != 8 && depth != 24)) return pixels;
+  const uint32_t used = u32(32);
+  const size_t entries = depth <= 8 ? (used ? used : 1u << depth) : used;
+  const size_t table = headerSize, rows = table + 4 * entries;
+  const size_t stride = (size_t(width) * depth + 31) / 32 * 4;
+  if (width <= 0 || height <= 0 || rows + stride * height > dib.size()) return pixels;
+  for (int y = height - 1; y >= 0; --y) {
+    const auto* row = reinterpret_cast<const uint8_t*>(&dib[rows + stride * y]);
+    for (int x = 0; x < width; ++x) {
+      if (depth == 24) {
+        pixels.push_back(row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16);  // 0xRRGGBB
+        continue;
+      }
+      const int perByte = 8 / depth, shift = 8 - depth * (x % perByte + 1);
+      const int index = (row[x / perByte] >> shift) & ((1 << depth) - 1);
+      pixels.push_back(u32(table + 4 * index) & 0xFFFFFF);  // RGBQUAD read as 0xRRGGBB
+    }
+  }
+  if (widthOut) *widthOut = width;
+  if (heightOut) *heightOut = height;
+  return pixels;
+}
+
+std::vector<uint32_t> BmpColors(const std::string& path, int* width, int* height) {
+  const std::string file = FileBytes(path);
+  if (file.size() < 14 || file[0] != 'B' || file[1] != 'M') return {};
+  return DibColors(file.substr(14), width, height);
 }

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // How long a helper waits for the program before it gives up.
 constexpr DWORD kWaitMilliseconds = 20000;
@@ -28,6 +30,13 @@ bool StartProgram(Program& program, const std::string& arguments = "");
 // Starts the program file exe with folder as its current directory.
 bool StartProgramAt(Program& program, const std::wstring& exe, const std::wstring& folder,
                     const std::wstring& arguments = L"");
+// A fresh folder under the temporary folder holding copies of vitrelle.exe
+// and the shipped Pattern file, so that a scenario may change them freely.
+std::string MakeProgramCopy(const std::string& name);
+// Starts the vitrelle.exe of such a folder, with the given current directory
+// (the folder itself when empty).
+bool StartProgramIn(Program& program, const std::string& folder, const std::string& arguments = "",
+                    const std::string& currentDirectory = "");
 // The exit code once the process has ended, or -1 when it did not end in time.
 long WaitForExit(Program& program, DWORD milliseconds = kWaitMilliseconds);
 
@@ -96,3 +105,44 @@ std::string ScenarioFolder();
 HWND StartWithFile(Program& program, const std::string& path);
 // The screen position of a point of a window's client area.
 POINT ScreenPointOf(HWND window, int x, int y);
+
+// Whether no dialog with that title appears within the time.
+bool NoDialogAppears(const Program& program, const std::string& title, DWORD milliseconds = 1500);
+// Waits for the message box with that caption, checks its text, and answers
+// it with the button (IDOK, IDCANCEL).
+bool AnswerMessageBox(const Program& program, const std::string& caption, const std::string& text, int button);
+// Fills a file dialog with that title: picks the file type (1 for the first;
+// 0 keeps it), types the name and confirms; true once the dialog has closed.
+bool FillFileDialog(const Program& program, const std::string& title, const std::string& name, int fileType = 0);
+
+// A key as a person types it on the window (brought to the front first),
+// with the modifiers (VK_CONTROL, VK_MENU, VK_SHIFT) held meanwhile.
+void PressKey(HWND window, WORD key, const std::vector<WORD>& modifiers = {});
+// Moves the mouse to a screen point.
+void MoveMouseTo(POINT screenPoint);
+// The centre of the toolbar button with that command, in the toolbar's client
+// coordinates (asked of the program's toolbar).
+POINT ToolbarButtonCentre(const Program& program, HWND toolbar, int command);
+// The text of a visible tooltip of the program, or empty when none shows in time.
+std::string VisibleTooltipText(const Program& program, DWORD milliseconds = 5000);
+
+// The clipboard: whether it holds CF_DIB data, those bytes, and emptying it.
+bool ClipboardHasPicture();
+std::string ClipboardPicture();
+void EmptyTheClipboard();
+
+// The program's per-user settings (HKEY_CURRENT_USER\Software\Tavik\vitrelle).
+constexpr const char* kSettingsKey = "Software\\Tavik\\vitrelle";
+void WriteSetting(const char* name, const std::string& value);
+void DeleteSettings();
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+// The colours (0xRRGGBB) of a window's client area as the screen shows them,
+// top row first.
+std::vector<uint32_t> ScreenPixels(HWND window, int width, int height);
+// The colours of a packed bitmap (as on the clipboard) or a BMP file's
+// picture of 1, 4, 8 or 24 bits, top row first; empty when it cannot be read.
+std::vector<uint32_t> DibColors(const std::string& dib, int* width = nullptr, int* height = nullptr);
+std::vector<uint32_t> BmpColors(const std::string& path, int* width = nullptr, int* height = nullptr);

@@ -1,0 +1,430 @@
+// The main window as a person uses it: start-up, Make, opening, saving, the
+// clipboard, the panel's two forms, help and About.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+#include "resources/resource.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/scenarios.h"
+
+namespace {
+
+// A vitrelle.exe started in a folder of its own, with its windows found.
+struct Session {
+  std::string folder;
+  Program program;
+  HWND main = nullptr, toolbar = nullptr, statusBar = nullptr, view = nullptr;
+
+  std::string PatternFile() const { return folder + "\\vitrelle.cfg"; }
+
+  bool Start(const std::string& arguments = "") {
+    if (!Expect(StartProgramIn(program, folder, arguments), "vitrelle.exe starts")) return false;
+    main = WaitForWindow(program, "vitrelle");
+    if (!Expect(main != nullptr, "the main window appears")) return false;
+    toolbar = FindChild(main, TOOLBARCLASSNAMEA);
+    statusBar = FindChild(main, STATUSCLASSNAMEA);
+    view = FindChild(main, "VTRCHILD");
+    return Expect(toolbar && statusBar && view, "the toolbar, the status bar and the image view exist");
+  }
+
+  bool Close() {
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    return ExpectEqual(WaitForExit(program), 0, "the exit code");
+  }
+
+  SIZE ViewClientSize() const {
+    RECT rect = {};
+    GetClientRect(view, &rect);
+    return SIZE{rect.right, rect.bottom};
+  }
+
+  std::string Status() const { return WindowText(statusBar); }
+
+  // Waits until the title reads `title`; returns whether it did.
+  bool TitleBecomes(const std::string& title) const {
+    return ExpectEqual(WaitUntil([&] { return WindowText(main) == title; }) ? title : WindowText(main), title,
+                       "the title");
+  }
+
+  void ClickToolbarButton(int command) {
+    POINT centre = ToolbarButtonCentre(program, toolbar, command);
+    ClickAt(ScreenPointOf(toolbar, centre.x, centre.y));
+  }
+};
+
+// Sets the Pattern file's state line (the settings the panel starts with) to
+// the default line with another mirror mode and size.
+bool SetStartSettings(const std::string& patternFile, int mirrorMode, int width, int height) {
+  const std::string text = FileBytes(patternFile);
+  const size_t firstEnd = text.find('\n'), secondEnd = text.find('\n', firstEnd + 1);
+  if (firstEnd == std::string::npos || secondEnd == std::string::npos) return false;
+  std::string defaults = text.substr(firstEnd + 1, secondEnd - firstEnd - 1);
+  std::vector<std::string> fields;
+  std::stringstream split(defaults);
+  for (std::string field; std::getline(split, field, ',');) fields.push_back(field);
+  if (fields.size() < 20) return false;
+  fields[17] = std::to_string(mirrorMode);
+  fields[18] = std::to_string(width);
+  fields[19] = std::to_string(height);
+  std::string stateLine;
+  for (int i = 0; i < 20; ++i) stateLine += fields[i] + ",";
+  return WriteFileBytes(patternFile, stateLine + "\r\n" + text.substr(firstEnd + 1));
+}
+
+// The first 20 fields of the Pattern file's state line.
+std::vector<int> StateLine(const std::string& patternFile) {
+  const std::string text = FileBytes(patternFile);
+  std::stringstream split(text.substr(0, text.find('\n')));
+  std::vector<int> fields;
+  for (std::string field; std::getline(split, field, ',') && fields.size() < 20;) fields.push_back(std::atoi(field.c_str()));
+  return fields;
+}
+
+// The outer size the layout gives the main window for the picture and panel.
+SIZE ExpectedWindowSize(HWND main, HWND panel, int width, int height) {
+  RECT client, outer, panelRect = {};
+  GetClientRect(main, &client);
+  GetWindowRect(main, &outer);
+  if (panel) GetClientRect(panel, &panelRect);
+  const int frameWidth = (outer.right - outer.left) - client.right, frameHeight = (outer.bottom - outer.top) - client.bottom;
+  return SIZE{std::max<LONG>(frameWidth + panelRect.right + width + 30, 350),
+              std::max<LONG>(frameHeight + panelRect.bottom + 60, frameHeight + height + 80)};
+}
+
+HWND PanelOf(HWND main) { return FindChild(main, "#32770"); }
+
+// A full-colour BMP file of a small picture with every pixel different.
+std::string FullColorBmp(int width, int height) {
+  const int stride = (3 * width + 3) / 4 * 4;
+  const uint32_t size = 54 + stride * height;
+  std::string file(size, '\0');
+  auto put32 = [&](size_t at, uint32_t value) { std::memcpy(&file[at], &value, 4); };
+  file[0] = 'B', file[1] = 'M';
+  put32(2, size);
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, width);
+  put32(22, height);
+  file[26] = 1;
+  file[28] = 24;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      char* pixel = &file[54 + y * stride + 3 * x];
+      pixel[0] = char(x * 4), pixel[1] = char(y * 5), pixel[2] = char(255 - x - y);
+    }
+  }
+  return file;
+}
+
+// Start-up: the settings it stores and reads, the window's parts and sizes,
+// and the toolbar's tooltips.
+bool StartUp() {
+  DeleteSettings();
+  Session session;
+  session.folder = MakeProgramCopy("startup");
+  if (!session.Start()) return false;
+  bool ok = ExpectEqual(WindowText(session.main), "Vitrelle", "the title at start");
+  const SIZE view = WindowSize(session.view);
+  ok &= ExpectEqual(view.cx, 102, "the view's width");
+  ok &= ExpectEqual(view.cy, 102, "the view's height");
+  ok &= ExpectEqual(UserRegistryValue(kSettingsKey, "plug in"), session.folder, "the stored program folder");
+  ok &= ExpectEqual(UserRegistryValue(kSettingsKey, "Setdialog"), "", "no panel form stored yet");
+  ok &= ExpectEqual(WindowSize(session.toolbar).cy, 28, "the toolbar's height");
+  ok &= ExpectEqual(long(SendMessageA(session.toolbar, TB_BUTTONCOUNT, 0, 0)), 12, "toolbar entries");
+
+  const struct {
+    int command;
+    const char* tip;
+  } tips[] = {{IDM_OPEN, "Open"}, {IDM_MAKE, "Make a Wallpaper image"}, {IDM_HELP, "Help"}};
+  for (const auto& tip : tips) {
+    POINT centre = ToolbarButtonCentre(session.program, session.toolbar, tip.command);
+    MoveMouseTo(ScreenPointOf(session.toolbar, centre.x, centre.y - 3));
+    Sleep(200);
+    MoveMouseTo(ScreenPointOf(session.toolbar, centre.x, centre.y));
+    const std::string expected = tip.tip;
+    std::string shown;
+    WaitUntil([&] { return (shown = VisibleTooltipText(session.program, 200)) == expected; }, 8000);
+    ok &= ExpectEqual(shown, expected, "the tooltip of toolbar command " + std::to_string(tip.command));
+  }
+
+  // Started from another folder, the stored folder is used and kept.
+  ok &= session.Close();
+  Session elsewhere;
+  elsewhere.folder = session.folder;
+  char temporary[MAX_PATH];
+  GetTempPathA(MAX_PATH, temporary);
+  if (!Expect(StartProgramIn(elsewhere.program, elsewhere.folder, "", temporary), "vitrelle.exe starts elsewhere")) {
+    return false;
+  }
+  elsewhere.main = WaitForWindow(elsewhere.program, "vitrelle");
+  ok &= Expect(elsewhere.main != nullptr, "the main window appears when started elsewhere");
+  ok &= ExpectEqual(UserRegistryValue(kSettingsKey, "plug in"), session.folder, "the stored folder after that start");
+  return elsewhere.Close() && ok;
+}
+
+// Make with each mirror mode, from the toolbar, the menu bar and Enter: the
+// title, the status text, the state line, the layout and the pixels shown.
+bool MakeShowsThePicture() {
+  bool ok = true;
+  const struct {
+    int mirror, width, height;
+  } makes[] = {{0, 120, 90}, {1, 64, 64}, {2, 200, 150}, {3, 256, 256}};
+  for (const auto& make : makes) {
+    Session session;
+    session.folder = MakeProgramCopy("make");
+    if (!SetStartSettings(session.PatternFile(), make.mirror, make.width, make.height) || !session.Start()) return false;
+    const std::string what = " (mirror " + std::to_string(make.mirror) + ")";
+    if (make.mirror == 0) {
+      session.ClickToolbarButton(IDM_MAKE);
+    } else if (make.mirror == 1) {
+      HWND panel = PanelOf(session.main);
+      ok &= Expect(panel != nullptr, "the panel exists");
+      PressKey(panel, VK_RETURN);  // Enter in the panel
+    } else if (make.mirror == 2) {
+      // The menu bar's "&Make" by its key, as the window's system menu handling
+      // gets it when the main window itself has the focus.
+      PostMessageA(session.main, WM_SYSCOMMAND, SC_KEYMENU, 'm');
+    } else {
+      SendCommand(session.main, IDM_MAKE);
+    }
+    ok &= session.TitleBecomes("Vitrelle -No title-");
+    const std::string size = std::to_string(make.width) + "x" + std::to_string(make.height);
+    const std::string status = session.Status();
+    ok &= Expect(status == "Image Info.(" + size + " 256 color)" || status == "Image Info.(" + size + " 16 color)",
+                 "the status text" + what + ": " + status);
+    const std::vector<int> state = StateLine(session.PatternFile());
+    ok &= Expect(state.size() == 20 && state[17] == make.mirror && state[18] == make.width && state[19] == make.height,
+                 "the state line holds mirror and size" + what);
+    const SIZE view = session.ViewClientSize();
+    ok &= ExpectEqual(view.cx, make.width, "the view's client width" + what);
+    ok &= ExpectEqual(view.cy, make.height, "the view's client height" + what);
+    const SIZE expected = ExpectedWindowSize(session.main, PanelOf(session.main), make.width, make.height);
+    const SIZE window = WindowSize(session.main);
+    ok &= ExpectEqual(window.cx, expected.cx, "the window's width" + what);
+    ok &= ExpectEqual(window.cy, expected.cy, "the window's height" + what);
+
+    // What the view shows is the picture Copy puts on the clipboard.
+    EmptyTheClipboard();
+    PressKey(session.main, 'C', {VK_CONTROL});
+    WaitUntil([] { return ClipboardHasPicture(); });
+    int width = 0, height = 0;
+    const std::vector<uint32_t> picture = DibColors(ClipboardPicture(), &width, &height);
+    ok &= Expect(width == make.width && height == make.height, "the copied picture's size" + what);
+    Sleep(300);
+    ok &= Expect(!picture.empty() && ScreenPixels(session.view, width, height) == picture,
+                 "the view shows the picture's pixels" + what);
+    ok &= session.Close();
+  }
+  return ok;
+}
+
+// Make with a Pattern file that cannot be written says so and keeps the picture.
+bool MakeWithReadOnlyPatternFile() {
+  Session session;
+  session.folder = MakeProgramCopy("readonly");
+  if (!SetStartSettings(session.PatternFile(), 2, 80, 60) || !session.Start()) return false;
+  SendCommand(session.main, IDM_MAKE);
+  bool ok = session.TitleBecomes("Vitrelle -No title-");
+  const std::string status = session.Status();
+  const std::string before = FileBytes(session.PatternFile());
+  // Read-only, and held open against writers for a user whom the attribute
+  // does not stop (as root under Wine).
+  SetFileAttributesA(session.PatternFile().c_str(), FILE_ATTRIBUTE_READONLY);
+  HANDLE lock = CreateFileA(session.PatternFile().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  SetWindowTextA(session.main, "marker");  // a Make that went through would retitle the window
+  SendCommand(session.main, IDM_MAKE);
+  ok &= AnswerMessageBox(session.program, session.PatternFile(),
+                         "Cannot save config file \nCD-ROM or WRITE PROTECT \\?", IDOK);
+  ok &= ExpectEqual(WindowText(session.main), "marker", "the title after the refused Make");
+  ok &= ExpectEqual(session.Status(), status, "the status after the refused Make");
+  ok &= Expect(FileBytes(session.PatternFile()) == before, "the Pattern file is unchanged");
+  CloseHandle(lock);
+  SetFileAttributesA(session.PatternFile().c_str(), FILE_ATTRIBUTE_NORMAL);
+  return session.Close() && ok;
+}
+
+// Opening by the Open dialog, the command line (quoted, with a blank in the
+// name) and dropping; a file no reader takes keeps the picture shown.
+bool OpenPictures() {
+  Session session;
+  session.folder = MakeProgramCopy("open");
+  const std::string picture = session.folder + "\\my picture.bmp";
+  const std::string other = session.folder + "\\other.bmp";
+  const std::string text = session.folder + "\\notes.bmp";
+  WriteFileBytes(picture, FullColorBmp(40, 30));
+  WriteFileBytes(other, FullColorBmp(50, 20));
+  WriteFileBytes(text, "not a picture");
+  if (!session.Start("\"" + picture + "\"")) return false;
+  bool ok = session.TitleBecomes(picture);
+  ok &= ExpectEqual(session.Status(), "Image Info.(40x30 full color)", "the status after a command-line open");
+  ok &= ExpectEqual(session.ViewClientSize().cx, 40, "the view's width after opening");
+  Sleep(300);
+  ok &= Expect(ScreenPixels(session.view, 40, 30) == BmpColors(picture), "the view shows the opened picture");
+
+  PressKey(session.main, 'O', {VK_CONTROL});
+  ok &= FillFileDialog(session.program, "Open file", other);
+  ok &= session.TitleBecomes(other);
+  ok &= ExpectEqual(session.Status(), "Image Info.(50x20 full color)", "the status after the Open dialog");
+
+  // A file no reader takes: the message, and the picture stays.
+  SendCommand(session.main, IDM_OPEN);
+  ok &= FillFileDialog(session.program, "Open file", text);
+  ok &= AnswerMessageBox(session.program, text, "Cannot open file", IDOK);
+  ok &= ExpectEqual(WindowText(session.main), other, "the title after the refused file");
+  ok &= ExpectEqual(session.Status(), "Image Info.(50x20 full color)", "the status after the refused file");
+  ok &= Expect(ScreenPixels(session.view, 50, 20) == BmpColors(other), "the view still shows the picture");
+
+  // Dropping two files opens the first.
+  const std::string names = picture + '\0' + other + '\0' + '\0';
+  const size_t size = sizeof(DROPFILES) + names.size();
+  void* remote = VirtualAllocEx(session.program.process.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  std::string drop(size, '\0');
+  auto* header = reinterpret_cast<DROPFILES*>(drop.data());
+  header->pFiles = sizeof(DROPFILES);
+  std::memcpy(&drop[sizeof(DROPFILES)], names.data(), names.size());
+  WriteProcessMemory(session.program.process.hProcess, remote, drop.data(), size, nullptr);
+  PostMessageA(session.main, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+  ok &= session.TitleBecomes(picture);
+  ok &= ExpectEqual(session.Status(), "Image Info.(40x30 full color)", "the status after a drop");
+  return session.Close() && ok;
+}
+
+// Save As: BMP and GIF, the reduction question for a full-colour picture, and
+// Cancel to the overwrite question leaving the file as it was.
+bool SavePictures() {
+  Session session;
+  session.folder = MakeProgramCopy("save");
+  const std::string source = session.folder + "\\source.bmp";
+  WriteFileBytes(source, FullColorBmp(40, 30));
+  if (!session.Start("\"" + source + "\"") || !session.TitleBecomes(source)) return false;
+  bool ok = true;
+
+  const std::string bmp = session.folder + "\\copy.bmp";
+  PressKey(session.main, 'S', {VK_CONTROL});
+  ok &= FillFileDialog(session.program, "Save file", bmp, 1);
+  ok &= session.TitleBecomes(bmp);
+  ok &= Expect(BmpColors(bmp) == BmpColors(source), "the saved BMP holds the picture");
+
+  const std::string gif = session.folder + "\\copy.gif";
+  SendCommand(session.main, IDM_SAVE_AS);
+  ok &= FillFileDialog(session.program, "Save file", gif, 2);
+  ok &= AnswerMessageBox(session.program, gif, "Cannot save full color image for GIF file\n reduce to 256 color?", IDOK);
+  ok &= session.TitleBecomes(gif);
+  ok &= Expect(FileBytes(gif).substr(0, 6) == "GIF89a", "the saved GIF file");
+  ok &= ExpectEqual(session.Status(), "Image Info.(40x30 full color)", "the picture stays full colour");
+
+  // Cancel to the overwrite question: the file and the title stay.
+  const std::string before = FileBytes(bmp);
+  SetWindowTextA(session.main, "marker");
+  SendCommand(session.main, IDM_SAVE_AS);
+  ok &= FillFileDialog(session.program, "Save file", bmp, 1);
+  ok &= AnswerMessageBox(session.program, bmp, "exist same file name \n overwrite OK ?", IDCANCEL);
+  ok &= ExpectEqual(WindowText(session.main), "marker", "the title after Cancel");
+  ok &= Expect(FileBytes(bmp) == before, "the file after Cancel");
+
+  // Cancel to the reduction question: nothing written.
+  const std::string refused = session.folder + "\\refused.gif";
+  SendCommand(session.main, IDM_SAVE_AS);
+  ok &= FillFileDialog(session.program, "Save file", refused, 2);
+  ok &= AnswerMessageBox(session.program, refused, "Cannot save full color image for GIF file\n reduce to 256 color?",
+                         IDCANCEL);
+  ok &= Expect(!FileExists(refused), "no file after Cancel to the reduction");
+  return session.Close() && ok;
+}
+
+// Copy then Paste gives the identical picture; with an empty clipboard Paste
+// is greyed, so Ctrl+V does nothing.
+bool CopyAndPaste() {
+  Session session;
+  session.folder = MakeProgramCopy("clipboard");
+  const std::string source = session.folder + "\\source.bmp";
+  WriteFileBytes(source, FullColorBmp(33, 17));
+  EmptyTheClipboard();
+  if (!session.Start("\"" + source + "\"") || !session.TitleBecomes(source)) return false;
+
+  PressKey(session.main, 'V', {VK_CONTROL});
+  bool ok = Expect(NoDialogAppears(session.program, "Error"), "Ctrl+V with an empty clipboard shows nothing");
+  ok &= ExpectEqual(WindowText(session.main), source, "the title after Ctrl+V with an empty clipboard");
+
+  PressKey(session.main, 'C', {VK_CONTROL});
+  ok &= Expect(WaitUntil([] { return ClipboardHasPicture(); }), "Copy puts a picture on the clipboard");
+  const std::string copied = ClipboardPicture();
+  ok &= Expect(DibColors(copied) == BmpColors(source), "the copied picture is the picture");
+
+  PressKey(session.main, 'V', {VK_CONTROL});
+  ok &= session.TitleBecomes("Vitrelle -No title-");
+  ok &= ExpectEqual(session.Status(), "Image Info.(33x17 full color)", "the status after Paste");
+  EmptyTheClipboard();
+  SendCommand(session.main, IDM_COPY);
+  ok &= Expect(WaitUntil([] { return ClipboardHasPicture(); }), "Copy after Paste");
+  ok &= Expect(ClipboardPicture().substr(0, DibColors(copied).size() ? copied.size() : 0) == copied,
+               "the pasted picture is identical to the copied one");
+  return session.Close() && ok;
+}
+
+// Details twice stores "1" then "0"; the next start shows the chosen form.
+bool DetailsSwitchesThePanel() {
+  DeleteSettings();
+  Session session;
+  session.folder = MakeProgramCopy("details");
+  if (!session.Start()) return false;
+  HWND shortPanel = PanelOf(session.main);
+  const SIZE shortSize = shortPanel ? WindowSize(shortPanel) : SIZE{};
+  SendCommand(session.main, IDM_DETAILS);
+  bool ok = Expect(WaitUntil([] { return UserRegistryValue(kSettingsKey, "Setdialog") == "1"; }), "Setdialog becomes 1");
+  HWND fullPanel = PanelOf(session.main);
+  const SIZE fullSize = fullPanel ? WindowSize(fullPanel) : SIZE{};
+  ok &= Expect(fullPanel != nullptr && (fullSize.cx != shortSize.cx || fullSize.cy != shortSize.cy),
+               "the full panel differs from the short one");
+  ok &= session.Close();
+
+  Session again;
+  again.folder = session.folder;
+  if (!again.Start()) return false;
+  HWND panel = PanelOf(again.main);
+  ok &= Expect(panel && WindowSize(panel).cx == fullSize.cx && WindowSize(panel).cy == fullSize.cy,
+               "a restart shows the full panel");
+  SendCommand(again.main, IDM_DETAILS);
+  ok &= Expect(WaitUntil([] { return UserRegistryValue(kSettingsKey, "Setdialog") == "0"; }), "Setdialog becomes 0");
+  panel = PanelOf(again.main);
+  ok &= Expect(panel && WindowSize(panel).cx == shortSize.cx && WindowSize(panel).cy == shortSize.cy,
+               "the short panel is back");
+  return again.Close() && ok;
+}
+
+// Help without a help file or manual says so; About opens and Esc closes it;
+// Exit ends the program.
+bool HelpAboutAndExit() {
+  Session session;
+  session.folder = MakeProgramCopy("help");
+  if (!session.Start()) return false;
+  PressKey(session.main, VK_F1);
+  bool ok = AnswerMessageBox(session.program, "Caution",
+                             "No help is installed: neither vitrelle.hlp nor vitrelle.html is in the program folder", IDOK);
+  SendCommand(session.main, IDM_ABOUT);
+  HWND about = WaitForDialog(session.program, "About Vitrelle");
+  ok &= Expect(about != nullptr, "the About box appears");
+  if (about) {
+    PressKey(about, VK_ESCAPE);
+    ok &= Expect(WaitForClose(about), "Esc closes the About box");
+  }
+  SendCommand(session.main, IDM_EXIT);
+  return ExpectEqual(WaitForExit(session.program), 0, "the exit code after Exit") && ok;
+}
+
+}  // namespace
+
+VITRELLE_SCENARIO("shell-startup", StartUp);
+VITRELLE_SCENARIO("shell-make", MakeShowsThePicture);
+VITRELLE_SCENARIO("shell-make-read-only", MakeWithReadOnlyPatternFile);
+VITRELLE_SCENARIO("shell-open", OpenPictures);
+VITRELLE_SCENARIO("shell-save", SavePictures);
+VITRELLE_SCENARIO("shell-clipboard", CopyAndPaste);
+VITRELLE_SCENARIO("shell-details", DetailsSwitchesThePanel);
+VITRELLE_SCENARIO("shell-help-about", HelpAboutAndExit);
