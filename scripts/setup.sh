@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386 xvfb xauth x11-utils
+  wine wine32:i386 fonts-wine xvfb xauth x11-utils
   clang libclang-rt-14-dev
   imagemagick python3 python3-pil libgif-dev giflib-tools
   nsis zip unzip

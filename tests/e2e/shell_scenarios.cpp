@@ -378,10 +378,14 @@ bool DetailsSwitchesThePanel() {
   const SIZE shortSize = shortPanel ? WindowSize(shortPanel) : SIZE{};
   SendCommand(session.main, IDM_DETAILS);
   bool ok = Expect(WaitUntil([] { return UserRegistryValue(kSettingsKey, "Setdialog") == "1"; }), "Setdialog becomes 1");
+  // The setting is stored before the panel is exchanged.
+  auto panelSizeOtherThan = [&](SIZE size) {
+    HWND panel = PanelOf(session.main);
+    return panel && (WindowSize(panel).cx != size.cx || WindowSize(panel).cy != size.cy);
+  };
+  ok &= Expect(WaitUntil([&] { return panelSizeOtherThan(shortSize); }), "the full panel differs from the short one");
   HWND fullPanel = PanelOf(session.main);
   const SIZE fullSize = fullPanel ? WindowSize(fullPanel) : SIZE{};
-  ok &= Expect(fullPanel != nullptr && (fullSize.cx != shortSize.cx || fullSize.cy != shortSize.cy),
-               "the full panel differs from the short one");
   ok &= session.Close();
 
   Session again;
@@ -392,8 +396,10 @@ bool DetailsSwitchesThePanel() {
                "a restart shows the full panel");
   SendCommand(again.main, IDM_DETAILS);
   ok &= Expect(WaitUntil([] { return UserRegistryValue(kSettingsKey, "Setdialog") == "0"; }), "Setdialog becomes 0");
-  panel = PanelOf(again.main);
-  ok &= Expect(panel && WindowSize(panel).cx == shortSize.cx && WindowSize(panel).cy == shortSize.cy,
+  ok &= Expect(WaitUntil([&] {
+                 HWND shown = PanelOf(again.main);
+                 return shown && WindowSize(shown).cx == shortSize.cx && WindowSize(shown).cy == shortSize.cy;
+               }),
                "the short panel is back");
   return again.Close() && ok;
 }
