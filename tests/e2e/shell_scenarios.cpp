@@ -8,6 +8,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "image/bmp_file.h"
+#include "image/display_palette.h"
 #include "resources/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenarios.h"
@@ -424,8 +426,66 @@ bool HelpAboutAndExit() {
   return ExpectEqual(WaitForExit(session.program), 0, "the exit code after Exit") && ok;
 }
 
+int ScreenDepth() {
+  HDC screen = GetDC(nullptr);
+  const int depth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+  ReleaseDC(nullptr, screen);
+  return depth;
+}
+
+int SquaredDistance(uint32_t a, uint32_t b) {
+  int sum = 0;
+  for (int shift : {0, 8, 16}) {
+    const int d = int(a >> shift & 0xFF) - int(b >> shift & 0xFF);
+    sum += d * d;
+  }
+  return sum;
+}
+
+// On a screen of fewer than 16 bits per pixel a full-colour picture is shown
+// through its display palette: every pixel in the palette colour nearest to
+// its own. Skipped (and said so) on a deeper screen.
+bool PaletteScreenShowsFullColour() {
+  const int depth = ScreenDepth();
+  if (depth >= 16) {
+    std::fprintf(stderr, "  the screen has %d bits per pixel: no palette to check (run on an 8-bit screen)\n", depth);
+    return true;
+  }
+  Session session;
+  session.folder = MakeProgramCopy("palette");
+  const std::string source = session.folder + "\\gradient.bmp";
+  WriteFileBytes(source, FullColorBmp(60, 50));
+  if (!session.Start("\"" + source + "\"") || !session.TitleBecomes(source)) return false;
+
+  DibImagePtr picture = ReadBmpFile(source.c_str());
+  if (!Expect(picture != nullptr, "the picture reads back")) return false;
+  DisplayColorTable table;
+  ComputeDisplayColorTable(*picture, table);
+  const PaletteColors palette = ImagePaletteColors(*picture, table);
+  bool ok = ExpectEqual(palette.count, 224, "display palette entries");
+  std::vector<uint32_t> colors;
+  for (int i = 0; i < palette.count; ++i) {
+    colors.push_back(uint32_t(palette.entries[i].red) << 16 | palette.entries[i].green << 8 | palette.entries[i].blue);
+  }
+  SetForegroundWindow(session.main);
+  RedrawWindow(session.view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Sleep(500);
+  const std::vector<uint32_t> expected = BmpColors(source), shown = ScreenPixels(session.view, 60, 50);
+  int wrong = 0;
+  for (size_t i = 0; i < shown.size() && i < expected.size(); ++i) {
+    int nearest = INT32_MAX;
+    for (uint32_t color : colors) nearest = std::min(nearest, SquaredDistance(expected[i], color));
+    if (SquaredDistance(expected[i], shown[i]) != nearest && wrong++ < 8) {
+      std::fprintf(stderr, "  pixel %d: picture %06x, shown %06x, nearest distance %d\n", int(i), expected[i], shown[i], nearest);
+    }
+  }
+  ok &= ExpectEqual(wrong, 0, "pixels not in their nearest palette colour");
+  return session.Close() && ok;
+}
+
 }  // namespace
 
+VITRELLE_SCENARIO("shell-palette-screen", PaletteScreenShowsFullColour);
 VITRELLE_SCENARIO("shell-startup", StartUp);
 VITRELLE_SCENARIO("shell-make", MakeShowsThePicture);
 VITRELLE_SCENARIO("shell-make-read-only", MakeWithReadOnlyPatternFile);
