@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "resources/resource.h"
 
 namespace {
@@ -17,6 +19,12 @@ constexpr ToolbarEntry kToolbarEntries[] = {
     {-1, 0},       {0, IDM_OPEN},   {-1, 0},         {1, IDM_SAVE_AS}, {-1, 0},         {2, IDM_MAKE},
     {-1, 0},       {3, IDM_TILE},   {4, IDM_CENTER}, {5, IDM_CLEAR},   {-1, 0},         {6, IDM_HELP},
 };
+
+// Two parts: the first ends at firstEdge, the second at 2000 pixels.
+void SetStatusParts(HWND statusBar, int firstEdge) {
+  int rightEdges[] = {firstEdge, 2000};
+  SendMessageA(statusBar, SB_SETPARTS, std::size(rightEdges), reinterpret_cast<LPARAM>(rightEdges));
+}
 
 }  // namespace
 
@@ -46,8 +54,7 @@ HWND CreateToolbar(const AppState& state) {
 HWND CreateStatusBar(const AppState& state) {
   HWND statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                    state.mainWindow, reinterpret_cast<HMENU>(IDC_STATUS_BAR), state.instance, nullptr);
-  int rightEdges[] = {150, 2000};
-  SendMessageA(statusBar, SB_SETPARTS, std::size(rightEdges), reinterpret_cast<LPARAM>(rightEdges));
+  SetStatusParts(statusBar, 150);
   ShowWindow(statusBar, SW_SHOW);
   return statusBar;
 }
@@ -67,6 +74,15 @@ void AnswerTooltipRequest(const AppState& state, NMHDR* notification) {
   }
 }
 
+// The first part is 150 pixels wide, or as wide as its text needs with the
+// status bar's font, so that the text is never cut.
 void ShowStatusText(const AppState& state, const std::string& text) {
+  HDC dc = GetDC(state.statusBar);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(state.statusBar, WM_GETFONT, 0, 0)));
+  SIZE extent = {};
+  GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &extent);
+  SelectObject(dc, previous);
+  ReleaseDC(state.statusBar, dc);
+  SetStatusParts(state.statusBar, std::max(150, int(extent.cx) + 16));
   SendMessageA(state.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
