@@ -154,18 +154,29 @@ bool StartUp() {
     ok &= ExpectEqual(shown, expected, "the tooltip of toolbar command " + std::to_string(tip.command));
   }
 
-  // Started from another folder, the stored folder is used and kept.
+  // Without a picture, Copy is greyed (Ctrl+C does nothing) and Save As says so.
+  PressKey(session.main, 'C', {VK_CONTROL});
+  ok &= Expect(NoDialogAppears(session.program, "Caution"), "Ctrl+C without a picture shows nothing");
+  PressKey(session.main, 'S', {VK_CONTROL});
+  ok &= AnswerMessageBox(session.program, "Caution", "No image", IDOK);
+
+  // Started from another folder, the stored folder is used and kept; a
+  // command line of quotes alone opens nothing.
   ok &= session.Close();
   Session elsewhere;
   elsewhere.folder = session.folder;
   char temporary[MAX_PATH];
   GetTempPathA(MAX_PATH, temporary);
-  if (!Expect(StartProgramIn(elsewhere.program, elsewhere.folder, "", temporary), "vitrelle.exe starts elsewhere")) {
+  if (!Expect(StartProgramIn(elsewhere.program, elsewhere.folder, "\"\"", temporary), "vitrelle.exe starts elsewhere")) {
     return false;
   }
   elsewhere.main = WaitForWindow(elsewhere.program, "vitrelle");
   ok &= Expect(elsewhere.main != nullptr, "the main window appears when started elsewhere");
   ok &= ExpectEqual(UserRegistryValue(kSettingsKey, "plug in"), session.folder, "the stored folder after that start");
+  Sleep(500);
+  ok &= ExpectEqual(WindowText(elsewhere.main), "Vitrelle", "the title after a command line of quotes");
+  ok &= Expect(NoDialogAppears(elsewhere.program, "Cannot open file", 500), "nothing is opened");
+  ok &= ExpectEqual(WindowSize(FindChild(elsewhere.main, "VTRCHILD")).cx, 102, "the view's width after it");
   return elsewhere.Close() && ok;
 }
 
@@ -294,7 +305,16 @@ bool OpenPictures() {
   PostMessageA(session.main, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
   ok &= session.TitleBecomes(picture);
   ok &= ExpectEqual(session.Status(), "Image Info.(40x30 full color)", "the status after a drop");
-  return session.Close() && ok;
+  ok &= session.Close();
+
+  // A name longer than the program keeps is refused, never cut.
+  Session tooLong;
+  tooLong.folder = session.folder;
+  const std::string longName = session.folder + "\\" + std::string(520, 'x') + ".bmp";
+  if (!tooLong.Start("\"" + longName + "\"")) return false;
+  ok &= AnswerMessageBox(tooLong.program, longName, "Cannot open file", IDOK);
+  ok &= ExpectEqual(WindowText(tooLong.main), "Vitrelle", "the title after a name too long");
+  return tooLong.Close() && ok;
 }
 
 // Save As: BMP and GIF, the reduction question for a full-colour picture, and
