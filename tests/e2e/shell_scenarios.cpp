@@ -231,6 +231,13 @@ bool MakeShowsThePicture() {
     Sleep(300);
     ok &= Expect(!picture.empty() && ScreenPixels(session.view, width, height) == picture,
                  "the view shows the picture's pixels" + what);
+
+    // A window resized by hand keeps its size at a Make of the same size.
+    SetWindowPos(session.main, nullptr, 0, 0, window.cx + 40, window.cy + 30, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowTextA(session.main, "marker");
+    SendCommand(session.main, IDM_MAKE);
+    ok &= session.TitleBecomes("Vitrelle -No title-");
+    ok &= ExpectEqual(WindowSize(session.main).cx, window.cx + 40, "the window's width after a Make of the same size");
     ok &= session.Close();
   }
   return ok;
