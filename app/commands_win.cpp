@@ -15,6 +15,7 @@
 #include "app/shell_texts.h"
 #include "base/file_io.h"
 #include "base/texts.h"
+#include "plugins/plugin_library_win.h"
 #include "resources/resource.h"
 
 namespace {
@@ -41,8 +42,15 @@ void ShowNewPicture(AppState& state, DibImagePtr picture, const char* title, boo
   RepaintView(state);
 }
 
+// Files that neither own reader takes go to the image-loader plug-ins.
+DibImagePtr ReadThroughPlugins(void* context, const char* path) {
+  const AppState& state = *static_cast<const AppState*>(context);
+  return LoadPictureThroughPlugins(state.plugins, state.programFolder, path);
+}
+
 void OpenNamedFile(AppState& state) {
-  DibImagePtr picture = OpenPictureFile(&state.owner, state.fileToOpen, state.gifOptions);
+  const FallbackReader plugins = {&state, ReadThroughPlugins};
+  DibImagePtr picture = OpenPictureFile(&state.owner, state.fileToOpen, state.gifOptions, nullptr, &plugins);
   if (picture) ShowNewPicture(state, std::move(picture), state.fileToOpen, true);
 }
 

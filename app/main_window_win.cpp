@@ -15,6 +15,7 @@
 #include "app/shell_texts.h"
 #include "base/file_io.h"
 #include "base/texts.h"
+#include "plugins/plugin_library_win.h"
 #include "resources/resource.h"
 
 namespace {
@@ -77,6 +78,7 @@ void OnCreate(HWND window, AppState& state) {
   WarmUpAtStartup(state.generator.random, int64_t(std::time(nullptr)));
   LayoutWindows(state);
 
+  DiscoverPlugins(state.plugins, state.programFolder);
   PrepareFileDialogs(state);
   state.screenDepth = MeasureScreenDepth();
   if (NamesFileToOpen(state.fileToOpen)) PostMessageA(window, WM_COMMAND, IDM_OPEN_NAMED, 0);
@@ -85,6 +87,7 @@ void OnCreate(HWND window, AppState& state) {
 // Frees what the program holds, then takes the windows down: the children
 // first, the main window last (its WM_DESTROY ends the message loop).
 void OnClose(AppState& state) {
+  UnloadPlugins(state.plugins);
   ReleaseDibImage(state.currentImage);
   if (state.displayPalette) {
     DeleteObject(state.displayPalette);
