@@ -247,6 +247,22 @@ void ChooseFileType(HWND fileDialog, int index) {
   }
 }
 
+std::vector<std::string> FileTypeEntries(HWND fileDialog) {
+  HWND types = GetDlgItem(fileDialog, 0x470);
+  DWORD_PTR count = 0;
+  SendMessageTimeoutW(types, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kWaitMilliseconds, &count);
+  std::vector<std::string> entries;
+  for (DWORD_PTR i = 0; i < count && i < 100; ++i) {
+    wchar_t text[512] = L"";
+    SendMessageTimeoutW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kWaitMilliseconds,
+                        nullptr);
+    char narrow[512] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    entries.push_back(narrow);
+  }
+  return entries;
+}
+
 std::string ScenarioFolder() {
   char temporary[MAX_PATH];
   GetTempPathA(MAX_PATH, temporary);

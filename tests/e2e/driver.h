@@ -87,6 +87,8 @@ void ClickAt(POINT screenPoint);
 bool SendCommandAndWait(HWND window, int command);
 // Picks an entry (1 for the first) of a file dialog's file type list.
 void ChooseFileType(HWND fileDialog, int index);
+// The entries of a file dialog's file type list, first to last.
+std::vector<std::string> FileTypeEntries(HWND fileDialog);
 // Checks the condition every 50 ms until it holds or the time is up.
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD milliseconds = kWaitMilliseconds) {

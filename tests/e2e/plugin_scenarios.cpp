@@ -5,6 +5,7 @@
 #include "image/bmp_file.h"
 #include "image/normalize.h"
 #include "plugins/plugin_library_win.h"
+#include "resources/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenarios.h"
 
@@ -24,6 +25,12 @@ std::string MakeProgramFolder(const std::vector<std::string>& plugins) {
     CopyFileA(from.c_str(), (folder + plugin).c_str(), FALSE);
   }
   return folder;
+}
+
+// Starts the vitrelle.exe of the folder, which becomes its current directory.
+bool StartProgramIn(Program& program, const std::string& folder, const std::string& arguments = "") {
+  auto wide = [](const std::string& text) { return std::wstring(text.begin(), text.end()); };
+  return StartProgramAt(program, wide(folder + "vitrelle.exe"), wide(folder), wide(arguments));
 }
 
 const std::vector<std::string> kTestPlugins = {"test-two-formats.spi", "test-wrong-version.spi", "test-crash.spi",
@@ -134,7 +141,152 @@ bool ShippedPluginReadsPictures() {
   return ok;
 }
 
+// The main window once it shows the file in its title; null if it does not.
+HWND WaitForTitle(const Program& program, const std::string& title) {
+  HWND main = WaitForWindow(program, "vitrelle");
+  if (!main || !WaitUntil([&] { return WindowText(main) == title; })) return nullptr;
+  return main;
+}
+
+// The picture size the image view shows (it adds a border of 1 pixel).
+bool ExpectViewShows(HWND main, int width, int height, const std::string& what) {
+  HWND view = FindChild(main, "VTRCHILD");
+  if (!Expect(view != nullptr, "the image view exists")) return false;
+  const SIZE size = WindowSize(view);
+  return ExpectEqual(size.cx - 2, width, what + ": width in the view") &
+         ExpectEqual(size.cy - 2, height, what + ": height in the view");
+}
+
+bool CloseProgram(Program& program, HWND main) {
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  return ExpectEqual(WaitForExit(program), 0, "the exit code after closing");
+}
+
+// Opens the file through the Open dialog; the main window once it shows it.
+HWND OpenThroughDialog(const Program& program, HWND main, const std::string& path) {
+  SendCommand(main, IDM_OPEN);
+  HWND dialog = WaitForDialog(program, "Open file");
+  if (!Expect(dialog != nullptr, "the Open dialog appears")) return nullptr;
+  ChooseFileName(dialog, path);
+  return WaitForTitle(program, path);
+}
+
+// The Open dialog lists every plug-in format between the program's own
+// entry and "All Files", each plug-in's formats in their order, the refused
+// plug-in's not at all; a test picture opens through it from the dialog and
+// from the command line.
+bool PluginFormatsOpenFromDialogAndCommandLine() {
+  std::vector<std::string> plugins = kTestPlugins;
+  plugins.push_back("vitrelle-wic.spi");
+  const std::string folder = MakeProgramFolder(plugins);
+  const char green[3] = {10, char(220), 30};
+  const std::string picture = folder + "picture.vt1";
+  WriteFileBytes(picture, TestPicture("VT1", 5, 4, green));
+
+  Program program;
+  if (!Expect(StartProgramIn(program, folder), "vitrelle.exe starts")) return false;
+  HWND main = WaitForWindow(program, "vitrelle");
+  if (!Expect(main != nullptr, "the main window appears")) return false;
+  SendCommand(main, IDM_OPEN);
+  HWND dialog = WaitForDialog(program, "Open file");
+  if (!Expect(dialog != nullptr, "the Open dialog appears")) return false;
+  const std::vector<std::string> types = FileTypeEntries(dialog);
+  bool ok = Expect(types.size() >= 2, "the file type list has entries");
+  if (ok) {
+    ok &= ExpectEqual(types.front(), "BMP/GIF Files (*.BMP,*.GIF)", "the first file type");
+    ok &= ExpectEqual(types.back(), "All Files (*.*)", "the last file type");
+  }
+  auto position = [&](const std::string& entry) {
+    for (size_t i = 0; i < types.size(); ++i)
+      if (types[i] == entry) return long(i);
+    return -1L;
+  };
+  const long first = position("Test One Pictures (*.vt1)");
+  ok &= Expect(first > 0, "the first test format is listed");
+  ok &= ExpectEqual(position("Test Two Pictures (*.vt2;*.vtt)"), first + 1, "the second test format follows it");
+  for (const char* entry : {"Crash Pictures (*.crash)", "PNG Files (*.png)", "JPEG Files (*.jpg;*.jpeg;*.jpe;*.jfif)",
+                            "TIFF Files (*.tif;*.tiff)"})
+    ok &= Expect(position(entry) > 0, std::string("the file types list ") + entry);
+  ok &= ExpectEqual(position("Wrong Version Pictures (*.wrong)"), -1, "the refused plug-in's format");
+
+  ChooseFileName(dialog, picture);
+  main = WaitForTitle(program, picture);
+  if (!Expect(main != nullptr, "the picture opens from the dialog")) return false;
+  ok &= ExpectViewShows(main, 5, 4, "the test picture");
+  ok &= CloseProgram(program, main);
+
+  Program again;
+  if (!Expect(StartProgramIn(again, folder, "\"" + picture + "\""), "vitrelle.exe starts with the picture"))
+    return false;
+  main = WaitForTitle(again, picture);
+  if (!Expect(main != nullptr, "the picture opens from the command line")) return false;
+  ok &= ExpectViewShows(main, 5, 4, "the test picture");
+  return CloseProgram(again, main) && ok;
+}
+
+// A plug-in that crashes in GetPicture costs that file: "Cannot open file",
+// and the program goes on, with its plug-ins.
+bool PluginCrashCostsOneFile() {
+  const std::string folder = MakeProgramFolder(kTestPlugins);
+  const std::string crash = folder + "picture.crash", picture = folder + "picture.vt2";
+  WriteFileBytes(crash, "no picture here");
+  const char red[3] = {0, 0, char(250)};
+  WriteFileBytes(picture, TestPicture("VT2", 6, 3, red));
+
+  Program program;
+  if (!Expect(StartProgramIn(program, folder, "\"" + crash + "\""), "vitrelle.exe starts")) return false;
+  HWND box = WaitForDialog(program, crash);
+  if (!Expect(box != nullptr, "a message box with the path as caption appears")) return false;
+  bool ok = ExpectEqual(MessageBoxText(box), "Cannot open file", "the message");
+  ClickButton(box, IDOK);
+  ok &= Expect(WaitForClose(box), "the message box closes");
+  HWND main = WaitForWindow(program, "vitrelle");
+  if (!Expect(main != nullptr, "the program still runs")) return false;
+  ok &= ExpectEqual(WindowText(main), "Vitrelle", "the title after the failed open");
+
+  main = OpenThroughDialog(program, main, picture);
+  if (!Expect(main != nullptr, "a picture still opens through a plug-in")) return false;
+  ok &= ExpectViewShows(main, 6, 3, "the test picture");
+  return CloseProgram(program, main) && ok;
+}
+
+// A BMP file that the program reads is never handed to a plug-in, even one
+// that takes every *.bmp file; a damaged one that the readers refuse is.
+bool OwnReadersComeBeforePlugins() {
+  const std::string folder = MakeProgramFolder(kTestPlugins);
+  const std::string real = folder + "real.bmp", damaged = folder + "damaged.bmp";
+  DibImagePtr source = CreateDibImage(9, 6, 24);
+  bool ok = Expect(source && WriteBmpFile(nullptr, real.c_str(), *source), "a BMP file is written");
+  WriteFileBytes(damaged, "BM not really");
+
+  Program program;
+  if (!Expect(StartProgramIn(program, folder, "\"" + real + "\""), "vitrelle.exe starts")) return false;
+  HWND main = WaitForTitle(program, real);
+  if (!Expect(main != nullptr, "the BMP file opens")) return false;
+  ok &= ExpectViewShows(main, 9, 6, "the BMP file read by the program");
+  main = OpenThroughDialog(program, main, damaged);
+  if (!Expect(main != nullptr, "the damaged BMP file opens through the plug-in")) return false;
+  ok &= ExpectViewShows(main, 7, 5, "the plug-in's picture of the damaged file");
+  return CloseProgram(program, main) && ok;
+}
+
+// A PNG file opens out of the box through the shipped plug-in.
+bool ShippedPluginOpensPng() {
+  const std::string folder = MakeProgramFolder({"vitrelle-wic.spi"});
+  const std::string png = DriverFolder() + "\\plugin-pictures\\rgba.png";
+  Program program;
+  if (!Expect(StartProgramIn(program, folder, "\"" + png + "\""), "vitrelle.exe starts")) return false;
+  HWND main = WaitForTitle(program, png);
+  if (!Expect(main != nullptr, "the PNG file opens")) return false;
+  const bool ok = ExpectViewShows(main, 23, 17, "the PNG picture");
+  return CloseProgram(program, main) && ok;
+}
+
 }  // namespace
 
 VITRELLE_SCENARIO("plugins-decode-in-a-helper", PluginsDecodeInAHelper);
 VITRELLE_SCENARIO("shipped-plugin-reads-pictures", ShippedPluginReadsPictures);
+VITRELLE_SCENARIO("plugin-formats-open-from-dialog-and-command-line", PluginFormatsOpenFromDialogAndCommandLine);
+VITRELLE_SCENARIO("plugin-crash-costs-one-file", PluginCrashCostsOneFile);
+VITRELLE_SCENARIO("own-readers-come-before-plugins", OwnReadersComeBeforePlugins);
+VITRELLE_SCENARIO("shipped-plugin-opens-png", ShippedPluginOpensPng);
