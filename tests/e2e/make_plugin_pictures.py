@@ -72,7 +72,10 @@ def main():
                     "PNG48:" + path("rgb16.png")], check=True)
     rgb.save(path("photo.jpg"), quality=95, subsampling=0)
     rgb.save(path("lzw.tif"), compression="tiff_lzw")
-    for name in ["rgb.png", "palette.png", "grey.png", "rgba.png", "grey16.png", "rgb16.png", "photo.jpg", "lzw.tif"]:
+    with_alpha().resize((32, 32)).save(path("icon.ico"), sizes=[(16, 16), (32, 32)])
+    with_alpha().resize((32, 32)).save(path("bitmap-icon.ico"), sizes=[(16, 16), (32, 32)], bitmap_format="bmp")
+    for name in ["rgb.png", "palette.png", "grey.png", "rgba.png", "grey16.png", "rgb16.png", "photo.jpg", "lzw.tif",
+                 "icon.ico", "bitmap-icon.ico"]:
         reference(path(name))
     for name in ["rgb.png", "photo.jpg", "lzw.tif"]:
         damage(folder, name)

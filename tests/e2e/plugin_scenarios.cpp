@@ -13,11 +13,18 @@ namespace {
 
 // A program folder of the scenario's own: the program, its Pattern file and
 // decoding helper, and the named plug-ins (from the build folder or its
-// test-plugins folder). Ends in a backslash.
+// test-plugins folder) and no others. Ends in a backslash.
 std::string MakeProgramFolder(const std::vector<std::string>& plugins) {
   const std::string build = DriverFolder() + "\\";
   const std::string folder = ScenarioFolder() + "program\\";
   CreateDirectoryA(folder.c_str(), nullptr);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*.spi").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do DeleteFileA((folder + found.cFileName).c_str());
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
   for (const char* name : {"vitrelle.exe", "vitrelle.cfg", "vitrelle-decode.exe"})
     CopyFileA((build + name).c_str(), (folder + name).c_str(), FALSE);
   for (const std::string& plugin : plugins) {
