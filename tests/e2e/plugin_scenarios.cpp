@@ -11,33 +11,18 @@
 
 namespace {
 
-// A program folder of the scenario's own: the program, its Pattern file and
-// decoding helper, and the named plug-ins (from the build folder or its
-// test-plugins folder) and no others. Ends in a backslash.
+// A program folder of the scenario's own (MakeProgramCopy) with the decoding
+// helper and the named plug-ins (from the build folder or its test-plugins
+// folder) beside the program.
 std::string MakeProgramFolder(const std::vector<std::string>& plugins) {
   const std::string build = DriverFolder() + "\\";
-  const std::string folder = ScenarioFolder() + "program\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*.spi").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do DeleteFileA((folder + found.cFileName).c_str());
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  for (const char* name : {"vitrelle.exe", "vitrelle.cfg", "vitrelle-decode.exe"})
-    CopyFileA((build + name).c_str(), (folder + name).c_str(), FALSE);
+  const std::string folder = MakeProgramCopy("plugins");
+  CopyFileA((build + "vitrelle-decode.exe").c_str(), (folder + "\\vitrelle-decode.exe").c_str(), FALSE);
   for (const std::string& plugin : plugins) {
     const std::string from = plugin.rfind("test-", 0) == 0 ? build + "test-plugins\\" + plugin : build + plugin;
-    CopyFileA(from.c_str(), (folder + plugin).c_str(), FALSE);
+    CopyFileA(from.c_str(), (folder + "\\" + plugin).c_str(), FALSE);
   }
   return folder;
-}
-
-// Starts the vitrelle.exe of the folder, which becomes its current directory.
-bool StartProgramIn(Program& program, const std::string& folder, const std::string& arguments = "") {
-  auto wide = [](const std::string& text) { return std::wstring(text.begin(), text.end()); };
-  return StartProgramAt(program, wide(folder + "vitrelle.exe"), wide(folder), wide(arguments));
 }
 
 const std::vector<std::string> kTestPlugins = {"test-two-formats.spi", "test-wrong-version.spi", "test-crash.spi",
@@ -84,14 +69,14 @@ bool PluginsDecodeInAHelper() {
   ok &= Expect(filter.find("Wrong") == std::string::npos, "no entry of the refused plug-in");
 
   const char blue[3] = {char(200), 20, 10};
-  const std::string picture = folder + "picture.vt2";
+  const std::string picture = folder + "\\picture.vt2";
   WriteFileBytes(picture, TestPicture("VT2", 3, 2, blue));
   DibImagePtr image = LoadPictureThroughPlugins(table, folder, picture.c_str());
   ok &= ExpectSolidPicture(image.get(), 3, 2, blue, "a test picture");
 
   for (const char* name : {"picture.crash", "picture.hang"}) {
-    WriteFileBytes(folder + name, "nothing to see");
-    ok &= Expect(!LoadPictureThroughPlugins(table, folder, (folder + name).c_str()), std::string(name) + " gives none");
+    WriteFileBytes(folder + "\\" + name, "nothing to see");
+    ok &= Expect(!LoadPictureThroughPlugins(table, folder, (folder + "\\" + name).c_str()), std::string(name) + " gives none");
   }
   image = LoadPictureThroughPlugins(table, folder, picture.c_str());
   ok &= ExpectSolidPicture(image.get(), 3, 2, blue, "the test picture after the crash and the hang");
@@ -187,7 +172,7 @@ bool PluginFormatsOpenFromDialogAndCommandLine() {
   plugins.push_back("vitrelle-wic.spi");
   const std::string folder = MakeProgramFolder(plugins);
   const char green[3] = {10, char(220), 30};
-  const std::string picture = folder + "picture.vt1";
+  const std::string picture = folder + "\\picture.vt1";
   WriteFileBytes(picture, TestPicture("VT1", 5, 4, green));
 
   Program program;
@@ -235,7 +220,7 @@ bool PluginFormatsOpenFromDialogAndCommandLine() {
 // and the program goes on, with its plug-ins.
 bool PluginCrashCostsOneFile() {
   const std::string folder = MakeProgramFolder(kTestPlugins);
-  const std::string crash = folder + "picture.crash", picture = folder + "picture.vt2";
+  const std::string crash = folder + "\\picture.crash", picture = folder + "\\picture.vt2";
   WriteFileBytes(crash, "no picture here");
   const char red[3] = {0, 0, char(250)};
   WriteFileBytes(picture, TestPicture("VT2", 6, 3, red));
@@ -261,7 +246,7 @@ bool PluginCrashCostsOneFile() {
 // that takes every *.bmp file; a damaged one that the readers refuse is.
 bool OwnReadersComeBeforePlugins() {
   const std::string folder = MakeProgramFolder(kTestPlugins);
-  const std::string real = folder + "real.bmp", damaged = folder + "damaged.bmp";
+  const std::string real = folder + "\\real.bmp", damaged = folder + "\\damaged.bmp";
   DibImagePtr source = CreateDibImage(9, 6, 24);
   bool ok = Expect(source && WriteBmpFile(nullptr, real.c_str(), *source), "a BMP file is written");
   WriteFileBytes(damaged, "BM not really");
