@@ -78,12 +78,9 @@ void ShowSettings(HWND panel) {
   }
 }
 
-// The panel ends itself: it vanishes, and the shell hears of it.
-void EndPanel(HWND panel) {
-  const PatternPanelParams& params = ParamsOf(panel);
-  DestroyWindow(panel);
-  if (params.ended) params.ended(params.context);
-}
+// The panel ends itself through its close message, once the control whose
+// notification brought it here has finished with it.
+void EndPanel(HWND panel) { PostMessageA(panel, WM_CLOSE, 0, 0); }
 
 void Follow(HWND panel, PanelNext next);
 
@@ -103,6 +100,8 @@ void InitializePanel(HWND panel) {
 }
 
 void Follow(HWND panel, PanelNext next) {
+  // A message box or the name dialog may have outlived the panel.
+  if (!IsWindow(panel)) return;
   switch (next) {
     case PanelNext::kStay: break;
     case PanelNext::kShow: ShowSettings(panel); break;
@@ -222,10 +221,14 @@ INT_PTR CALLBACK PatternPanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
       if (!GetWindowLongPtrA(panel, DWLP_USER)) return FALSE;
       OnCommand(panel, LOWORD(wParam), HIWORD(wParam));
       return TRUE;
-    case WM_CLOSE:
-      (*ParamsOf(panel).settings)[kMarker] = 0;
-      EndPanel(panel);
+    case WM_CLOSE: {
+      // The panel vanishes, and the shell hears of it.
+      const PatternPanelParams& params = ParamsOf(panel);
+      (*params.settings)[kMarker] = 0;
+      DestroyWindow(panel);
+      if (params.ended) params.ended(params.context);
       return TRUE;
+    }
   }
   return FALSE;
 }
@@ -235,6 +238,5 @@ INT_PTR CALLBACK PatternPanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
 HWND CreatePatternPanel(HINSTANCE instance, HWND mainWindow, bool full, PatternPanelParams* params) {
   HWND panel = CreateDialogParamA(instance, full ? "DMAKE" : "DMAKE2", mainWindow, PatternPanelProc,
                                   reinterpret_cast<LPARAM>(params));
-  // A panel that ended during its initialisation is gone already.
-  return panel && IsWindow(panel) ? panel : nullptr;
+  return panel;
 }

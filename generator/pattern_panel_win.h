@@ -12,11 +12,14 @@
 struct PatternPanelParams {
   MakeSettings* settings = nullptr;
   const char* patternFilePath = nullptr;
-  // Called when the panel ends itself because the Pattern file cannot be
-  // read, so that the shell stops routing messages to it. May be null.
+  // Called when the panel has ended itself (the Pattern file could not be
+  // read, or it got the close message), so that the shell stops routing
+  // messages to it. May be null.
   void (*ended)(void* context) = nullptr;
   void* context = nullptr;
 };
 
 // Creates the panel as a visible child of the main window; null on failure.
+// When the Pattern file cannot be read, the panel says so and ends as soon
+// as the message loop runs.
 HWND CreatePatternPanel(HINSTANCE instance, HWND mainWindow, bool full, PatternPanelParams* params);
