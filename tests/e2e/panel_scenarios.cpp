@@ -1,0 +1,356 @@
+// The Pattern panel driven as a person would: lists chosen with the arrow
+// keys, values typed character by character, buttons clicked, the new-name
+// dialog and the questions answered, Enter pressed; the Pattern file and the
+// panel's controls read back.
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/scenarios.h"
+
+namespace {
+
+// A Pattern file whose every value the scenarios know. The state line
+// selects size 0, colour set 0, Pattern 0 and Vertical mirror.
+const char kStateLine[] = "0,0,0,0,0,0,10,0,1,2,3,2,1,9,0,20,5,1,64,48,          \r\n";
+const char kPatternFileRest[] =
+    "0,1,1,1,0,0,0,0,1,1,1,1,1,5,0,10,3,0,128,96\r\n"
+    "2,Small,64,48\r\n"
+    "2,Medium,128,96\r\n"
+    "4,Gray,2,3,0,0,0,255,255,255\r\n"
+    "4,Warm,3,4,255,0,0,255,255,0,0,0,255\r\n"
+    "3,First,20,0,1,2,3,2,1,9,0,20,5,0,\r\n"
+    "3,Second,30,0,2,1,0,1,2,7,1,10,3,2,\r\n"
+    "3,Third,40,0,1,1,1,1,1,4,0,0,0,1,\r\n";
+
+// A copy of the program in a folder of its own with the scenarios' Pattern
+// file, set to show the full panel; the panel setting is put back as it was
+// when the scenario ends.
+class PanelSetup {
+ public:
+  PanelSetup() : folder_(MakeProgramCopy("panel")), savedSetting_(UserRegistryValue(kSettingsKey, "Setdialog")) {
+    ready_ = WriteFileBytes(PatternFile(), std::string(kStateLine) + kPatternFileRest);
+    WriteSetting("Setdialog", "1");
+  }
+  ~PanelSetup() {
+    if (savedSetting_.empty()) {
+      RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Setdialog");
+    } else {
+      WriteSetting("Setdialog", savedSetting_);
+    }
+  }
+  PanelSetup(const PanelSetup&) = delete;
+  PanelSetup& operator=(const PanelSetup&) = delete;
+  bool ready() const { return ready_; }
+  const std::string& folder() const { return folder_; }
+  std::string PatternFile() const { return folder_ + "\\vitrelle.cfg"; }
+
+ private:
+  std::string folder_;
+  std::string savedSetting_;
+  bool ready_ = false;
+};
+
+// The program's main window and its Pattern panel, once both are shown.
+struct Panel {
+  HWND main = nullptr;
+  HWND panel = nullptr;
+};
+
+Panel StartWithPanel(Program& program, const PanelSetup& setup) {
+  Panel shown;
+  if (!Expect(setup.ready(), "the scenario's Pattern file is in place")) return shown;
+  if (!Expect(StartProgramIn(program, setup.folder()), "vitrelle.exe starts")) return shown;
+  shown.main = WaitForWindow(program, "vitrelle");
+  if (!Expect(shown.main != nullptr, "the main window appears")) return shown;
+  WaitUntil([&] { return (shown.panel = FindChild(shown.main, "#32770")) != nullptr; });
+  Expect(shown.panel != nullptr, "the Pattern panel appears in the main window");
+  return shown;
+}
+
+std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kWaitMilliseconds, &result);
+  return LRESULT(result);
+}
+
+// A list's entries, read with the wide message (the narrow one gives only
+// the first character across processes).
+std::vector<std::string> ListEntries(HWND panel, int listId) {
+  HWND list = GetDlgItem(panel, listId);
+  std::vector<std::string> entries;
+  const LRESULT count = Ask(list, CB_GETCOUNT);
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t text[256] = L"";
+    SendMessageW(list, CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
+    std::string narrow;
+    for (const wchar_t* c = text; *c; ++c) narrow += char(*c);
+    entries.push_back(narrow);
+  }
+  return entries;
+}
+
+int Selection(HWND panel, int listId) { return int(Ask(GetDlgItem(panel, listId), CB_GETCURSEL)); }
+
+// Presses a key on a control of the panel, whether it has the focus or not;
+// the program's message loop gives it to the panel's keyboard handling
+// first, as it does for a person.
+void PostKey(HWND control, UINT key) {
+  PostMessageA(control, WM_KEYDOWN, key, 1);
+  PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+}
+
+// Types text into an edit of the panel, replacing what it holds.
+void TypeInto(HWND panel, int editId, const std::string& text) {
+  HWND edit = GetDlgItem(panel, editId);
+  Ask(edit, EM_SETSEL, 0, -1);
+  for (char c : text) Ask(edit, WM_CHAR, WPARAM(static_cast<unsigned char>(c)));
+}
+
+// The edits in the order Initial color, weighted values 1 to 5, divide, fix,
+// random, Initial number.
+std::string ShownValues(HWND panel) {
+  std::string values;
+  for (int id : {IDC_INITIAL_COLOR, IDC_WEIGHT_1, IDC_WEIGHT_2, IDC_WEIGHT_3, IDC_WEIGHT_4, IDC_WEIGHT_5, IDC_DIVIDE,
+                 IDC_FIX, IDC_RANDOM, IDC_INITIAL_NUMBER}) {
+    values += ItemText(panel, id) + ",";
+  }
+  return values;
+}
+
+int CheckedMirror(HWND panel) {
+  for (int id = IDC_MIRROR_NORMAL; id <= IDC_MIRROR_KALEIDOSCOPE; ++id) {
+    if (IsButtonChecked(panel, id)) return id;
+  }
+  return 0;
+}
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find("\r\n")); }
+
+// Clicks into an edit of the panel and presses Enter, then waits for the
+// picture made from the settings that the state line now holds.
+bool MakeWithEnter(const Program& program, const PanelSetup& setup, const Panel& shown, const std::string& expectedStateLine) {
+  HWND edit = GetDlgItem(shown.panel, IDC_INITIAL_NUMBER);
+  RECT area = {};
+  GetClientRect(edit, &area);
+  ClickAt(ScreenPointOf(edit, area.right / 2, area.bottom / 2));
+  PressKey(shown.main, VK_RETURN);
+  const bool made = WaitUntil([&] { return FirstLine(FileBytes(setup.PatternFile())) == expectedStateLine; });
+  bool ok = Expect(made, "Enter in the panel writes the state line " + expectedStateLine + ", found " +
+                             FirstLine(FileBytes(setup.PatternFile())));
+  ok &= Expect(WaitUntil([&] { return WindowText(shown.main) == "Vitrelle -No title-"; }),
+               "Enter in the panel makes a picture (title " + WindowText(shown.main) + ")");
+  ok &= Expect(NoDialogAppears(program, "Input new pattern name."), "Enter does not press Add");
+  return ok;
+}
+
+// The panel shows the state line; choosing Patterns with the arrow keys
+// loads their values and, when they name one, their colour set; the radio
+// buttons change the mirror; Enter makes the picture from all of it.
+bool SelectingPatternsLoadsThem() {
+  PanelSetup setup;
+  Program program;
+  const Panel shown = StartWithPanel(program, setup);
+  if (!shown.panel) return false;
+  HWND panel = shown.panel;
+
+  bool ok = Expect(ListEntries(panel, IDC_PATTERN_LIST) == std::vector<std::string>{"First", "Second", "Third"},
+                   "the Pattern list holds the pattern lines in file order");
+  ok &= Expect(ListEntries(panel, IDC_COLOR_LIST) == std::vector<std::string>{"Gray", "Warm"},
+               "the colour list holds the color lines");
+  ok &= Expect(ListEntries(panel, IDC_SIZE_LIST) == std::vector<std::string>{"Small", "Medium"},
+               "the size list holds the size lines");
+  ok &= ExpectEqual(ShownValues(panel), "10,1,2,3,2,1,9,0,20,5,", "the values of the state line");
+  ok &= ExpectEqual(CheckedMirror(panel), IDC_MIRROR_VERTICAL, "the mirror of the state line");
+  ok &= ExpectEqual(Selection(panel, IDC_PATTERN_LIST), 0, "the selected Pattern");
+
+  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
+  ok &= Expect(WaitUntil([&] { return ShownValues(panel) == "30,2,1,0,1,2,7,1,10,3,"; }),
+               "choosing Second shows its values (" + ShownValues(panel) + ")");
+  ok &= ExpectEqual(Selection(panel, IDC_COLOR_LIST), 1, "Second selects its colour set Warm");
+
+  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
+  ok &= Expect(WaitUntil([&] { return ShownValues(panel) == "40,1,1,1,1,1,4,0,0,0,"; }),
+               "choosing Third shows its values (" + ShownValues(panel) + ")");
+  ok &= ExpectEqual(Selection(panel, IDC_COLOR_LIST), 0, "Third selects its colour set Gray");
+
+  PostKey(GetDlgItem(panel, IDC_SIZE_LIST), VK_DOWN);
+  ok &= Expect(WaitUntil([&] { return Selection(panel, IDC_SIZE_LIST) == 1; }), "the size Medium is chosen");
+  ClickButton(panel, IDC_MIRROR_CROSS);
+  ok &= Expect(WaitUntil([&] { return CheckedMirror(panel) == IDC_MIRROR_CROSS; }),
+               "a click on Cross mirror checks it alone");
+
+  ok &= MakeWithEnter(program, setup, shown, "0,1,0,2,0,0,40,0,1,1,1,1,1,4,0,0,0,2,128,96,          ");
+  PostMessageA(shown.main, WM_CLOSE, 0, 0);
+  ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+  return ok;
+}
+
+// Values typed out of range are repaired as they are typed: Initial color
+// above 255 or below 0 becomes 0, divide 0 becomes 1, and Make saves them so.
+bool TypedValuesAreRepaired() {
+  PanelSetup setup;
+  Program program;
+  const Panel shown = StartWithPanel(program, setup);
+  if (!shown.panel) return false;
+  HWND panel = shown.panel;
+
+  TypeInto(panel, IDC_INITIAL_COLOR, "300");
+  bool ok = ExpectEqual(ItemText(panel, IDC_INITIAL_COLOR), "0", "Initial color after typing 300");
+  TypeInto(panel, IDC_INITIAL_COLOR, "-5");
+  ok &= ExpectEqual(ItemText(panel, IDC_INITIAL_COLOR), "0", "Initial color after typing -5");
+  TypeInto(panel, IDC_DIVIDE, "0");
+  ok &= ExpectEqual(ItemText(panel, IDC_DIVIDE), "1", "divide after typing 0");
+  TypeInto(panel, IDC_WEIGHT_3, "-12");
+  ok &= ExpectEqual(ItemText(panel, IDC_WEIGHT_3), "-12", "a weight takes any number");
+
+  ok &= MakeWithEnter(program, setup, shown, "0,0,0,0,0,0,0,0,1,2,-12,2,1,1,0,20,5,1,64,48,          ");
+  PostMessageA(shown.main, WM_CLOSE, 0, 0);
+  ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+  return ok;
+}
+
+// Answers the new-name dialog that "&Add" opens: types the name and presses
+// OK, or presses Cancel when there is no name.
+bool AnswerNewName(const Program& program, const Panel& shown, const char* name) {
+  ClickButton(shown.panel, IDC_ADD);
+  HWND dialog = WaitForDialog(program, "Input new pattern name.");
+  if (!Expect(dialog != nullptr, "Add opens the new-name dialog")) return false;
+  if (name) {
+    TypeInto(dialog, IDC_NEW_NAME, name);
+    ClickButton(dialog, IDOK);
+  } else {
+    ClickButton(dialog, IDCANCEL);
+  }
+  return Expect(WaitForClose(dialog), "the new-name dialog closes");
+}
+
+// Add with Cancel or the name "$" adds nothing; a name adds a pattern line
+// of the current values, and the panel shows the new list with the values
+// of the state line again.
+bool AddingPatterns() {
+  PanelSetup setup;
+  Program program;
+  const Panel shown = StartWithPanel(program, setup);
+  if (!shown.panel) return false;
+  HWND panel = shown.panel;
+  const std::string original = FileBytes(setup.PatternFile());
+
+  bool ok = AnswerNewName(program, shown, nullptr);
+  ok &= ExpectEqual(FileBytes(setup.PatternFile()), original, "the Pattern file after Add and Cancel");
+  ok &= AnswerNewName(program, shown, "$");
+  ok &= ExpectEqual(FileBytes(setup.PatternFile()), original, "the Pattern file after Add with the name $");
+
+  PostKey(GetDlgItem(panel, IDC_COLOR_LIST), VK_DOWN);
+  ok &= Expect(WaitUntil([&] { return Selection(panel, IDC_COLOR_LIST) == 1; }), "the colour set Warm is chosen");
+  TypeInto(panel, IDC_FIX, "4");
+  ok &= AnswerNewName(program, shown, "Fourth");
+  ok &= Expect(WaitUntil([&] { return ListEntries(panel, IDC_PATTERN_LIST).size() == 4; }),
+               "the Pattern list shows the added Pattern");
+  ok &= ExpectEqual(FileBytes(setup.PatternFile()), original + "3,Fourth,10,0,1,2,3,2,1,9,4,20,5,2,\r\n",
+                    "the Pattern file after adding Fourth");
+  ok &= ExpectEqual(ListEntries(panel, IDC_PATTERN_LIST).back(), "Fourth", "the last Pattern listed");
+  ok &= ExpectEqual(ItemText(panel, IDC_FIX), "0", "fix shows the state line again");
+  ok &= ExpectEqual(Selection(panel, IDC_COLOR_LIST), 0, "the colour set of the state line is selected again");
+
+  PostMessageA(shown.main, WM_CLOSE, 0, 0);
+  ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+  return ok;
+}
+
+// Clicks Change or Delete and answers its question; checks the question's
+// text and caption.
+bool AnswerQuestion(const Program& program, HWND panel, int button, const std::string& question,
+                    const std::string& patternName, int answer) {
+  ClickButton(panel, button);
+  HWND box = WaitForDialog(program, patternName);
+  if (!Expect(box != nullptr, "the question shows with the Pattern's name " + patternName + " as caption")) {
+    return false;
+  }
+  bool ok = ExpectEqual(MessageBoxText(box), question, "the question");
+  ok &= Expect(GetDlgItem(box, IDOK) && GetDlgItem(box, IDCANCEL), "the question has OK and Cancel");
+  ClickButton(box, answer);
+  return Expect(WaitForClose(box), "the question closes") && ok;
+}
+
+// Change and Delete ask first; Cancel leaves the Pattern file as it was, OK
+// rewrites the selected Pattern's line or removes it, and the panel shows
+// the new list with the values of the state line again.
+bool ChangingAndDeletingPatterns() {
+  PanelSetup setup;
+  Program program;
+  const Panel shown = StartWithPanel(program, setup);
+  if (!shown.panel) return false;
+  HWND panel = shown.panel;
+  const std::string original = FileBytes(setup.PatternFile());
+  const char changeQuestion[] = "Do you want to change this pattern ?";
+  const char deleteQuestion[] = "Do you want to delete this pattern ?";
+
+  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
+  bool ok = Expect(WaitUntil([&] { return ItemText(panel, IDC_INITIAL_COLOR) == "30"; }), "Second is chosen");
+  TypeInto(panel, IDC_WEIGHT_1, "9");
+  ok &= AnswerQuestion(program, panel, IDC_CHANGE, changeQuestion, "Second", IDCANCEL);
+  ok &= AnswerQuestion(program, panel, IDC_DELETE, deleteQuestion, "Second", IDCANCEL);
+  ok &= ExpectEqual(FileBytes(setup.PatternFile()), original, "the Pattern file after Cancel");
+
+  ok &= AnswerQuestion(program, panel, IDC_CHANGE, changeQuestion, "Second", IDOK);
+  std::string expected = original;
+  const std::string second = "3,Second,30,0,2,1,0,1,2,7,1,10,3,2,\r\n";
+  expected.replace(expected.find(second), second.size(), "3,Second,30,0,9,1,0,1,2,7,1,10,3,2,\r\n");
+  ok &= Expect(WaitUntil([&] { return FileBytes(setup.PatternFile()) == expected; }),
+               "Change rewrites Second's line with the values shown");
+  ok &= Expect(WaitUntil([&] { return ShownValues(panel) == "10,1,2,3,2,1,9,0,20,5,"; }),
+               "the panel shows the state line again (" + ShownValues(panel) + ")");
+  ok &= ExpectEqual(Selection(panel, IDC_PATTERN_LIST), 0, "the Pattern of the state line is selected again");
+
+  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_END);
+  ok &= Expect(WaitUntil([&] { return ItemText(panel, IDC_INITIAL_COLOR) == "40"; }), "Third is chosen");
+  ok &= AnswerQuestion(program, panel, IDC_DELETE, deleteQuestion, "Third", IDOK);
+  const std::string third = "3,Third,40,0,1,1,1,1,1,4,0,0,0,1,\r\n";
+  expected.erase(expected.find(third), third.size());
+  ok &= Expect(WaitUntil([&] { return FileBytes(setup.PatternFile()) == expected; }), "Delete removes Third's line");
+  ok &= Expect(WaitUntil([&] {
+                 return ListEntries(panel, IDC_PATTERN_LIST) == std::vector<std::string>{"First", "Second"};
+               }),
+               "the Pattern list no longer shows Third");
+
+  PostMessageA(shown.main, WM_CLOSE, 0, 0);
+  ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+  return ok;
+}
+
+// A Pattern file that cannot be read when a Pattern is chosen: "Cannot open
+// file" with the file's path as caption, and the panel ends.
+bool PanelEndsWithoutPatternFile() {
+  PanelSetup setup;
+  Program program;
+  const Panel shown = StartWithPanel(program, setup);
+  if (!shown.panel) return false;
+
+  const std::string path = setup.PatternFile();
+  bool ok = Expect(DeleteFileA(path.c_str()) != 0, "the Pattern file is removed");
+  PostKey(GetDlgItem(shown.panel, IDC_PATTERN_LIST), VK_DOWN);
+  HWND box = WaitForDialog(program, path);
+  if (Expect(box != nullptr, "a message captioned with the Pattern file's path appears")) {
+    ok &= ExpectEqual(MessageBoxText(box), "Cannot open file", "the message");
+    ClickButton(box, IDOK);
+    ok &= Expect(WaitForClose(box), "the message closes");
+  }
+  ok &= Expect(WaitUntil([&] { return !IsWindow(shown.panel); }), "the panel has ended");
+  ok &= Expect(FindChild(shown.main, "#32770") == nullptr, "the main window has no panel");
+
+  PostMessageA(shown.main, WM_CLOSE, 0, 0);
+  ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+  return ok;
+}
+
+}  // namespace
+
+VITRELLE_SCENARIO("panel-add", AddingPatterns);
+VITRELLE_SCENARIO("panel-change-delete", ChangingAndDeletingPatterns);
+VITRELLE_SCENARIO("panel-ends-without-file", PanelEndsWithoutPatternFile);
+VITRELLE_SCENARIO("panel-repairs", TypedValuesAreRepaired);
+VITRELLE_SCENARIO("panel-select-pattern", SelectingPatternsLoadsThem);
