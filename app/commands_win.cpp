@@ -45,7 +45,10 @@ void ShowNewPicture(AppState& state, DibImagePtr picture, const char* title, boo
 // Files that neither own reader takes go to the image-loader plug-ins.
 DibImagePtr ReadThroughPlugins(void* context, const char* path) {
   const AppState& state = *static_cast<const AppState*>(context);
-  return LoadPictureThroughPlugins(state.plugins, state.programFolder, path);
+  const HCURSOR oldCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  DibImagePtr picture = LoadPictureThroughPlugins(state.plugins, state.programFolder, path);
+  SetCursor(oldCursor);
+  return picture;
 }
 
 void OpenNamedFile(AppState& state) {
