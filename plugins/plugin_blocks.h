@@ -20,8 +20,10 @@
 
 #include "image/dib_image.h"
 
-// The largest block the helper hands back; anything larger counts as failed.
-constexpr size_t kMaxPluginBlockSize = size_t(1) << 30;
+// The largest block the helper hands back (a picture of 8192 x 8192 pixels
+// at 32 bits); anything larger counts as failed, so that a 32-bit program
+// always has room to take it.
+constexpr size_t kMaxPluginBlockSize = size_t(256) << 20;
 
 // Joins the blocks into one DibImage with the pixels right after the colour
 // table. None when the header is not one the program reads, the header

@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "base/file_io.h"
 #include "image/normalize.h"
@@ -83,13 +84,21 @@ bool RunHelper(const std::string& programFolder, const std::string& pluginPath, 
   return exitCode == DWORD(PluginDecodeStatus::kDelivered);
 }
 
-bool ReadReply(const char* replyPath, std::vector<uint8_t>& reply) {
+// The reply file's bytes; none when it cannot be read or there is no memory
+// for it (a failure of that plug-in, not of the program).
+struct Reply {
+  std::unique_ptr<uint8_t[]> bytes;
+  size_t size = 0;
+};
+
+bool ReadReply(const char* replyPath, Reply& reply) {
   FilePtr file = OpenFile(replyPath, "rb");
   if (!file) return false;
   const long long size = FileSizeOf(file.get());
-  if (size < 0 || uint64_t(size) > 16 + 2 * uint64_t(kMaxPluginBlockSize)) return false;
-  reply.resize(size_t(size));
-  return std::fread(reply.data(), 1, reply.size(), file.get()) == reply.size();
+  if (size <= 0 || uint64_t(size) > 16 + 2 * uint64_t(kMaxPluginBlockSize)) return false;
+  reply.size = size_t(size);
+  reply.bytes.reset(new (std::nothrow) uint8_t[reply.size]);
+  return reply.bytes && std::fread(reply.bytes.get(), 1, reply.size, file.get()) == reply.size;
 }
 
 struct DecodeContext {
@@ -101,11 +110,11 @@ struct DecodeContext {
 DibImagePtr DecodeInHelper(void* context, const PluginEntry& plugin, const char* path) {
   const std::string& folder = static_cast<DecodeContext*>(context)->programFolder;
   TemporaryFile reply;
-  std::vector<uint8_t> bytes;
+  Reply bytes;
   if (!reply.made || !RunHelper(folder, InFolder(folder, plugin.fileName), path, reply.path) ||
       !ReadReply(reply.path, bytes))
     return nullptr;
-  DibImagePtr joined = DecodePluginReply(bytes.data(), bytes.size());
+  DibImagePtr joined = DecodePluginReply(bytes.bytes.get(), bytes.size);
   return joined ? NormalizeImage(nullptr, std::move(joined)) : nullptr;
 }
 
