@@ -21,8 +21,7 @@
 namespace {
 
 void Warn(const AppState& state, int textId, int captionId) {
-  const std::string caption = TextOf(captionId);
-  MessageBoxA(state.mainWindow, TextOf(textId), caption.c_str(), MB_OK | MB_ICONWARNING);
+  OwnerWarn(&state.owner, TextOf(textId), TextOf(captionId));
 }
 
 void RepaintView(const AppState& state) { InvalidateRect(state.imageView, nullptr, TRUE); }
@@ -214,7 +213,7 @@ void OpenDroppedFile(AppState& state, HDROP drop) {
   if (length == 0) return;
   if (length >= kFileToOpenSize) {
     // Too long for the file-to-open buffer: refused rather than cut.
-    MessageBoxA(state.mainWindow, TextOf(IDS_OPEN_FAILED), name.c_str(), MB_OK | MB_ICONWARNING);
+    OwnerWarn(&state.owner, TextOf(IDS_OPEN_FAILED), name.c_str());
     return;
   }
   lstrcpynA(state.fileToOpen, name.c_str(), kFileToOpenSize);

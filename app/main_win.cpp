@@ -58,6 +58,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
   if (!CreateMainWindow(state)) return 1;
   ShowWindow(state.mainWindow, show);
   // A name too long for the file-to-open buffer is refused, never cut.
-  if (!fits) MessageBoxA(state.mainWindow, TextOf(IDS_OPEN_FAILED), fileName.c_str(), MB_OK | MB_ICONWARNING);
+  if (!fits) OwnerWarn(&state.owner, TextOf(IDS_OPEN_FAILED), fileName.c_str());
   return RunMessageLoop(state, LoadAcceleratorsA(instance, kResourceName));
 }
