@@ -25,13 +25,14 @@ const char kPatternFileRest[] =
     "3,Third,40,0,1,1,1,1,1,4,0,0,0,1,\r\n";
 
 // A copy of the program in a folder of its own with the scenarios' Pattern
-// file, set to show the full panel; the panel setting is put back as it was
-// when the scenario ends.
+// file, set to show the full panel (or the short one); the panel setting is
+// put back as it was when the scenario ends.
 class PanelSetup {
  public:
-  PanelSetup() : folder_(MakeProgramCopy("panel")), savedSetting_(UserRegistryValue(kSettingsKey, "Setdialog")) {
+  explicit PanelSetup(bool full = true)
+      : folder_(MakeProgramCopy("panel")), savedSetting_(UserRegistryValue(kSettingsKey, "Setdialog")) {
     ready_ = WriteFileBytes(PatternFile(), std::string(kStateLine) + kPatternFileRest);
-    WriteSetting("Setdialog", "1");
+    WriteSetting("Setdialog", full ? "1" : "0");
   }
   ~PanelSetup() {
     if (savedSetting_.empty()) {
@@ -130,13 +131,15 @@ int CheckedMirror(HWND panel) {
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find("\r\n")); }
 
-// Clicks into an edit of the panel and presses Enter, then waits for the
-// picture made from the settings that the state line now holds.
-bool MakeWithEnter(const Program& program, const PanelSetup& setup, const Panel& shown, const std::string& expectedStateLine) {
-  HWND edit = GetDlgItem(shown.panel, IDC_INITIAL_NUMBER);
+// Clicks a control of the panel (which takes the keyboard focus) and
+// presses Enter, then waits for the picture made from the settings that the
+// state line now holds.
+bool MakeWithEnter(const Program& program, const PanelSetup& setup, const Panel& shown, int clickedId,
+                   const std::string& expectedStateLine) {
+  HWND control = GetDlgItem(shown.panel, clickedId);
   RECT area = {};
-  GetClientRect(edit, &area);
-  ClickAt(ScreenPointOf(edit, area.right / 2, area.bottom / 2));
+  GetClientRect(control, &area);
+  ClickAt(ScreenPointOf(control, area.right / 2, area.bottom / 2));
   PressKey(shown.main, VK_RETURN);
   const bool made = WaitUntil([&] { return FirstLine(FileBytes(setup.PatternFile())) == expectedStateLine; });
   bool ok = Expect(made, "Enter in the panel writes the state line " + expectedStateLine + ", found " +
@@ -183,7 +186,38 @@ bool SelectingPatternsLoadsThem() {
   ok &= Expect(WaitUntil([&] { return CheckedMirror(panel) == IDC_MIRROR_CROSS; }),
                "a click on Cross mirror checks it alone");
 
-  ok &= MakeWithEnter(program, setup, shown, "0,1,0,2,0,0,40,0,1,1,1,1,1,4,0,0,0,2,128,96,          ");
+  ok &= MakeWithEnter(program, setup, shown, IDC_INITIAL_NUMBER, "0,1,0,2,0,0,40,0,1,1,1,1,1,4,0,0,0,2,128,96,          ");
+
+  // Initialize shows the default line; the lists keep their entries.
+  ClickButton(panel, IDC_INITIALIZE);
+  ok &= Expect(WaitUntil([&] { return ShownValues(panel) == "0,1,1,1,1,1,5,0,10,3,"; }),
+               "Initialize shows the values of the default line (" + ShownValues(panel) + ")");
+  ok &= ExpectEqual(CheckedMirror(panel), IDC_MIRROR_NORMAL, "the mirror of the default line");
+  ok &= ExpectEqual(Selection(panel, IDC_PATTERN_LIST), 1, "the Pattern of the default line");
+  ok &= ExpectEqual(Selection(panel, IDC_COLOR_LIST), 1, "the colour set of the default line");
+  ok &= ExpectEqual(Selection(panel, IDC_SIZE_LIST), 1, "the size of the default line");
+  ok &= ExpectEqual(long(ListEntries(panel, IDC_PATTERN_LIST).size()), 3, "the Patterns listed");
+  PostMessageA(shown.main, WM_CLOSE, 0, 0);
+  ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+  return ok;
+}
+
+// The short panel has no values to show, yet choosing a Pattern there loads
+// its values and colour set, and Enter makes the picture from them.
+bool ShortPanelChoosesAndMakes() {
+  PanelSetup setup(false);
+  Program program;
+  const Panel shown = StartWithPanel(program, setup);
+  if (!shown.panel) return false;
+  HWND panel = shown.panel;
+
+  bool ok = Expect(GetDlgItem(panel, IDC_INITIAL_COLOR) == nullptr && GetDlgItem(panel, IDC_COLOR_LIST) == nullptr,
+                   "the short panel has no edits and no colour list");
+  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
+  ok &= Expect(WaitUntil([&] { return Selection(panel, IDC_PATTERN_LIST) == 1; }), "Second is chosen");
+  ok &= MakeWithEnter(program, setup, shown, IDC_MIRROR_KALEIDOSCOPE,
+                      "0,0,1,1,0,0,30,0,2,1,0,1,2,7,1,10,3,3,64,48,          ");
+  ok &= ExpectEqual(CheckedMirror(panel), IDC_MIRROR_KALEIDOSCOPE, "the clicked mirror");
   PostMessageA(shown.main, WM_CLOSE, 0, 0);
   ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
   return ok;
@@ -207,7 +241,7 @@ bool TypedValuesAreRepaired() {
   TypeInto(panel, IDC_WEIGHT_3, "-12");
   ok &= ExpectEqual(ItemText(panel, IDC_WEIGHT_3), "-12", "a weight takes any number");
 
-  ok &= MakeWithEnter(program, setup, shown, "0,0,0,0,0,0,0,0,1,2,-12,2,1,1,0,20,5,1,64,48,          ");
+  ok &= MakeWithEnter(program, setup, shown, IDC_INITIAL_NUMBER, "0,0,0,0,0,0,0,0,1,2,-12,2,1,1,0,20,5,1,64,48,          ");
   PostMessageA(shown.main, WM_CLOSE, 0, 0);
   ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
   return ok;
@@ -333,17 +367,21 @@ bool PanelEndsWithoutPatternFile() {
   const std::string path = setup.PatternFile();
   bool ok = Expect(DeleteFileA(path.c_str()) != 0, "the Pattern file is removed");
   PostKey(GetDlgItem(shown.panel, IDC_PATTERN_LIST), VK_DOWN);
-  HWND box = WaitForDialog(program, path);
-  if (Expect(box != nullptr, "a message captioned with the Pattern file's path appears")) {
-    ok &= ExpectEqual(MessageBoxText(box), "Cannot open file", "the message");
-    ClickButton(box, IDOK);
-    ok &= Expect(WaitForClose(box), "the message closes");
-  }
+  ok &= AnswerMessageBox(program, path, "Cannot open file", IDOK);
   ok &= Expect(WaitUntil([&] { return !IsWindow(shown.panel); }), "the panel has ended");
   ok &= Expect(FindChild(shown.main, "#32770") == nullptr, "the main window has no panel");
-
   PostMessageA(shown.main, WM_CLOSE, 0, 0);
   ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+
+  // Without a Pattern file at start-up the panel says so and never shows.
+  Program again;
+  if (!Expect(StartProgramIn(again, setup.folder()), "vitrelle.exe starts again")) return false;
+  ok &= AnswerMessageBox(again, path, "Cannot open file", IDOK);
+  HWND main = WaitForWindow(again, "vitrelle");
+  ok &= Expect(main != nullptr, "the main window shows without a panel");
+  ok &= Expect(WaitUntil([&] { return FindChild(main, "#32770") == nullptr; }), "the main window has no panel");
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ok &= ExpectEqual(WaitForExit(again), 0, "the program ends");
   return ok;
 }
 
@@ -354,3 +392,4 @@ VITRELLE_SCENARIO("panel-change-delete", ChangingAndDeletingPatterns);
 VITRELLE_SCENARIO("panel-ends-without-file", PanelEndsWithoutPatternFile);
 VITRELLE_SCENARIO("panel-repairs", TypedValuesAreRepaired);
 VITRELLE_SCENARIO("panel-select-pattern", SelectingPatternsLoadsThem);
+VITRELLE_SCENARIO("panel-short-form", ShortPanelChoosesAndMakes);
