@@ -53,22 +53,31 @@ class PanelSetup {
   bool ready_ = false;
 };
 
-// The program's main window and its Pattern panel, once both are shown.
-struct Panel {
+// The program started on the scenario's Pattern file, with its main window
+// and its Pattern panel.
+struct PanelSession {
+  PanelSetup setup;
+  Program program;
   HWND main = nullptr;
   HWND panel = nullptr;
-};
 
-Panel StartWithPanel(Program& program, const PanelSetup& setup) {
-  Panel shown;
-  if (!Expect(setup.ready(), "the scenario's Pattern file is in place")) return shown;
-  if (!Expect(StartProgramIn(program, setup.folder()), "vitrelle.exe starts")) return shown;
-  shown.main = WaitForWindow(program, "vitrelle");
-  if (!Expect(shown.main != nullptr, "the main window appears")) return shown;
-  WaitUntil([&] { return (shown.panel = FindChild(shown.main, "#32770")) != nullptr; });
-  Expect(shown.panel != nullptr, "the Pattern panel appears in the main window");
-  return shown;
-}
+  explicit PanelSession(bool full = true) : setup(full) {}
+
+  // True once the main window shows the panel.
+  bool Start() {
+    if (!Expect(setup.ready(), "the scenario's Pattern file is in place")) return false;
+    if (!Expect(StartProgramIn(program, setup.folder()), "vitrelle.exe starts")) return false;
+    main = WaitForWindow(program, "vitrelle");
+    if (!Expect(main != nullptr, "the main window appears")) return false;
+    WaitUntil([&] { return (panel = FindChild(main, "#32770")) != nullptr; });
+    return Expect(panel != nullptr, "the Pattern panel appears in the main window");
+  }
+
+  bool Close() {
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    return ExpectEqual(WaitForExit(program), 0, "the program ends");
+  }
+};
 
 std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
@@ -134,19 +143,19 @@ std::string FirstLine(const std::string& text) { return text.substr(0, text.find
 // Clicks a control of the panel (which takes the keyboard focus) and
 // presses Enter, then waits for the picture made from the settings that the
 // state line now holds.
-bool MakeWithEnter(const Program& program, const PanelSetup& setup, const Panel& shown, int clickedId,
-                   const std::string& expectedStateLine) {
-  HWND control = GetDlgItem(shown.panel, clickedId);
+bool MakeWithEnter(const PanelSession& session, int clickedId, const std::string& expectedStateLine) {
+  const std::string patternFile = session.setup.PatternFile();
+  HWND control = GetDlgItem(session.panel, clickedId);
   RECT area = {};
   GetClientRect(control, &area);
   ClickAt(ScreenPointOf(control, area.right / 2, area.bottom / 2));
-  PressKey(shown.main, VK_RETURN);
-  const bool made = WaitUntil([&] { return FirstLine(FileBytes(setup.PatternFile())) == expectedStateLine; });
+  PressKey(session.main, VK_RETURN);
+  const bool made = WaitUntil([&] { return FirstLine(FileBytes(patternFile)) == expectedStateLine; });
   bool ok = Expect(made, "Enter in the panel writes the state line " + expectedStateLine + ", found " +
-                             FirstLine(FileBytes(setup.PatternFile())));
-  ok &= Expect(WaitUntil([&] { return WindowText(shown.main) == "Vitrelle -No title-"; }),
-               "Enter in the panel makes a picture (title " + WindowText(shown.main) + ")");
-  ok &= Expect(NoDialogAppears(program, "Input new pattern name."), "Enter does not press Add");
+                             FirstLine(FileBytes(patternFile)));
+  ok &= Expect(WaitUntil([&] { return WindowText(session.main) == "Vitrelle -No title-"; }),
+               "Enter in the panel makes a picture (title " + WindowText(session.main) + ")");
+  ok &= Expect(NoDialogAppears(session.program, "Input new pattern name."), "Enter does not press Add");
   return ok;
 }
 
@@ -154,11 +163,9 @@ bool MakeWithEnter(const Program& program, const PanelSetup& setup, const Panel&
 // loads their values and, when they name one, their colour set; the radio
 // buttons change the mirror; Enter makes the picture from all of it.
 bool SelectingPatternsLoadsThem() {
-  PanelSetup setup;
-  Program program;
-  const Panel shown = StartWithPanel(program, setup);
-  if (!shown.panel) return false;
-  HWND panel = shown.panel;
+  PanelSession session;
+  if (!session.Start()) return false;
+  HWND panel = session.panel;
 
   bool ok = Expect(ListEntries(panel, IDC_PATTERN_LIST) == std::vector<std::string>{"First", "Second", "Third"},
                    "the Pattern list holds the pattern lines in file order");
@@ -186,7 +193,7 @@ bool SelectingPatternsLoadsThem() {
   ok &= Expect(WaitUntil([&] { return CheckedMirror(panel) == IDC_MIRROR_CROSS; }),
                "a click on Cross mirror checks it alone");
 
-  ok &= MakeWithEnter(program, setup, shown, IDC_INITIAL_NUMBER, "0,1,0,2,0,0,40,0,1,1,1,1,1,4,0,0,0,2,128,96,          ");
+  ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,1,0,2,0,0,40,0,1,1,1,1,1,4,0,0,0,2,128,96,          ");
 
   // Initialize shows the default line; the lists keep their entries.
   ClickButton(panel, IDC_INITIALIZE);
@@ -197,40 +204,34 @@ bool SelectingPatternsLoadsThem() {
   ok &= ExpectEqual(Selection(panel, IDC_COLOR_LIST), 1, "the colour set of the default line");
   ok &= ExpectEqual(Selection(panel, IDC_SIZE_LIST), 1, "the size of the default line");
   ok &= ExpectEqual(long(ListEntries(panel, IDC_PATTERN_LIST).size()), 3, "the Patterns listed");
-  PostMessageA(shown.main, WM_CLOSE, 0, 0);
-  ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+  ok &= session.Close();
   return ok;
 }
 
 // The short panel has no values to show, yet choosing a Pattern there loads
 // its values and colour set, and Enter makes the picture from them.
 bool ShortPanelChoosesAndMakes() {
-  PanelSetup setup(false);
-  Program program;
-  const Panel shown = StartWithPanel(program, setup);
-  if (!shown.panel) return false;
-  HWND panel = shown.panel;
+  PanelSession session(false);
+  if (!session.Start()) return false;
+  HWND panel = session.panel;
 
   bool ok = Expect(GetDlgItem(panel, IDC_INITIAL_COLOR) == nullptr && GetDlgItem(panel, IDC_COLOR_LIST) == nullptr,
                    "the short panel has no edits and no colour list");
   PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
   ok &= Expect(WaitUntil([&] { return Selection(panel, IDC_PATTERN_LIST) == 1; }), "Second is chosen");
-  ok &= MakeWithEnter(program, setup, shown, IDC_MIRROR_KALEIDOSCOPE,
+  ok &= MakeWithEnter(session, IDC_MIRROR_KALEIDOSCOPE,
                       "0,0,1,1,0,0,30,0,2,1,0,1,2,7,1,10,3,3,64,48,          ");
   ok &= ExpectEqual(CheckedMirror(panel), IDC_MIRROR_KALEIDOSCOPE, "the clicked mirror");
-  PostMessageA(shown.main, WM_CLOSE, 0, 0);
-  ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+  ok &= session.Close();
   return ok;
 }
 
 // Values typed out of range are repaired as they are typed: Initial color
 // above 255 or below 0 becomes 0, divide 0 becomes 1, and Make saves them so.
 bool TypedValuesAreRepaired() {
-  PanelSetup setup;
-  Program program;
-  const Panel shown = StartWithPanel(program, setup);
-  if (!shown.panel) return false;
-  HWND panel = shown.panel;
+  PanelSession session;
+  if (!session.Start()) return false;
+  HWND panel = session.panel;
 
   TypeInto(panel, IDC_INITIAL_COLOR, "300");
   bool ok = ExpectEqual(ItemText(panel, IDC_INITIAL_COLOR), "0", "Initial color after typing 300");
@@ -241,17 +242,16 @@ bool TypedValuesAreRepaired() {
   TypeInto(panel, IDC_WEIGHT_3, "-12");
   ok &= ExpectEqual(ItemText(panel, IDC_WEIGHT_3), "-12", "a weight takes any number");
 
-  ok &= MakeWithEnter(program, setup, shown, IDC_INITIAL_NUMBER, "0,0,0,0,0,0,0,0,1,2,-12,2,1,1,0,20,5,1,64,48,          ");
-  PostMessageA(shown.main, WM_CLOSE, 0, 0);
-  ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+  ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,0,0,0,0,0,0,0,1,2,-12,2,1,1,0,20,5,1,64,48,          ");
+  ok &= session.Close();
   return ok;
 }
 
 // Answers the new-name dialog that "&Add" opens: types the name and presses
 // OK, or presses Cancel when there is no name.
-bool AnswerNewName(const Program& program, const Panel& shown, const char* name) {
-  ClickButton(shown.panel, IDC_ADD);
-  HWND dialog = WaitForDialog(program, "Input new pattern name.");
+bool AnswerNewName(const PanelSession& session, const char* name) {
+  ClickButton(session.panel, IDC_ADD);
+  HWND dialog = WaitForDialog(session.program, "Input new pattern name.");
   if (!Expect(dialog != nullptr, "Add opens the new-name dialog")) return false;
   if (name) {
     TypeInto(dialog, IDC_NEW_NAME, name);
@@ -266,32 +266,29 @@ bool AnswerNewName(const Program& program, const Panel& shown, const char* name)
 // of the current values, and the panel shows the new list with the values
 // of the state line again.
 bool AddingPatterns() {
-  PanelSetup setup;
-  Program program;
-  const Panel shown = StartWithPanel(program, setup);
-  if (!shown.panel) return false;
-  HWND panel = shown.panel;
-  const std::string original = FileBytes(setup.PatternFile());
+  PanelSession session;
+  if (!session.Start()) return false;
+  HWND panel = session.panel;
+  const std::string original = FileBytes(session.setup.PatternFile());
 
-  bool ok = AnswerNewName(program, shown, nullptr);
-  ok &= ExpectEqual(FileBytes(setup.PatternFile()), original, "the Pattern file after Add and Cancel");
-  ok &= AnswerNewName(program, shown, "$");
-  ok &= ExpectEqual(FileBytes(setup.PatternFile()), original, "the Pattern file after Add with the name $");
+  bool ok = AnswerNewName(session, nullptr);
+  ok &= ExpectEqual(FileBytes(session.setup.PatternFile()), original, "the Pattern file after Add and Cancel");
+  ok &= AnswerNewName(session, "$");
+  ok &= ExpectEqual(FileBytes(session.setup.PatternFile()), original, "the Pattern file after Add with the name $");
 
   PostKey(GetDlgItem(panel, IDC_COLOR_LIST), VK_DOWN);
   ok &= Expect(WaitUntil([&] { return Selection(panel, IDC_COLOR_LIST) == 1; }), "the colour set Warm is chosen");
   TypeInto(panel, IDC_FIX, "4");
-  ok &= AnswerNewName(program, shown, "Fourth");
+  ok &= AnswerNewName(session, "Fourth");
   ok &= Expect(WaitUntil([&] { return ListEntries(panel, IDC_PATTERN_LIST).size() == 4; }),
                "the Pattern list shows the added Pattern");
-  ok &= ExpectEqual(FileBytes(setup.PatternFile()), original + "3,Fourth,10,0,1,2,3,2,1,9,4,20,5,2,\r\n",
+  ok &= ExpectEqual(FileBytes(session.setup.PatternFile()), original + "3,Fourth,10,0,1,2,3,2,1,9,4,20,5,2,\r\n",
                     "the Pattern file after adding Fourth");
   ok &= ExpectEqual(ListEntries(panel, IDC_PATTERN_LIST).back(), "Fourth", "the last Pattern listed");
   ok &= ExpectEqual(ItemText(panel, IDC_FIX), "0", "fix shows the state line again");
   ok &= ExpectEqual(Selection(panel, IDC_COLOR_LIST), 0, "the colour set of the state line is selected again");
 
-  PostMessageA(shown.main, WM_CLOSE, 0, 0);
-  ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+  ok &= session.Close();
   return ok;
 }
 
@@ -314,27 +311,25 @@ bool AnswerQuestion(const Program& program, HWND panel, int button, const std::s
 // rewrites the selected Pattern's line or removes it, and the panel shows
 // the new list with the values of the state line again.
 bool ChangingAndDeletingPatterns() {
-  PanelSetup setup;
-  Program program;
-  const Panel shown = StartWithPanel(program, setup);
-  if (!shown.panel) return false;
-  HWND panel = shown.panel;
-  const std::string original = FileBytes(setup.PatternFile());
+  PanelSession session;
+  if (!session.Start()) return false;
+  HWND panel = session.panel;
+  const std::string original = FileBytes(session.setup.PatternFile());
   const char changeQuestion[] = "Do you want to change this pattern ?";
   const char deleteQuestion[] = "Do you want to delete this pattern ?";
 
   PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
   bool ok = Expect(WaitUntil([&] { return ItemText(panel, IDC_INITIAL_COLOR) == "30"; }), "Second is chosen");
   TypeInto(panel, IDC_WEIGHT_1, "9");
-  ok &= AnswerQuestion(program, panel, IDC_CHANGE, changeQuestion, "Second", IDCANCEL);
-  ok &= AnswerQuestion(program, panel, IDC_DELETE, deleteQuestion, "Second", IDCANCEL);
-  ok &= ExpectEqual(FileBytes(setup.PatternFile()), original, "the Pattern file after Cancel");
+  ok &= AnswerQuestion(session.program, panel, IDC_CHANGE, changeQuestion, "Second", IDCANCEL);
+  ok &= AnswerQuestion(session.program, panel, IDC_DELETE, deleteQuestion, "Second", IDCANCEL);
+  ok &= ExpectEqual(FileBytes(session.setup.PatternFile()), original, "the Pattern file after Cancel");
 
-  ok &= AnswerQuestion(program, panel, IDC_CHANGE, changeQuestion, "Second", IDOK);
+  ok &= AnswerQuestion(session.program, panel, IDC_CHANGE, changeQuestion, "Second", IDOK);
   std::string expected = original;
   const std::string second = "3,Second,30,0,2,1,0,1,2,7,1,10,3,2,\r\n";
   expected.replace(expected.find(second), second.size(), "3,Second,30,0,9,1,0,1,2,7,1,10,3,2,\r\n");
-  ok &= Expect(WaitUntil([&] { return FileBytes(setup.PatternFile()) == expected; }),
+  ok &= Expect(WaitUntil([&] { return FileBytes(session.setup.PatternFile()) == expected; }),
                "Change rewrites Second's line with the values shown");
   ok &= Expect(WaitUntil([&] { return ShownValues(panel) == "10,1,2,3,2,1,9,0,20,5,"; }),
                "the panel shows the state line again (" + ShownValues(panel) + ")");
@@ -342,40 +337,36 @@ bool ChangingAndDeletingPatterns() {
 
   PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_END);
   ok &= Expect(WaitUntil([&] { return ItemText(panel, IDC_INITIAL_COLOR) == "40"; }), "Third is chosen");
-  ok &= AnswerQuestion(program, panel, IDC_DELETE, deleteQuestion, "Third", IDOK);
+  ok &= AnswerQuestion(session.program, panel, IDC_DELETE, deleteQuestion, "Third", IDOK);
   const std::string third = "3,Third,40,0,1,1,1,1,1,4,0,0,0,1,\r\n";
   expected.erase(expected.find(third), third.size());
-  ok &= Expect(WaitUntil([&] { return FileBytes(setup.PatternFile()) == expected; }), "Delete removes Third's line");
+  ok &= Expect(WaitUntil([&] { return FileBytes(session.setup.PatternFile()) == expected; }), "Delete removes Third's line");
   ok &= Expect(WaitUntil([&] {
                  return ListEntries(panel, IDC_PATTERN_LIST) == std::vector<std::string>{"First", "Second"};
                }),
                "the Pattern list no longer shows Third");
 
-  PostMessageA(shown.main, WM_CLOSE, 0, 0);
-  ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+  ok &= session.Close();
   return ok;
 }
 
 // A Pattern file that cannot be read when a Pattern is chosen: "Cannot open
 // file" with the file's path as caption, and the panel ends.
 bool PanelEndsWithoutPatternFile() {
-  PanelSetup setup;
-  Program program;
-  const Panel shown = StartWithPanel(program, setup);
-  if (!shown.panel) return false;
+  PanelSession session;
+  if (!session.Start()) return false;
 
-  const std::string path = setup.PatternFile();
+  const std::string path = session.setup.PatternFile();
   bool ok = Expect(DeleteFileA(path.c_str()) != 0, "the Pattern file is removed");
-  PostKey(GetDlgItem(shown.panel, IDC_PATTERN_LIST), VK_DOWN);
-  ok &= AnswerMessageBox(program, path, "Cannot open file", IDOK);
-  ok &= Expect(WaitUntil([&] { return !IsWindow(shown.panel); }), "the panel has ended");
-  ok &= Expect(FindChild(shown.main, "#32770") == nullptr, "the main window has no panel");
-  PostMessageA(shown.main, WM_CLOSE, 0, 0);
-  ok &= ExpectEqual(WaitForExit(program), 0, "the program ends");
+  PostKey(GetDlgItem(session.panel, IDC_PATTERN_LIST), VK_DOWN);
+  ok &= AnswerMessageBox(session.program, path, "Cannot open file", IDOK);
+  ok &= Expect(WaitUntil([&] { return !IsWindow(session.panel); }), "the panel has ended");
+  ok &= Expect(FindChild(session.main, "#32770") == nullptr, "the main window has no panel");
+  ok &= session.Close();
 
   // Without a Pattern file at start-up the panel says so and never shows.
   Program again;
-  if (!Expect(StartProgramIn(again, setup.folder()), "vitrelle.exe starts again")) return false;
+  if (!Expect(StartProgramIn(again, session.setup.folder()), "vitrelle.exe starts again")) return false;
   ok &= AnswerMessageBox(again, path, "Cannot open file", IDOK);
   HWND main = WaitForWindow(again, "vitrelle");
   ok &= Expect(main != nullptr, "the main window shows without a panel");
