@@ -45,6 +45,13 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// File names are UTF-8: the Windows program runs with UTF-8 as its code page
+// (see its manifest), while std::filesystem would read a plain string in the
+// C library's code page and miss every name with non-ASCII characters.
+static std::filesystem::path PathOf(const std::string& name) {
+  return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
 SafeFileWriter::~SafeFileWriter() { Discard(); }
 
 bool SafeFileWriter::Open(const char* targetPath, const char* prefix) {
@@ -80,7 +87,7 @@ bool SafeFileWriter::Commit() {
     return false;
   }
   std::error_code error;
-  std::filesystem::rename(temporaryPath_, targetPath_, error);
+  std::filesystem::rename(PathOf(temporaryPath_), PathOf(targetPath_), error);
   if (error) {
     Discard();
     return false;
