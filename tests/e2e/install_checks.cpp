@@ -2,13 +2,19 @@
 // installed the setup program or unpacked the zip in a Wine prefix:
 //   vitrelle-install-check installed-shortcut   the Start menu shortcut's program
 //   vitrelle-install-check portable-folder      the zip's program, from the one
-//       folder inside %VITRELLE_CHECK_FOLDER% (a name with non-ASCII characters)
+//       folder inside %VITRELLE_CHECK_FOLDER% (a name with non-ASCII characters),
+//       with a picture of such a name
+//   vitrelle-install-check dpi-layout           the same program's layout at the
+//       prefix's DPI setting
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 
+#include "resources/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenarios.h"
 
@@ -49,20 +55,36 @@ std::wstring KnownFolder(int folder) {
 
 bool SameFolder(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
 
-// The program starts from its folder and shows its main window, then closes.
-bool StartsAndCloses(const std::wstring& exe, const std::wstring& folder) {
-  Program program;
-  if (!Expect(StartProgramAt(program, exe, folder), "the program starts")) return false;
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!Expect(main != nullptr, "its main window appears")) return false;
-  bool ok = ExpectEqual(WindowText(main), "Vitrelle", "the main window's title");
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  ok &= ExpectEqual(WaitForExit(program), 0, "the exit code after closing");
+// This check runs with UTF-8 as its code page (its manifest), as the program
+// does, so its single-byte texts hold any character.
+std::string Utf8(const std::wstring& text) {
+  std::string utf8(text.size() * 4, '\0');
+  utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), utf8.data(), int(utf8.size()), nullptr,
+                                  nullptr));
+  return utf8;
+}
+
+// Make, after a new fold is chosen in the panel, grows a picture and saves
+// the settings into the Pattern file.
+bool MakesPicture(HWND main, const std::string& folder) {
+  const std::string patternFile = folder + "\\vitrelle.cfg", before = FileBytes(patternFile);
+  HWND panel = FindChild(main, "#32770");
+  if (!Expect(panel != nullptr, "the Pattern panel shows")) return false;
+  ClickButton(panel, IDC_MIRROR_CROSS);
+  SendCommand(main, IDM_MAKE);
+  bool ok = Expect(WaitUntil([&] { return WindowText(main) == "Vitrelle -No title-"; }), "Make shows a picture");
+  ok &= Expect(!before.empty() && FileBytes(patternFile) != before, "Make saves its settings in the Pattern file");
   return ok;
 }
 
+bool Close(Program& program, HWND main) {
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  return ExpectEqual(WaitForExit(program), 0, "the exit code after closing");
+}
+
 // The Start menu shortcut names vitrelle.exe in the per-user program folder
-// and that folder as its working folder, and the program starts from it.
+// and that folder as its working folder, and the program started from it
+// makes a picture.
 bool InstalledShortcutStartsProgram() {
   const std::wstring installFolder = KnownFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Vitrelle";
   const Shortcut shortcut = ReadShortcut(KnownFolder(CSIDL_PROGRAMS) + L"\\Vitrelle.lnk");
@@ -70,13 +92,22 @@ bool InstalledShortcutStartsProgram() {
                    "the shortcut's target is vitrelle.exe in %LOCALAPPDATA%\\Programs\\Vitrelle");
   ok &= Expect(SameFolder(shortcut.workingFolder, installFolder), "the shortcut's working folder is the program folder");
   if (!ok) return false;
-  return StartsAndCloses(shortcut.target, shortcut.workingFolder);
+  Program program;
+  const std::string folder = Utf8(installFolder);
+  if (!Expect(StartProgramIn(program, folder, "", Utf8(shortcut.workingFolder)), "the program starts")) return false;
+  HWND main = WaitForWindow(program, "vitrelle");
+  if (!Expect(main != nullptr, "its main window appears")) return false;
+  ok = MakesPicture(main, folder);
+  return Close(program, main) && ok;
 }
 
-// The one subfolder of the given folder, or an empty text.
-std::wstring OnlySubfolder(const std::wstring& parent) {
+// The one subfolder of the folder named by %VITRELLE_CHECK_FOLDER%, or an
+// empty text.
+std::wstring UnpackedFolder() {
+  wchar_t parent[MAX_PATH] = L"";
+  GetEnvironmentVariableW(L"VITRELLE_CHECK_FOLDER", parent, MAX_PATH);
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((parent + L"\\*").c_str(), &found);
+  HANDLE search = FindFirstFileW((std::wstring(parent) + L"\\*").c_str(), &found);
   std::wstring name;
   if (search == INVALID_HANDLE_VALUE) return name;
   do {
@@ -84,7 +115,7 @@ std::wstring OnlySubfolder(const std::wstring& parent) {
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && entry != L"." && entry != L"..") name = entry;
   } while (FindNextFileW(search, &found));
   FindClose(search);
-  return name.empty() ? name : parent + L"\\" + name;
+  return name.empty() ? name : parent + (L"\\" + name);
 }
 
 bool HasNonAsciiCharacter(const std::wstring& text) {
@@ -95,16 +126,111 @@ bool HasNonAsciiCharacter(const std::wstring& text) {
 }
 
 // The portable program runs from a folder whose name holds characters
-// outside every single-byte code page.
+// outside every single-byte code page: it reads and writes its Pattern file
+// there, saves a picture under such a name and opens it again.
 bool PortableProgramRunsFromAnyFolder() {
-  wchar_t parent[MAX_PATH] = L"";
-  GetEnvironmentVariableW(L"VITRELLE_CHECK_FOLDER", parent, MAX_PATH);
-  const std::wstring folder = OnlySubfolder(parent);
-  if (!Expect(HasNonAsciiCharacter(folder), "the unpacked folder's name holds non-ASCII characters")) return false;
-  return StartsAndCloses(folder + L"\\vitrelle.exe", folder);
+  const std::wstring wideFolder = UnpackedFolder();
+  if (!Expect(HasNonAsciiCharacter(wideFolder), "the unpacked folder's name holds non-ASCII characters")) return false;
+  if (!ExpectEqual(long(GetACP()), long(CP_UTF8), "the check's code page")) return false;
+  const std::string folder = Utf8(wideFolder);
+  const std::string picture = folder + "\\Bild \u2605 \u56f3\u6848.bmp";
+
+  Program program;
+  if (!Expect(StartProgramIn(program, folder), "the program starts")) return false;
+  HWND main = WaitForWindow(program, "vitrelle");
+  if (!Expect(main != nullptr, "its main window appears")) return false;
+  bool ok = MakesPicture(main, folder);
+  SendCommand(main, IDM_SAVE_AS);
+  ok &= FillFileDialog(program, "Save file", picture, 1);
+  ok &= Expect(WaitUntil([&] { return WindowText(main) == picture; }), "the title names the saved picture");
+  ok &= Expect(FileBytes(picture).compare(0, 2, "BM") == 0, "the picture is saved under its name");
+  ok &= Close(program, main);
+
+  Program second;
+  if (!Expect(StartProgramIn(second, folder, "\"" + picture + "\""), "the program starts with the picture")) {
+    return false;
+  }
+  main = WaitForWindow(second, "vitrelle");
+  if (!Expect(main != nullptr, "its main window appears")) return false;
+  ok &= Expect(WaitUntil([&] { return WindowText(main) == picture; }), "the picture named on the command line opens");
+  return Close(second, main) && ok;
+}
+
+RECT ScreenRect(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+RECT ClientScreenRect(HWND window) {
+  RECT rect = {};
+  GetClientRect(window, &rect);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+bool Apart(const RECT& a, const RECT& b) {
+  RECT common;
+  return !IntersectRect(&common, &a, &b);
+}
+
+struct ClippedChildren {
+  RECT area;
+  int count = 0;
+};
+
+BOOL CALLBACK CountClippedChild(HWND child, LPARAM clippedPointer) {
+  auto* clipped = reinterpret_cast<ClippedChildren*>(clippedPointer);
+  if (IsWindowVisible(child) && !Inside(ScreenRect(child), clipped->area)) ++clipped->count;
+  return TRUE;
+}
+
+// At the prefix's DPI (raised by the script) the made picture is shown pixel
+// for pixel, and toolbar, panel, picture and status bar neither overlap nor
+// reach out of the window; no control of the panel is cut off.
+bool LayoutFitsAtThisDpi() {
+  Program program;
+  if (!Expect(StartProgramIn(program, Utf8(UnpackedFolder())), "the program starts")) return false;
+  HWND main = WaitForWindow(program, "vitrelle");
+  if (!Expect(main != nullptr, "its main window appears")) return false;
+  SendCommand(main, IDM_MAKE);
+  if (!Expect(WaitUntil([&] { return WindowText(main) == "Vitrelle -No title-"; }), "Make shows a picture")) {
+    return false;
+  }
+  HWND view = FindChild(main, "VTRCHILD"), panel = FindChild(main, "#32770");
+  HWND toolbar = FindChild(main, "ToolbarWindow32"), statusBar = FindChild(main, "msctls_statusbar32");
+  if (!Expect(view && panel && toolbar && statusBar, "the window has its view, panel, toolbar and status bar")) {
+    return false;
+  }
+  int width = 0, height = 0;
+  const std::string info = WindowText(statusBar);
+  bool ok = Expect(std::sscanf(info.c_str(), "Image Info.(%dx%d", &width, &height) == 2, "the status bar: " + info);
+  const RECT viewClient = ClientScreenRect(view);
+  ok &= ExpectEqual(viewClient.right - viewClient.left, width, "the view's width in device pixels");
+  ok &= ExpectEqual(viewClient.bottom - viewClient.top, height, "the view's height in device pixels");
+
+  const RECT client = ClientScreenRect(main);
+  RECT toolbarRect = ScreenRect(toolbar);
+  toolbarRect.right = std::min(toolbarRect.right, client.right);  // the toolbar is as wide as the screen
+  const RECT statusRect = ScreenRect(statusBar), panelRect = ScreenRect(panel), viewRect = ScreenRect(view);
+  ok &= Expect(Inside(panelRect, client) && Inside(viewRect, client), "panel and view lie inside the window");
+  ok &= Expect(Apart(panelRect, viewRect), "panel and view do not overlap");
+  ok &= Expect(Apart(toolbarRect, panelRect) && Apart(toolbarRect, viewRect), "the toolbar covers neither");
+  ok &= Expect(Apart(statusRect, panelRect) && Apart(statusRect, viewRect), "the status bar covers neither");
+  ClippedChildren clipped{ClientScreenRect(panel)};
+  EnumChildWindows(panel, CountClippedChild, reinterpret_cast<LPARAM>(&clipped));
+  ok &= ExpectEqual(clipped.count, 0, "controls of the panel reaching out of it");
+
+  return Close(program, main) && ok;
 }
 
 }  // namespace
 
+VITRELLE_SCENARIO("dpi-layout", LayoutFitsAtThisDpi);
 VITRELLE_SCENARIO("installed-shortcut", InstalledShortcutStartsProgram);
 VITRELLE_SCENARIO("portable-folder", PortableProgramRunsFromAnyFolder);

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Takes the README's gallery of screenshots of the real program under Wine,
+# in a fresh prefix on a virtual display, and writes them as PNG files into
+# docs/images/gallery-NAME.png; the NAMEs given, or all of them:
+#   main-window     the main window with a picture and the full Pattern panel
+#   gif-options     the GIF options dialog over the main window
+#   tiled-desktop   a Wine desktop with the picture as tiled wallpaper
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/build.sh mingw >/dev/null
+build="$PWD/build/mingw"
+images="$PWD/docs/images"
+. scripts/wine_env.sh
+export LC_ALL=C.UTF-8
+
+work="$(mktemp -d "$PWD/build/gallery.XXXXXX")"
+export WINEPREFIX="$work/prefix"
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  stop_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_xvfb
+make_wine_prefix
+
+# A copy of the program that Make may change, showing its full panel.
+program="$work/program"
+mkdir -p "$program"
+for file in vitrelle.exe vitrelle.cfg vitrelle-wic.spi vitrelle-decode.exe; do
+  cp "$build/$file" "$program/"
+done
+wine reg add 'HKCU\Software\Tavik\vitrelle' /v Setdialog /d 1 /f >/dev/null 2>&1
+export VITRELLE_CHECK_FOLDER="$(winepath -w "$program")"
+
+cd "$work"
+shots=("$@")
+[ "${#shots[@]}" -gt 0 ] || shots=(main-window gif-options tiled-desktop)
+missing=0
+for shot in "${shots[@]}"; do
+  if [ "$shot" = tiled-desktop ]; then
+    # Inside a Wine desktop window of its own, whose wallpaper Tile sets.
+    wine explorer /desktop=Gallery,800x600 "$build/vitrelle-gallery.exe" "$shot" || true
+    wineserver -w
+  else
+    wine "$build/vitrelle-gallery.exe" "$shot" || true
+  fi
+  if [ -f "$shot.bmp" ]; then
+    /usr/bin/convert "$shot.bmp" -strip -define png:exclude-chunks=date,time "$images/gallery-$shot.png"
+    echo "gallery: docs/images/gallery-$shot.png"
+  else
+    echo "gallery: no $shot screenshot" >&2
+    missing=$((missing + 1))
+  fi
+done
+[ "$missing" -eq 0 ]
