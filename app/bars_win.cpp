@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "app/layout_win.h"
+#include "app/window_layout.h"
 #include "resources/resource.h"
 
 namespace {
@@ -28,14 +30,40 @@ void SetStatusParts(HWND statusBar, int firstEdge) {
 
 }  // namespace
 
+// The strip of button images with its grey mapped to the button face, each
+// pixel repeated to the DPI's size so that the drawn images stay crisp; the
+// toolbar owns it once added.
+HBITMAP ToolbarStrip(HINSTANCE instance, int dpi) {
+  HBITMAP strip = CreateMappedBitmap(instance, IDB_TOOLBAR, 0, nullptr, 0);
+  if (!strip || dpi == kStandardDpi) return strip;
+  BITMAP size = {};
+  GetObjectA(strip, sizeof size, &size);
+  const int width = ScaledToDpi(size.bmWidth, dpi), height = ScaledToDpi(size.bmHeight, dpi);
+  HDC screen = GetDC(nullptr);
+  HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+  HBITMAP scaled = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ oldFrom = SelectObject(from, strip), oldTo = SelectObject(to, scaled);
+  SetStretchBltMode(to, COLORONCOLOR);
+  StretchBlt(to, 0, 0, width, height, from, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+  SelectObject(from, oldFrom);
+  SelectObject(to, oldTo);
+  DeleteDC(from);
+  DeleteDC(to);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(strip);
+  return scaled;
+}
+
 HWND CreateToolbar(const AppState& state) {
+  const int dpi = WindowDpi(state.mainWindow);
+  const auto scaled = [dpi](int pixels) { return ScaledToDpi(pixels, dpi); };
   HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_TOOLTIPS | CCS_ADJUSTABLE | CCS_NORESIZE,
-                                 0, 0, GetSystemMetrics(SM_CXSCREEN), 28, state.mainWindow,
+                                 0, 0, GetSystemMetrics(SM_CXSCREEN), scaled(28), state.mainWindow,
                                  reinterpret_cast<HMENU>(IDC_TOOLBAR), state.instance, nullptr);
   SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(24, 22));
-  SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
-  TBADDBITMAP bitmap = {state.instance, IDB_TOOLBAR};
+  SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(scaled(16), scaled(16)));
+  SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(scaled(24), scaled(22)));
+  TBADDBITMAP bitmap = {nullptr, reinterpret_cast<UINT_PTR>(ToolbarStrip(state.instance, dpi))};
   SendMessageA(toolbar, TB_ADDBITMAP, kToolbarImages, reinterpret_cast<LPARAM>(&bitmap));
 
   TBBUTTON buttons[std::size(kToolbarEntries)] = {};
@@ -54,7 +82,7 @@ HWND CreateToolbar(const AppState& state) {
 HWND CreateStatusBar(const AppState& state) {
   HWND statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                    state.mainWindow, reinterpret_cast<HMENU>(IDC_STATUS_BAR), state.instance, nullptr);
-  SetStatusParts(statusBar, 150);
+  SetStatusParts(statusBar, ScaledToDpi(150, WindowDpi(state.mainWindow)));
   ShowWindow(statusBar, SW_SHOW);
   return statusBar;
 }
@@ -74,8 +102,8 @@ void AnswerTooltipRequest(const AppState& state, NMHDR* notification) {
   }
 }
 
-// The first part is 150 pixels wide, or as wide as its text needs with the
-// status bar's font, so that the text is never cut.
+// The first part is 150 pixels wide (at 100 %), or as wide as its text needs
+// with the status bar's font, so that the text is never cut.
 void ShowStatusText(const AppState& state, const std::string& text) {
   HDC dc = GetDC(state.statusBar);
   HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(state.statusBar, WM_GETFONT, 0, 0)));
@@ -83,6 +111,7 @@ void ShowStatusText(const AppState& state, const std::string& text) {
   GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &extent);
   SelectObject(dc, previous);
   ReleaseDC(state.statusBar, dc);
-  SetStatusParts(state.statusBar, std::max(150, int(extent.cx) + 16));
+  const int dpi = WindowDpi(state.mainWindow);
+  SetStatusParts(state.statusBar, std::max(ScaledToDpi(150, dpi), int(extent.cx) + ScaledToDpi(16, dpi)));
   SendMessageA(state.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

@@ -6,9 +6,10 @@
 #include "app/app_state_win.h"
 
 // Twelve entries (Open, Save as, Make, Tile, Center, Clear, Help and the
-// separators between them) with tooltips, 28 pixels high across the screen.
+// separators between them) with tooltips, 28 pixels high across the screen;
+// sizes and images are scaled to the main window's DPI.
 HWND CreateToolbar(const AppState& state);
-// Two parts, with right edges at 150 and 2000 pixels.
+// Two parts, with right edges at 150 and 2000 pixels, scaled to the DPI.
 HWND CreateStatusBar(const AppState& state);
 // Answers a toolbar's request for a tooltip: the text numbered by the
 // button's command plus 1000.

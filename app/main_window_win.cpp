@@ -100,6 +100,24 @@ void OnClose(AppState& state) {
   DestroyWindow(state.mainWindow);
 }
 
+// Moved to a monitor of another DPI: the bars are made again at the new
+// size, the window takes the place Windows suggests, and the layout follows.
+// The picture keeps its size in device pixels.
+void FollowDpiChange(AppState& state, const RECT& suggested) {
+  std::string status(size_t(LOWORD(SendMessageA(state.statusBar, SB_GETTEXTLENGTHA, 0, 0))) + 1, '\0');
+  SendMessageA(state.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status.data()));
+  status.resize(status.find('\0'));
+  DestroyWindow(state.toolbar);
+  DestroyWindow(state.statusBar);
+  SetWindowPos(state.mainWindow, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  state.toolbar = CreateToolbar(state);
+  state.statusBar = CreateStatusBar(state);
+  ShowStatusText(state, status);
+  LayoutWindows(state);
+  InvalidateRect(state.mainWindow, nullptr, TRUE);
+}
+
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -128,6 +146,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DROPFILES:
       OpenDroppedFile(*state, reinterpret_cast<HDROP>(wParam));
       break;
+    case WM_DPICHANGED:
+      FollowDpiChange(*state, *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CLOSE:
       OnClose(*state);
       return 0;

@@ -60,6 +60,29 @@ TEST(WindowLayout, FitsTheWindowAroundPanelAndPicture) {
   EXPECT_EQ(layout.viewWidth, 3);
 }
 
+TEST(WindowLayout, GrowsItsGapsWithTheDpiButNotThePicture) {
+  // 150 %: the gaps and the minimum width by half again, rounded.
+  WindowLayout layout = ComputeLayout(12, 69, 300, 450, 640, 480, 144);
+  EXPECT_EQ(layout.windowWidth, 12 + 300 + 640 + 45);
+  EXPECT_EQ(layout.windowHeight, 69 + 480 + 120);
+  EXPECT_EQ(layout.panelX, 6);
+  EXPECT_EQ(layout.panelY, 51);
+  EXPECT_EQ(layout.viewX, 300 + 30);
+  EXPECT_EQ(layout.viewY, 81);
+  EXPECT_EQ(layout.viewWidth, 642);  // the picture 1:1 in device pixels, plus the border
+  EXPECT_EQ(layout.viewHeight, 482);
+
+  // 200 %: a small picture in a window of at least 700 pixels.
+  layout = ComputeLayout(16, 92, 200, 600, 64, 64, 192);
+  EXPECT_EQ(layout.windowWidth, 700);
+  EXPECT_EQ(layout.windowHeight, 92 + 600 + 120);
+  EXPECT_EQ(layout.viewWidth, 66);
+
+  // 125 % rounds to the nearest pixel.
+  EXPECT_EQ(ScaledToDpi(30, 120), 38);
+  EXPECT_EQ(ScaledToDpi(54, 120), 68);
+}
+
 // A store in memory that can also refuse to keep anything.
 struct MemoryStore {
   std::map<std::string, std::string> values;

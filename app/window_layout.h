@@ -8,6 +8,14 @@ struct WindowLayout {
   int viewX, viewY, viewWidth, viewHeight;  // the image view, border included
 };
 
+// The DPI at which the layout's pixel constants hold as written (100 %).
+constexpr int kStandardDpi = 96;
+
+// A length in pixels at 100 %, in pixels at the given DPI.
+int ScaledToDpi(int pixels, int dpi);
+
 // frameWidth/Height: the main window's outer size minus its client size.
+// The gaps and the minimum width grow with the DPI; the picture keeps its
+// size in device pixels.
 WindowLayout ComputeLayout(int frameWidth, int frameHeight, int panelWidth, int panelHeight, int imageWidth,
-                           int imageHeight);
+                           int imageHeight, int dpi = kStandardDpi);

@@ -8,7 +8,8 @@
 #  - a second install keeps a changed vitrelle.cfg byte for byte;
 #  - the uninstaller removes the program and its entry, and in silent mode
 #    keeps a changed vitrelle.cfg (it asks when run by hand);
-#  - the zip's program runs from a folder whose name holds non-ASCII characters.
+#  - the zip's program runs from a folder whose name holds non-ASCII
+#    characters, and at 150 % and 200 % its layout fits.
 # Every line of its own output starts with "install:"; any failure fails it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -100,6 +101,19 @@ unzip -q "$zip" -d "$portable"
 mv "$portable/vitrelle-$version" "$portable/Vitrelle Ünïcødé 図案 ★"
 expect "the zip's program runs from a non-ASCII folder" env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" \
   wine "$check" portable-folder
+
+# High-DPI screens: at 150 % and 200 % the layout grows and nothing is cut
+# off or overlaps, while the picture stays pixel for pixel.
+set_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null || true
+}
+for dpi in 144 192; do
+  set_dpi "$dpi"
+  expect "the layout fits at $dpi dpi" env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" \
+    wine "$check" dpi-layout
+done
+set_dpi 96
 
 echo "install: $failures failed"
 [ "$failures" -eq 0 ]
