@@ -5,7 +5,7 @@
 #include "app/app_state_win.h"
 #include "app/image_view_win.h"
 #include "app/main_window_win.h"
-#include "app/owner_win.h"
+#include "base/owner_win.h"
 #include "app/shell_texts.h"
 #include "base/texts.h"
 #include "resources/resource.h"

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/owner_win.h"
 #include "generator/pattern_panel.h"
 #include "resources/resource.h"
 
@@ -14,19 +15,6 @@ constexpr int kMaxText = 99;
 
 PatternPanelParams& ParamsOf(HWND panel) {
   return *reinterpret_cast<PatternPanelParams*>(GetWindowLongPtrA(panel, DWLP_USER));
-}
-
-// Messages of the panel are owned by the main window.
-Owner PanelOwner(HWND panel) {
-  Owner owner;
-  owner.context = GetParent(panel);
-  owner.warn = [](void* context, const char* text, const char* caption) {
-    MessageBoxA(static_cast<HWND>(context), text, caption, MB_OK | MB_ICONWARNING);
-  };
-  owner.ask = [](void* context, const char* text, const char* caption) {
-    return MessageBoxA(static_cast<HWND>(context), text, caption, MB_OKCANCEL) == IDOK;
-  };
-  return owner;
 }
 
 std::string ItemText(HWND dialog, int id) {
@@ -88,7 +76,8 @@ void Follow(HWND panel, PanelNext next);
 // Pattern file cannot be read.
 void InitializePanel(HWND panel) {
   PatternPanelParams& params = ParamsOf(panel);
-  const Owner owner = PanelOwner(panel);
+  HWND mainWindow = GetParent(panel);  // owns the panel's messages
+  const Owner owner = WindowOwner(&mainWindow);
   PatternLists lists;
   const PanelNext next = LoadPanel(&owner, params.patternFilePath, *params.settings, lists);
   if (next == PanelNext::kShow) {
@@ -154,7 +143,8 @@ std::optional<std::string> AskNewPatternName(HWND owner) {
 void OnCommand(HWND panel, int id, int code) {
   PatternPanelParams& params = ParamsOf(panel);
   MakeSettings& settings = *params.settings;
-  const Owner owner = PanelOwner(panel);
+  HWND mainWindow = GetParent(panel);  // owns the panel's messages
+  const Owner owner = WindowOwner(&mainWindow);
   switch (id) {
     case IDOK:
       SendMessageA(GetParent(panel), WM_COMMAND, IDM_MAKE, 0);

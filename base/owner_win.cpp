@@ -1,4 +1,4 @@
-#include "app/owner_win.h"
+#include "base/owner_win.h"
 
 static HWND WindowOf(void* context) { return *static_cast<HWND*>(context); }
 
