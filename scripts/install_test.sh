@@ -9,7 +9,7 @@
 #  - the uninstaller removes the program and its entry, and in silent mode
 #    keeps a changed vitrelle.cfg (it asks when run by hand);
 #  - the zip's program runs from a folder whose name holds non-ASCII
-#    characters, and at 150 % and 200 % its layout fits.
+#    characters, F1 opens its manual, and at 150 % and 200 % its layout fits.
 # Every line of its own output starts with "install:"; any failure fails it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -101,6 +101,15 @@ unzip -q "$zip" -d "$portable"
 mv "$portable/vitrelle-$version" "$portable/Vitrelle Ünïcødé 図案 ★"
 expect "the zip's program runs from a non-ASCII folder" env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" \
   wine "$check" portable-folder
+
+# F1 opens the manual, vitrelle.hlp being absent: web pages open here with a
+# command that writes down the name it is given.
+opened_file="$work/opened.txt"
+wine reg add 'HKCR\.html' /ve /d VitrelleCheckPage /f >/dev/null 2>&1
+wine reg add 'HKCR\VitrelleCheckPage\shell\open\command' /ve \
+  /d "cmd /c echo %1>\"$(winepath -w "$opened_file")\"" /f >/dev/null 2>&1
+expect "F1 opens the manual beside the program" env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" \
+  VITRELLE_OPENED_FILE="$(winepath -w "$opened_file")" wine "$check" help-opens-manual
 
 # High-DPI screens: at 150 % and 200 % the layout grows and nothing is cut
 # off or overlaps, while the picture stays pixel for pixel.

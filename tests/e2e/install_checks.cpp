@@ -6,6 +6,7 @@
 //       with a picture of such a name
 //   vitrelle-install-check dpi-layout           the same program's layout at the
 //       prefix's DPI setting
+//   vitrelle-install-check help-opens-manual    F1 in the same program
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -190,6 +191,30 @@ BOOL CALLBACK CountClippedChild(HWND child, LPARAM clippedPointer) {
   return TRUE;
 }
 
+// F1 opens the manual beside the program when there is no vitrelle.hlp: the
+// script has made the page opener write the opened name into
+// %VITRELLE_OPENED_FILE%.
+bool HelpOpensManual() {
+  wchar_t openedFile[MAX_PATH] = L"";
+  GetEnvironmentVariableW(L"VITRELLE_OPENED_FILE", openedFile, MAX_PATH);
+  const std::string opened = Utf8(openedFile), folder = Utf8(UnpackedFolder());
+  DeleteFileA(opened.c_str());
+  Program program;
+  if (!Expect(StartProgramIn(program, folder), "the program starts")) return false;
+  HWND main = WaitForWindow(program, "vitrelle");
+  if (!Expect(main != nullptr, "its main window appears")) return false;
+  PressKey(main, VK_F1);
+  const bool ok = Expect(WaitUntil([&] { return FileBytes(opened).find("vitrelle.html") != std::string::npos; }),
+                         "F1 opens vitrelle.html");
+  // The opener writes the name in the console's code page, which keeps only
+  // the ASCII part of the folder's name: the parent folder and the file name.
+  const std::string named = FileBytes(opened), parent = folder.substr(0, folder.find_last_of('\\') + 1);
+  const bool right = Expect(named.compare(0, parent.size(), parent) == 0 &&
+                                named.find("\\vitrelle.html") != std::string::npos,
+                            "the manual opened is the one beside the program: " + named);
+  return Close(program, main) && ok && right;
+}
+
 // At the prefix's DPI (raised by the script) the made picture is shown pixel
 // for pixel, and toolbar, panel, picture and status bar neither overlap nor
 // reach out of the window; no control of the panel is cut off.
@@ -232,5 +257,6 @@ bool LayoutFitsAtThisDpi() {
 }  // namespace
 
 VITRELLE_SCENARIO("dpi-layout", LayoutFitsAtThisDpi);
+VITRELLE_SCENARIO("help-opens-manual", HelpOpensManual);
 VITRELLE_SCENARIO("installed-shortcut", InstalledShortcutStartsProgram);
 VITRELLE_SCENARIO("portable-folder", PortableProgramRunsFromAnyFolder);
