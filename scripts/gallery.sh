@@ -3,6 +3,7 @@
 # in a fresh prefix on a virtual display, and writes them as PNG files into
 # docs/images/gallery-NAME.png; the NAMEs given, or all of them:
 #   main-window     the main window with a picture and the full Pattern panel
+#   main-window-150 the same at 150 % (Wine's DPI setting raised)
 #   gif-options     the GIF options dialog over the main window
 #   tiled-desktop   a Wine desktop with the picture as tiled wallpaper
 set -euo pipefail
@@ -36,13 +37,21 @@ export VITRELLE_CHECK_FOLDER="$(winepath -w "$program")"
 
 cd "$work"
 shots=("$@")
-[ "${#shots[@]}" -gt 0 ] || shots=(main-window gif-options tiled-desktop)
+[ "${#shots[@]}" -gt 0 ] || shots=(main-window main-window-150 gif-options tiled-desktop)
 missing=0
 for shot in "${shots[@]}"; do
   if [ "$shot" = tiled-desktop ]; then
     # Inside a Wine desktop window of its own, whose wallpaper Tile sets.
     wine explorer /desktop=Gallery,800x600 "$build/vitrelle-gallery.exe" "$shot" || true
     wineserver -w
+  elif [ "$shot" = main-window-150 ]; then
+    # The main window at 150 %: Wine's DPI setting raised for this shot.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+    wineserver -k 2>/dev/null || true
+    wine "$build/vitrelle-gallery.exe" main-window || true
+    [ -f main-window.bmp ] && mv main-window.bmp "$shot.bmp"
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+    wineserver -k 2>/dev/null || true
   else
     wine "$build/vitrelle-gallery.exe" "$shot" || true
   fi
