@@ -11,9 +11,11 @@
 #include "generator/pattern_image.h"
 #include "generator/pattern_panel_win.h"
 #include "gif/gif_save_options.h"
+#include "image/brightness.h"
 #include "image/color_reduction.h"
 #include "image/dib_image.h"
 #include "plugins/plugin_table.h"
+#include "wallpaper/wallpaper_win.h"
 
 // The file-to-open buffer's size; longer names are refused, never cut.
 constexpr size_t kFileToOpenSize = 512;
@@ -50,7 +52,7 @@ struct AppState {
   MakeSettings makeSettings;
   GeneratorState generator;
   GifSaveOptions gifOptions;
-  int brightnessLevel = 255;
+  BrightnessLevel brightnessLevel;
   PluginTable plugins;
   PatternPanelParams panelParams;
 
@@ -60,6 +62,11 @@ struct AppState {
   std::string saveFilter;
   char saveName[kDialogNameSize] = "";
   DWORD saveFilterIndex = 1;
+
+  // The wallpaper commands' folders and remembered Option file, and the
+  // desktop they work on.
+  WallpaperPlaces wallpaperPlaces;
+  SystemDesktop desktop;
 };
 
 // A window is created with the state as its creation parameter; its

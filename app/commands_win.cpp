@@ -15,6 +15,8 @@
 #include "app/shell_texts.h"
 #include "base/file_io.h"
 #include "base/texts.h"
+#include "gif/gif_options_dialog_win.h"
+#include "image/brightness_dialog_win.h"
 #include "plugins/plugin_library_win.h"
 #include "resources/resource.h"
 
@@ -60,17 +62,49 @@ void Open(AppState& state) {
   if (AskFileToOpen(state)) SendMessageA(state.mainWindow, WM_COMMAND, IDM_OPEN_NAMED, 0);
 }
 
+// The GIF options of the third file type; true when the user chose Save.
+bool AskGifOptions(AppState& state) {
+  GifOptionsDialogData data;
+  data.options = &state.gifOptions;
+  data.image = state.currentImage.get();
+  data.imageView = state.imageView;
+  return ShowGifSaveOptions(state.mainWindow, data);
+}
+
 void SaveAs(AppState& state) {
   if (!state.currentImage) {
     Warn(state, IDS_SAVE_NO_IMAGE, IDS_CAUTION);
     return;
   }
   if (!AskFileToSave(state)) return;
-  // The options dialog of the third type joins here when it exists.
+  if (state.saveFilterIndex == kSaveGifWithOptions && !AskGifOptions(state)) return;
   if (SaveAsFlow(&state.owner, state.saveName, int(state.saveFilterIndex), *state.currentImage, state.gifOptions) ==
       SaveOutcome::kAttempted) {
     SetWindowTextA(state.mainWindow, state.saveName);
   }
+}
+
+void Brightness(AppState& state) {
+  BrightnessDialogData data;
+  data.currentImage = &state.currentImage;
+  data.level = &state.brightnessLevel;
+  data.imageView = state.imageView;
+  data.refreshPalette = [](void* context) { RefreshDisplayPalette(*static_cast<AppState*>(context)); };
+  data.context = &state;
+  ShowBrightnessDialog(state.mainWindow, data);
+}
+
+void InstallPicture(AppState& state, WallpaperArrangement arrangement) {
+  InstallWallpaper(&state.owner, SystemDesktopCalls(state.desktop), state.wallpaperPlaces, state.currentImage.get(),
+                   arrangement);
+}
+
+void Recall(AppState& state, WallpaperArrangement arrangement) {
+  RecallWallpaper(SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
+}
+
+void InstallChosenFile(AppState& state, WallpaperArrangement arrangement) {
+  InstallChosenWallpaper(SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
 }
 
 void Make(AppState& state) {
@@ -186,6 +220,14 @@ void RunCommand(AppState& state, int command) {
     case IDM_OPEN: Open(state); break;
     case IDM_SAVE_AS: SaveAs(state); break;
     case IDM_MAKE: Make(state); break;
+    case IDM_TILE: InstallPicture(state, WallpaperArrangement::Tiled); break;
+    case IDM_CENTER: InstallPicture(state, WallpaperArrangement::Centered); break;
+    case IDM_CLEAR: ClearWallpaper(SystemDesktopCalls(state.desktop)); break;
+    case IDM_RECALL_TILE: Recall(state, WallpaperArrangement::Tiled); break;
+    case IDM_RECALL_CENTER: Recall(state, WallpaperArrangement::Centered); break;
+    case IDM_OPTION_TILE: InstallChosenFile(state, WallpaperArrangement::Tiled); break;
+    case IDM_OPTION_CENTER: InstallChosenFile(state, WallpaperArrangement::Centered); break;
+    case IDM_BRIGHTNESS: Brightness(state); break;
     case IDM_COPY: Copy(state); break;
     case IDM_PASTE: Paste(state); break;
     case IDM_DETAILS: SwitchDetailsMode(state); break;

@@ -63,7 +63,7 @@ void OnCreate(HWND window, AppState& state) {
   FindProgramFiles(state);
   state.currentImage.reset();
   state.displayPalette = nullptr;
-  state.brightnessLevel = 255;
+  state.brightnessLevel = BrightnessLevel();
   state.gifOptions = GifSaveOptions();
   state.menu = GetMenu(window);
 
@@ -80,6 +80,8 @@ void OnCreate(HWND window, AppState& state) {
 
   DiscoverPlugins(state.plugins, state.programFolder);
   PrepareFileDialogs(state);
+  state.wallpaperPlaces = SystemWallpaperPlaces();
+  state.desktop = {window, state.wallpaperPlaces.windowsFolder};
   state.screenDepth = MeasureScreenDepth();
   if (NamesFileToOpen(state.fileToOpen)) PostMessageA(window, WM_COMMAND, IDM_OPEN_NAMED, 0);
 }
