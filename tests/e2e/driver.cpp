@@ -485,3 +485,8 @@ std::vector<uint32_t> BmpColors(const std::string& path, int* width, int* height
   if (file.size() < 14 || file[0] != 'B' || file[1] != 'M') return {};
   return DibColors(file.substr(14), width, height);
 }
+
+bool CloseProgram(Program& program, HWND main) {
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  return ExpectEqual(WaitForExit(program), 0, "the exit code");
+}

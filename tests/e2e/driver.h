@@ -148,3 +148,7 @@ std::vector<uint32_t> ScreenPixels(HWND window, int width, int height);
 // picture of 1, 4, 8 or 24 bits, top row first; empty when it cannot be read.
 std::vector<uint32_t> DibColors(const std::string& dib, int* width = nullptr, int* height = nullptr);
 std::vector<uint32_t> BmpColors(const std::string& path, int* width = nullptr, int* height = nullptr);
+
+// Closes the main window as its close box does; true when the program then
+// ends with exit code 0.
+bool CloseProgram(Program& program, HWND main);

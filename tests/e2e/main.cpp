@@ -1,6 +1,7 @@
 // vitrelle-e2e: drives vitrelle.exe (in the same folder) through one scenario.
 //   vitrelle-e2e --list    prints the scenario names, one a line
-//   vitrelle-e2e NAME      runs that scenario: exit code 0 when it passed
+//   vitrelle-e2e NAME      runs that scenario: exit code 0 and "NAME: passed"
+//                          when it passed
 #include <fcntl.h>
 #include <io.h>
 
@@ -22,7 +23,11 @@ int main(int argc, char** argv) {
   }
   if (argc == 2) {
     const auto scenario = Scenarios().find(argv[1]);
-    if (scenario != Scenarios().end()) return scenario->second() ? 0 : 1;
+    if (scenario != Scenarios().end()) {
+      if (!scenario->second()) return 1;
+      std::printf("%s: passed\n", argv[1]);
+      return 0;
+    }
   }
   std::fprintf(stderr, "Usage: vitrelle-e2e --list | SCENARIO\n");
   return 2;

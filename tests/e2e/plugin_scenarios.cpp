@@ -149,11 +149,6 @@ bool ExpectViewShows(HWND main, int width, int height, const std::string& what) 
          ExpectEqual(size.cy - 2, height, what + ": height in the view");
 }
 
-bool CloseProgram(Program& program, HWND main) {
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  return ExpectEqual(WaitForExit(program), 0, "the exit code after closing");
-}
-
 // Opens the file through the Open dialog; the main window once it shows it.
 HWND OpenThroughDialog(const Program& program, HWND main, const std::string& path) {
   SendCommand(main, IDM_OPEN);

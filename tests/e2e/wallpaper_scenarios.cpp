@@ -1,0 +1,168 @@
+// The wallpaper commands as a person uses them: the picture goes on the
+// desktop tiled or centred, comes back with the other arrangement, any bitmap
+// file can be chosen, and the wallpaper can be cleared.
+#include <cstring>
+
+#include "resources/resource.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/scenario_pictures.h"
+#include "tests/e2e/scenarios.h"
+
+namespace {
+
+constexpr const char* kDesktopKey = "Control Panel\\desktop";
+
+std::string WindowsWallpaperFile() {
+  char folder[MAX_PATH];
+  GetWindowsDirectoryA(folder, MAX_PATH);
+  return std::string(folder) + "\\vitrelle.BMP";
+}
+
+// An 8 x 3 picture (whole bytes a row, no padding) whose table and pixel
+// bytes all differ from their neighbours.
+DibImagePtr Picture(int depth) {
+  DibImagePtr image = CreateDibImage(8, 3, depth);
+  uint8_t* bytes = image->start() + kInfoHeaderSize;
+  for (size_t i = 0; i + kInfoHeaderSize < DibTotalSize(*image); ++i) bytes[i] = uint8_t(i * 37 + depth);
+  for (int i = 0; i < DibColorCount(*image); ++i) DibColorTable(*image)[i].reserved = 0;
+  return image;
+}
+
+// The file holds the picture in its own depth: same table, same pixel bytes.
+bool ExpectFileHolds(const std::string& path, const DibImage& image) {
+  const std::string file = FileBytes(path);
+  const size_t size = kBmpFileHeaderSize + DibTotalSize(image);
+  if (!ExpectEqual(long(file.size()), long(size), path + " size")) return false;
+  const auto* block = reinterpret_cast<const uint8_t*>(file.data()) + kBmpFileHeaderSize;
+  bool ok = ExpectEqual(block[kBiBitCount], DibBitCount(image), "the wallpaper file's depth");
+  const size_t tableAndRows = DibTotalSize(image) - kInfoHeaderSize;
+  ok &= Expect(std::memcmp(block + kInfoHeaderSize, image.start() + kInfoHeaderSize, tableAndRows) == 0,
+               "the wallpaper file holds the picture's table and pixels");
+  return ok;
+}
+
+bool ExpectDesktop(const std::string& tile, const std::string& wallpaper, const std::string& when) {
+  bool ok = ExpectEqual(UserRegistryValue(kDesktopKey, "TileWallpaper"), tile, "TileWallpaper " + when);
+  ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "WallpaperStyle"), "0", "WallpaperStyle " + when);
+  ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "Wallpaper"), wallpaper, "the desktop's wallpaper " + when);
+  return ok;
+}
+
+// Tile writes each depth as it is; Center, the two Recalls and Clear follow.
+bool TileCenterRecallAndClear() {
+  const std::string folder = ScenarioFolder();
+  const std::string wallpaper = WindowsWallpaperFile();
+  bool ok = true;
+  for (int depth : {1, 4, 8, 24}) {
+    DibImagePtr image = Picture(depth);
+    const std::string path = WritePictureFile(folder + "depth" + std::to_string(depth) + ".bmp", *image);
+    Program program;
+    HWND main = StartWithFile(program, path);
+    if (!Expect(main != nullptr, "vitrelle.exe opens " + path)) return false;
+    DeleteFileA(wallpaper.c_str());
+    ok &= Expect(SendCommandAndWait(main, IDM_TILE), "Tile runs");
+    ok &= ExpectFileHolds(wallpaper, *image);
+    ok &= ExpectDesktop("1", wallpaper, "after Tile at " + std::to_string(depth) + " bits");
+    if (depth == 24) {
+      SendCommandAndWait(main, IDM_CENTER);
+      ok &= ExpectDesktop("0", wallpaper, "after Center");
+      ok &= ExpectFileHolds(wallpaper, *image);
+      SendCommandAndWait(main, IDM_RECALL_TILE);
+      ok &= ExpectDesktop("1", wallpaper, "after Recall_Tile");
+      SendCommandAndWait(main, IDM_RECALL_CENTER);
+      ok &= ExpectDesktop("0", wallpaper, "after Recall_Center");
+      SendCommandAndWait(main, IDM_CLEAR);
+      ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "Wallpaper"), "", "the desktop's wallpaper after Clear");
+      ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "TileWallpaper"), "0", "TileWallpaper after Clear");
+      ok &= ExpectFileHolds(wallpaper, *image);
+    }
+    ok &= CloseProgram(program, main);
+  }
+  return ok;
+}
+
+// Without a picture Tile says so and touches neither file nor desktop.
+bool TileWithoutPicture() {
+  Program program;
+  if (!Expect(StartProgram(program), "vitrelle.exe starts")) return false;
+  HWND main = WaitForWindow(program, "vitrelle");
+  if (!Expect(main != nullptr, "the main window appears")) return false;
+  const std::string wallpaper = WindowsWallpaperFile();
+  DeleteFileA(wallpaper.c_str());
+  const std::string before = UserRegistryValue(kDesktopKey, "Wallpaper");
+  SendCommand(main, IDM_TILE);
+  bool ok = AnswerMessageBox(program, "Caution", "No image", IDOK);
+  ok &= Expect(!FileExists(wallpaper), "no wallpaper file is written");
+  ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "Wallpaper"), before, "the desktop's wallpaper");
+  return ok & CloseProgram(program, main);
+}
+
+// Option_Center installs the chosen file where it is; Tile in between does
+// not change what Option_Tile offers next; cancelling changes nothing.
+bool OptionRemembersTheChosenFile() {
+  const std::string folder = ScenarioFolder();
+  DibImagePtr image = Picture(8);
+  const std::string chosen = WritePictureFile(folder + "chosen.bmp", *image);
+  const std::string opened = WritePictureFile(folder + "opened.bmp", *Picture(4));
+  Program program;
+  HWND main = StartWithFile(program, opened);
+  if (!Expect(main != nullptr, "vitrelle.exe opens a picture")) return false;
+
+  SendCommand(main, IDM_OPTION_CENTER);
+  bool ok = FillFileDialog(program, "Option", chosen);
+  ok &= Expect(WaitUntil([&] { return UserRegistryValue(kDesktopKey, "Wallpaper") == chosen; }),
+               "the chosen file becomes the wallpaper");
+  ok &= ExpectDesktop("0", chosen, "after Option_Center");
+  ok &= ExpectFileHolds(chosen, *image);
+
+  SendCommandAndWait(main, IDM_TILE);
+  ok &= ExpectDesktop("1", WindowsWallpaperFile(), "after Tile");
+
+  SendCommand(main, IDM_OPTION_TILE);
+  HWND dialog = WaitForDialog(program, "Option");
+  if (!Expect(dialog != nullptr, "Option_Tile shows the Option dialog")) return false;
+  const std::string offered = FileNameOffered(dialog);
+  ok &= Expect(offered.size() >= 10 && offered.substr(offered.size() - 10) == "chosen.bmp",
+               "the Option dialog offers the file chosen before, got \"" + offered + "\"");
+  ClickButton(dialog, IDCANCEL);
+  ok &= Expect(WaitForClose(dialog), "the Option dialog closes on Cancel");
+  ok &= ExpectDesktop("1", WindowsWallpaperFile(), "after a cancelled Option_Tile");
+  return ok & CloseProgram(program, main);
+}
+
+// Run inside a Wine virtual desktop: after Tile the desktop shows the
+// picture repeated from its top-left corner.
+bool DesktopShowsTheTiledPicture() {
+  constexpr int kWidth = 48, kHeight = 40;
+  DibImagePtr image = CreateDibImage(kWidth, kHeight, 8);
+  for (int i = 0; i < 256; ++i) DibColorTable(*image)[i] = {uint8_t(i * 40), uint8_t(255 - i * 9), uint8_t(i * 17), 0};
+  const size_t stride = DibRowStride(kWidth, 8);
+  auto indexAt = [](int x, int y) { return (x / 6 + (y / 5) * 8) % 64; };  // x, y from the top
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) DibPixels(*image)[(kHeight - 1 - y) * stride + x] = uint8_t(indexAt(x, y));
+  }
+  const std::string path = WritePictureFile(ScenarioFolder() + "desktop.bmp", *image);
+  Program program;
+  HWND main = StartWithFile(program, path);
+  if (!Expect(main != nullptr, "vitrelle.exe opens the picture")) return false;
+  bool ok = Expect(SendCommandAndWait(main, IDM_TILE), "Tile runs");
+  ShowWindow(main, SW_MINIMIZE);
+  auto expected = [&](int x, int y) {
+    const RgbQuad color = DibColorTable(*image)[indexAt(x % kWidth, y % kHeight)];
+    return RGB(color.red, color.green, color.blue);
+  };
+  const POINT points[] = {{600, 400}, {601, 437}, {777, 555}, {950, 700}, {513, 321}, {1000, 90}, {20, 740}};
+  for (const POINT& point : points) {
+    ok &= Expect(WaitUntil([&] { return ScreenPixel(point) == expected(point.x, point.y); }, 5000),
+                 "the desktop at " + std::to_string(point.x) + "," + std::to_string(point.y) + " shows " +
+                     std::to_string(expected(point.x, point.y)) + ", got " + std::to_string(ScreenPixel(point)));
+  }
+  return ok & CloseProgram(program, main);
+}
+
+}  // namespace
+
+VITRELLE_SCENARIO("desktop-tiled-wallpaper", DesktopShowsTheTiledPicture);
+VITRELLE_SCENARIO("wallpaper-tile-center-recall-clear", TileCenterRecallAndClear);
+VITRELLE_SCENARIO("wallpaper-tile-without-picture", TileWithoutPicture);
+VITRELLE_SCENARIO("wallpaper-option", OptionRemembersTheChosenFile);
