@@ -51,7 +51,7 @@ struct BrightnessRun {
   HWND view;
 
   HWND Open() {
-    SendCommand(main, IDM_BRIGHTNESS);
+    PressKey(main, 'U', {VK_CONTROL});
     HWND dialog = WaitForDialog(program, "Brightness");
     if (dialog) MoveAside(dialog);
     return dialog;
@@ -79,6 +79,8 @@ COLORREF LightenedColor(int red, int green, int blue, int level) {
   return RGB(Lightened(red, level), Lightened(green, level), Lightened(blue, level));
 }
 
+// Ctrl+U opens the dialog; the view follows every level; OK keeps, Cancel
+// and the close box restore; the level is kept between openings.
 bool BrightnessLightensAndRestores() {
   const std::string path = WritePictureFile(ScenarioFolder() + "plain.bmp", *PlainPicture(0, 100, 200));
   Program program;
@@ -131,6 +133,18 @@ bool BrightnessLightensAndRestores() {
   PostMessageA(dialog, WM_CLOSE, 0, 0);
   ok &= Expect(WaitForClose(dialog), "the close box closes the dialog");
   ok &= run.ExpectPixel(kTwice, "after closing");
+  return ok & CloseProgram(program, main);
+}
+
+// Without a picture Ctrl+U opens nothing and says nothing.
+bool BrightnessWithoutPicture() {
+  Program program;
+  if (!Expect(StartProgram(program), "vitrelle.exe starts")) return false;
+  HWND main = WaitForWindow(program, "vitrelle");
+  if (!Expect(main != nullptr, "the main window appears")) return false;
+  PressKey(main, 'U', {VK_CONTROL});
+  bool ok = Expect(NoDialogAppears(program, "Brightness"), "no Brightness dialog stays open");
+  ok &= Expect(NoDialogAppears(program, "Caution", 500) && NoDialogAppears(program, "Error", 500), "no message");
   return ok & CloseProgram(program, main);
 }
 
@@ -344,6 +358,7 @@ bool GifOptionsCancelKeepsTheComment() {
 }  // namespace
 
 VITRELLE_SCENARIO("brightness", BrightnessLightensAndRestores);
+VITRELLE_SCENARIO("brightness-without-picture", BrightnessWithoutPicture);
 VITRELLE_SCENARIO("brightness-palette", BrightnessChangesOnlyThePaletteOf256Colours);
 VITRELLE_SCENARIO("gif-options-full-color", GifOptionsRefuseTransparencyOnFullColour);
 VITRELLE_SCENARIO("gif-options-pick", GifOptionsPickInterlaceAndComment);
