@@ -108,10 +108,10 @@ bool BrightnessLightensAndRestores() {
   ok &= run.ExpectPixel(kTwice, "after the second OK");
 
   // Cancel brings the picture back; the level stays for the next opening.
+  const COLORREF kThrice = LightenedColor(190, 215, 240, 128);
   dialog = run.Open();
   if (!Expect(dialog != nullptr, "Brightness opens a third time")) return false;
-  run.Scroll(dialog, SB_LEFT);
-  ok &= run.ExpectShown(dialog, 0, RGB(255, 255, 255), "at the left end");
+  ok &= run.ExpectShown(dialog, 128, kThrice, "at the third opening");
   ClickButton(dialog, IDCANCEL);
   ok &= Expect(WaitForClose(dialog), "Cancel closes the dialog");
   ok &= run.ExpectPixel(kTwice, "after Cancel");
@@ -119,7 +119,9 @@ bool BrightnessLightensAndRestores() {
   // Steps stop at the ends; the close box restores like Cancel.
   dialog = run.Open();
   if (!Expect(dialog != nullptr, "Brightness opens a fourth time")) return false;
-  ok &= run.ExpectShown(dialog, 0, RGB(255, 255, 255), "at an opening after Cancel at 0");
+  ok &= run.ExpectShown(dialog, 128, kThrice, "at an opening after Cancel at 128");
+  run.Scroll(dialog, SB_LEFT);
+  ok &= run.ExpectShown(dialog, 0, RGB(255, 255, 255), "at the left end");
   run.Scroll(dialog, SB_LINELEFT);
   run.Scroll(dialog, SB_PAGELEFT);
   run.Scroll(dialog, SB_LINERIGHT);
