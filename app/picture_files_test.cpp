@@ -177,6 +177,7 @@ TEST(PictureFiles, PastingClearsTheFlagsAndKeepsThePickedColour) {
 }
 
 TEST(PictureFiles, OpeningNormalisesWhatTheBmpFileHolds) {
+  SKIP_WITHOUT_LINUX_TOOLS();
   TestFolder folder;
   OwnerRecorder recorder;
   const Owner owner = recorder.owner();

@@ -8,13 +8,13 @@
 
 #include <cstdio>
 #include <map>
-#include <random>
 #include <string>
 
 #include "generator/pattern_file.h"
 #include "generator/pattern_image.h"
 #include "gif/gif_reader.h"
 #include "gif/gif_writer.h"
+#include "testing/gif_test_pictures.h"
 #include "testing/giflib_peer.h"
 
 namespace {
@@ -36,33 +36,6 @@ DibImagePtr GeneratedPicture() {
   return image;
 }
 
-DibImagePtr RandomPicture() {
-  DibImagePtr image = CreateDibImage(kWidth, kHeight, 8);
-  std::mt19937 random(42);
-  for (int i = 0; i < 256; ++i) DibColorTable(*image)[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 5), 0};
-  const size_t stride = DibRowStride(kWidth, 8);
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) DibPixels(*image)[y * stride + x] = uint8_t(random());
-  }
-  return image;
-}
-
-PeerPicture PeerOf(const DibImage& image) {
-  PeerPicture picture;
-  picture.width = kWidth;
-  picture.height = kHeight;
-  for (int i = 0; i < 256; ++i) {
-    const RgbQuad& color = DibColorTable(image)[i];
-    picture.colors.insert(picture.colors.end(), {color.red, color.green, color.blue});
-  }
-  const size_t stride = DibRowStride(kWidth, 8);
-  for (int y = kHeight - 1; y >= 0; --y) {
-    const uint8_t* row = DibPixels(image) + y * stride;
-    picture.indexes.insert(picture.indexes.end(), row, row + kWidth);
-  }
-  return picture;
-}
-
 struct Subject {
   DibImagePtr image;
   PeerPicture peer;
@@ -73,7 +46,7 @@ Subject& SubjectOf(int which) {
   static Subject subjects[2];
   Subject& subject = subjects[which];
   if (!subject.image) {
-    subject.image = which == 0 ? GeneratedPicture() : RandomPicture();
+    subject.image = which == 0 ? GeneratedPicture() : RandomPicture(kWidth, kHeight, 8, 42);
     if (!subject.image) {
       std::fprintf(stderr, "cannot make the picture\n");
       std::exit(1);

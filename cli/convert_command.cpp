@@ -9,6 +9,7 @@
 #include "app/picture_files.h"
 #include "base/texts.h"
 #include "cli/cli_owner.h"
+#include "cli/command_line.h"
 #include "cli/picture_output.h"
 
 const char kConvertUsage[] =
@@ -37,25 +38,19 @@ struct ConvertOptions {
   int transparentIndex = -1;  // -1: not transparent
 };
 
-int Usage(const std::string& text) {
-  std::fprintf(stderr, "%s\nTry: vitrelle-cli convert --help\n", text.c_str());
-  return 2;
-}
+int Usage(const std::string& text) { return UsageError("convert", text); }
 
 // Parses the arguments; returns -1 to go on, or an exit code.
 int ParseConvertOptions(int argc, char** argv, ConvertOptions& options) {
+  if (ShowHelpIfAsked(argc, argv, kConvertHelp)) return 0;
   int files = 0;
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kConvertHelp, stdout);
-      return 0;
-    }
     if (arg == "--interlace") {
       options.interlace = true;
     } else if (arg == "--transparent" || arg == "--comment") {
-      if (i + 1 >= argc) return Usage("Missing value for " + arg);
-      const std::string value = argv[++i];
+      std::string value;
+      if (!TakeOptionValue(argc, argv, i, value)) return Usage("Missing value for " + arg);
       if (arg == "--comment") {
         options.comment = value.substr(0, kGifCommentMaxLength);
         options.haveComment = true;

@@ -2,27 +2,28 @@
 #include "cli/info_command.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/picture_files.h"
 #include "cli/cli_owner.h"
+#include "cli/command_line.h"
 
 const char kInfoUsage[] =
     "  info FILE\n"
     "      Shows the size, depth and colours of a BMP or GIF picture as opened.";
 
+namespace {
+
+const char kInfoHelp[] =
+    "Usage: vitrelle-cli info FILE\n\n"
+    "Opens FILE as Vitrelle's Open does and shows the picture it holds: width,\n"
+    "height, bits per pixel and colour count, and for a GIF file the interlace and\n"
+    "transparency options that a later GIF save with options starts from.\n";
+
+}  // namespace
+
 int RunInfoCommand(int argc, char** argv) {
-  if (argc == 1 && (!std::strcmp(argv[0], "--help") || !std::strcmp(argv[0], "-h"))) {
-    std::printf("Usage: vitrelle-cli info FILE\n\n"
-                "Opens FILE as Vitrelle's Open does and shows the picture it holds: width,\n"
-                "height, bits per pixel and colour count, and for a GIF file the interlace and\n"
-                "transparency options that a later GIF save with options starts from.\n");
-    return 0;
-  }
-  if (argc != 1) {
-    std::fprintf(stderr, "Give one file\nTry: vitrelle-cli info --help\n");
-    return 2;
-  }
+  if (ShowHelpIfAsked(argc, argv, kInfoHelp)) return 0;
+  if (argc != 1) return UsageError("info", "Give one file");
   const Owner owner = CliOwner();
   GifSaveOptions options;
   PictureFileType type;

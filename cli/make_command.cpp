@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli_owner.h"
+#include "cli/command_line.h"
 #include "cli/executable_folder.h"
 #include "cli/picture_output.h"
 #include "generator/pattern_file.h"
@@ -68,26 +69,20 @@ int Fail(const std::string& text) {
   return 1;
 }
 
-int Usage(const std::string& text) {
-  std::fprintf(stderr, "%s\nTry: vitrelle-cli make --help\n", text.c_str());
-  return 2;
-}
+int Usage(const std::string& text) { return UsageError("make", text); }
 
 // Parses the arguments; returns -1 to go on, or an exit code.
 int ParseMakeOptions(int argc, char** argv, MakeOptions& options) {
+  if (ShowHelpIfAsked(argc, argv, kMakeHelp)) return 0;
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kMakeHelp, stdout);
-      return 0;
-    }
     if (arg.rfind("--", 0) != 0) {
       if (!options.out.empty()) return Usage("More than one output file: " + arg);
       options.out = arg;
       continue;
     }
-    if (i + 1 >= argc) return Usage("Missing value for " + arg);
-    const std::string value = argv[++i];
+    std::string value;
+    if (!TakeOptionValue(argc, argv, i, value)) return Usage("Missing value for " + arg);
     if (arg == "--config") options.config = value;
     else if (arg == "--pattern") options.pattern = value;
     else if (arg == "--colors") options.colors = value;

@@ -59,8 +59,8 @@ GrowthRules MakeGrowthRules(const MakeSettings& settings, int32_t colorCount) {
 // Two row buffers of cells -2 to width + 8, and the random words and terms
 // of one pass.
 struct Rows {
-  explicit Rows(int width)
-      : width(width), current(width + 11), next(width + 11), words(width), terms(width) {}
+  explicit Rows(int cells)
+      : width(cells), current(cells + 11), next(cells + 11), words(cells), terms(cells) {}
   int16_t* A() { return current.data() + 2; }
   int16_t* C() { return next.data() + 2; }
 

@@ -9,55 +9,51 @@
 
 namespace {
 
-// What a header promises, read without trusting it.
-struct HeaderPromise {
-  uint32_t headerSize = 0;
-  int64_t width = 0;
-  int64_t height = 0;  // absolute: top-down rows count as well
-  int depth = 0;
-  uint32_t compression = kBiRgb;
-  uint64_t tableBytes = 0;
-  uint64_t maskBytes = 0;
-};
-
-bool IsAcceptedHeaderSize(uint32_t size) { return size == kCoreHeaderSize || size >= 16; }
-
-bool ReadHeaderPromise(const uint8_t* block, uint64_t size, HeaderPromise& promise) {
-  if (size < 4) return false;
-  promise.headerSize = LoadU32(block);
-  if (!IsAcceptedHeaderSize(promise.headerSize) || promise.headerSize > size) return false;
-  uint64_t entries = 0;
-  if (promise.headerSize == kCoreHeaderSize) {
-    promise.width = LoadU16(block + 4);
-    promise.height = LoadU16(block + 6);
-    promise.depth = LoadU16(block + 10);
-  } else {
-    promise.width = LoadI32(block + kBiWidth);
-    promise.height = std::llabs(int64_t(LoadI32(block + kBiHeight)));
-    promise.depth = LoadU16(block + kBiBitCount);
-    if (promise.headerSize >= 20) promise.compression = LoadU32(block + kBiCompression);
-    if (promise.headerSize >= 36) entries = LoadU32(block + kBiClrUsed);
-    if (promise.headerSize == kInfoHeaderSize && promise.compression == kBiBitFields) promise.maskBytes = 12;
-    if (promise.headerSize == kInfoHeaderSize && promise.compression == kBiAlphaBitFields) promise.maskBytes = 16;
-  }
-  if (promise.width <= 0 || promise.height == 0 || promise.width > 32767 || promise.height > 32767) return false;
-  if (entries > 256 && promise.depth <= 8) return false;
-  if (entries == 0 && (promise.depth == 1 || promise.depth == 4 || promise.depth == 8)) entries = 1u << promise.depth;
-  promise.tableBytes = entries * (promise.headerSize == kCoreHeaderSize ? 3 : 4);
-  return true;
-}
-
 // Bytes of uncompressed pixel rows, or -1 for a depth no bitmap has.
-int64_t UncompressedRowBytes(const HeaderPromise& promise) {
-  switch (promise.depth) {
+int64_t UncompressedRowBytes(const DibHeader& header) {
+  switch (header.depth) {
     case 1: case 2: case 4: case 8: case 16: case 24: case 32:
-      return (promise.width * promise.depth + 31) / 32 * 4 * promise.height;
+      return (int64_t(header.width) * header.depth + 31) / 32 * 4 * header.height;
     default:
       return -1;
   }
 }
 
 }  // namespace
+
+bool ReadDibHeader(const uint8_t* block, uint64_t size, DibHeader& header) {
+  if (!block || size < 4) return false;
+  header = DibHeader();
+  header.headerSize = LoadU32(block);
+  if ((header.headerSize != kCoreHeaderSize && header.headerSize < 16) || header.headerSize > size) return false;
+  header.coreHeader = header.headerSize == kCoreHeaderSize;
+  int64_t width, height;
+  if (header.coreHeader) {
+    width = LoadU16(block + 4);
+    height = LoadU16(block + 6);
+    header.depth = LoadU16(block + 10);
+  } else {
+    width = LoadI32(block + kBiWidth);
+    height = LoadI32(block + kBiHeight);
+    header.depth = LoadU16(block + kBiBitCount);
+    if (header.headerSize >= 20) header.compression = LoadU32(block + kBiCompression);
+    if (header.headerSize >= 36) header.tableEntries = LoadU32(block + kBiClrUsed);
+  }
+  header.topDown = height < 0;
+  height = height < 0 ? -height : height;
+  if (width < 1 || width > 32767 || height < 1 || height > 32767) return false;
+  header.width = int(width);
+  header.height = int(height);
+  const bool palette = header.depth == 1 || header.depth == 2 || header.depth == 4 || header.depth == 8;
+  if (header.tableEntries > 256 && header.depth <= 8) return false;
+  if (header.tableEntries == 0 && palette) header.tableEntries = 1u << header.depth;
+  uint64_t maskBytes = 0;
+  if (header.headerSize == kInfoHeaderSize && header.compression == kBiBitFields) maskBytes = 12;
+  if (header.headerSize == kInfoHeaderSize && header.compression == kBiAlphaBitFields) maskBytes = 16;
+  header.tableOffset = header.headerSize + maskBytes;
+  header.pixelOffset = header.tableOffset + header.tableEntries * (header.coreHeader ? 3 : 4);
+  return header.pixelOffset <= size;
+}
 
 size_t DibMaskBytes(const DibImage& image) {
   if (DibHeaderSize(image) != kInfoHeaderSize) return 0;
@@ -75,10 +71,9 @@ DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size) {
   const uint8_t* payload = data + kBmpFileHeaderSize;
   const uint64_t available = size - kBmpFileHeaderSize;
 
-  HeaderPromise promise;
-  if (!ReadHeaderPromise(payload, available, promise)) return nullptr;
-  const uint64_t tableEnd = uint64_t(promise.headerSize) + promise.maskBytes + promise.tableBytes;
-  if (tableEnd > available) return nullptr;
+  DibHeader header;
+  if (!ReadDibHeader(payload, available, header)) return nullptr;
+  const uint64_t tableEnd = header.pixelOffset;
 
   // Pixel rows start right after the table unless the file places them later.
   uint64_t rowsStart = tableEnd;
@@ -86,9 +81,8 @@ DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size) {
 
   // A file size that understates the content (0 is common) does not cut it.
   uint64_t end = fileSize > kBmpFileHeaderSize ? fileSize - kBmpFileHeaderSize : available;
-  if (promise.compression == kBiRgb || promise.compression == kBiBitFields ||
-      promise.compression == kBiAlphaBitFields) {
-    const int64_t rowBytes = UncompressedRowBytes(promise);
+  if (header.compression == kBiRgb || header.compression == kBiBitFields || header.compression == kBiAlphaBitFields) {
+    const int64_t rowBytes = UncompressedRowBytes(header);
     if (rowBytes < 0 || rowsStart + uint64_t(rowBytes) > available) return nullptr;
     if (end < rowsStart + uint64_t(rowBytes)) end = rowsStart + uint64_t(rowBytes);
   }

@@ -32,6 +32,25 @@ DibImagePtr ReadBmpFile(const char* path);
 // table (12 for BI_BITFIELDS, 16 for BI_ALPHABITFIELDS, otherwise 0).
 size_t DibMaskBytes(const DibImage& image);
 
+// What a bitmap header from outside promises about its block.
+struct DibHeader {
+  uint32_t headerSize = 0;
+  bool coreHeader = false;  // 12 bytes, RGBTRIPLE table entries
+  int width = 0;
+  int height = 0;  // rows, by magnitude
+  bool topDown = false;
+  int depth = 0;
+  uint32_t compression = kBiRgb;
+  uint64_t tableEntries = 0;
+  uint64_t tableOffset = 0;  // after the header and any bit-field masks
+  uint64_t pixelOffset = 0;  // after the table
+};
+// Reads the header at the start of a block of `size` bytes. False unless it
+// is a core header or an info header of 16 bytes and more, width and height
+// are 1 to 32767, a palette depth names at most 256 colours, and the block
+// holds the header, the masks and the table.
+bool ReadDibHeader(const uint8_t* block, uint64_t size, DibHeader& header);
+
 // Writes file header and image block to a sink; false if the sink refused
 // bytes or the block does not hold what its header describes.
 bool WriteBmp(const ByteSink& sink, const DibImage& image);

@@ -11,16 +11,7 @@ namespace {
 
 // Where a source block keeps its parts, read from its header and checked
 // against the block's size.
-struct SourceLayout {
-  int width = 0;
-  int height = 0;  // rows, by magnitude
-  bool topDown = false;
-  int depth = 0;
-  uint32_t compression = kBiRgb;
-  bool coreHeader = false;  // RGBTRIPLE table entries
-  uint64_t tableOffset = 0;
-  uint64_t tableEntries = 0;
-  uint64_t pixelOffset = 0;
+struct SourceLayout : DibHeader {
   uint32_t masks[3] = {};  // red, green, blue of 16- and 32-bit pixels
 };
 
@@ -39,41 +30,6 @@ bool IsConvertible(int depth, uint32_t compression) {
 // Bytes of one uncompressed source row: every depth pads to 4 bytes.
 uint64_t SourceStride(const SourceLayout& layout) { return (uint64_t(layout.width) * layout.depth + 31) / 32 * 4; }
 
-bool ReadHeader(const DibImage& source, SourceLayout& layout) {
-  const uint8_t* block = source.start();
-  const uint64_t size = source.blockSize;
-  if (!block || size < 4) return false;
-  const uint32_t headerSize = LoadU32(block);
-  int64_t width = 0, height = 0;
-  uint32_t colorsUsed = 0;
-  if (headerSize == kCoreHeaderSize && size >= kCoreHeaderSize) {
-    layout.coreHeader = true;
-    width = LoadU16(block + 4);
-    height = LoadU16(block + 6);
-    layout.depth = LoadU16(block + 10);
-  } else if (headerSize >= 16 && headerSize <= size) {
-    width = LoadI32(block + kBiWidth);
-    height = LoadI32(block + kBiHeight);
-    layout.depth = LoadU16(block + kBiBitCount);
-    if (headerSize >= 20) layout.compression = LoadU32(block + kBiCompression);
-    if (headerSize >= 36) colorsUsed = LoadU32(block + kBiClrUsed);
-  } else {
-    return false;
-  }
-  layout.topDown = height < 0;
-  height = height < 0 ? -height : height;
-  if (width < 1 || width > 32767 || height < 1 || height > 32767) return false;
-  layout.width = int(width);
-  layout.height = int(height);
-  if (!IsConvertible(layout.depth, layout.compression)) return false;
-
-  layout.tableEntries = colorsUsed;
-  if (colorsUsed == 0 && layout.depth <= 8) layout.tableEntries = 1u << layout.depth;
-  layout.tableOffset = headerSize + DibMaskBytes(source);
-  layout.pixelOffset = layout.tableOffset + layout.tableEntries * (layout.coreHeader ? 3 : 4);
-  return layout.pixelOffset <= size;
-}
-
 // The colour masks of 16- and 32-bit pixels: fixed for BI_RGB, after a
 // 40-byte header or inside a longer one for bit fields.
 bool ReadMasks(const DibImage& source, SourceLayout& layout) {
@@ -91,7 +47,10 @@ bool ReadMasks(const DibImage& source, SourceLayout& layout) {
 }
 
 bool ReadSourceLayout(const DibImage& source, SourceLayout& layout) {
-  if (!ReadHeader(source, layout) || !ReadMasks(source, layout)) return false;
+  if (!ReadDibHeader(source.start(), source.blockSize, layout) || !IsConvertible(layout.depth, layout.compression) ||
+      !ReadMasks(source, layout)) {
+    return false;
+  }
   const bool compressed = layout.compression == kBiRle8 || layout.compression == kBiRle4;
   return compressed || layout.pixelOffset + SourceStride(layout) * layout.height <= source.blockSize;
 }

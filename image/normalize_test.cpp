@@ -107,7 +107,10 @@ std::string KindOf(const std::vector<uint8_t>& file) {
 
 class NormalizeToolFiles : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(WritePpm(source_, kWidth, kHeight, SourceRgb())); }
+  void SetUp() override {
+    SKIP_WITHOUT_LINUX_TOOLS();
+    ASSERT_TRUE(WritePpm(source_, kWidth, kHeight, SourceRgb()));
+  }
 
   // A BMP file made by ImageMagick from the source picture with these options.
   std::vector<uint8_t> MagickBmp(const std::string& options) {
@@ -244,6 +247,7 @@ std::vector<uint8_t> PaletteBlock(int width, int height, uint32_t colorsUsed, ui
 }
 
 TEST(NormalizeImage, PaletteSourcesKeepTableAndIndexes) {
+  SKIP_WITHOUT_LINUX_TOOLS();
   // 20 colours; a pixel names entry 100, beyond them.
   DibImagePtr image = NormalizeImage(nullptr, BlockOf(PaletteBlock(3, 1, 20, kBiRgb, {0, 19, 100, 0})));
   ASSERT_TRUE(image);

@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 fonts-wine xvfb xauth x11-utils
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
   imagemagick python3 python3-pil libgif-dev giflib-tools
   nsis zip unzip
 )

@@ -1,13 +1,24 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the fuzz targets for a short fixed
-# time, the end-to-end tests of vitrelle.exe under Wine, the unit tests, and
-# then the packages with their installation under Wine.
+# Sets up, builds and runs every test, quickest first so that a broken core
+# is reported at once: the native unit tests, the same under the sanitizers,
+# the 32-bit build's unit tests under Wine with the byte-for-byte check of
+# vitrelle-cli.exe against the native tool, the fuzz targets for a short
+# fixed time, and the end-to-end tests of vitrelle.exe under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+jobs="$(nproc)"
 scripts/setup.sh
-scripts/build.sh native mingw fuzz
-scripts/fuzz.sh
+
+scripts/build.sh native
+ctest --preset native -j "$jobs"
+
+scripts/build.sh sanitize
+ctest --preset sanitize -j "$jobs"
+
+scripts/build.sh mingw
+scripts/wine_tests.sh
+
+scripts/build.sh fuzz
+FUZZ_SECONDS="${FUZZ_SECONDS:-20}" scripts/fuzz.sh
+
 scripts/e2e.sh
-ctest --preset native -j "$(nproc)"
-scripts/package.sh
-scripts/install_test.sh

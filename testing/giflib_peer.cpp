@@ -1,10 +1,16 @@
 #include "testing/giflib_peer.h"
 
-#include <gif_lib.h>
-
 #include <cstring>
 
 #include "gif/gif_rows.h"
+
+#ifdef _WIN32
+// giflib is a Linux test tool; the Windows build of the tests skips every
+// test that compares with it, and these never succeed.
+bool GiflibDecode(const std::vector<uint8_t>&, PeerPicture&) { return false; }
+std::vector<uint8_t> GiflibEncode(const PeerPicture&) { return {}; }
+#else
+#include <gif_lib.h>
 
 namespace {
 
@@ -109,6 +115,7 @@ std::vector<uint8_t> GiflibEncode(const PeerPicture& picture) {
   GifFreeMapObject(map);
   return ok ? out : std::vector<uint8_t>{};
 }
+#endif
 
 std::vector<uint8_t> GifImageData(const std::vector<uint8_t>& file) {
   size_t p = 13;

@@ -97,7 +97,7 @@ TestFolder::TestFolder() {
 
 TestFolder::~TestFolder() { std::filesystem::remove_all(folder_); }
 
-std::string TestFolder::PathOf(const std::string& name) const { return (folder_ / name).string(); }
+std::string TestFolder::PathOf(const std::string& name) const { return (folder_ / name).make_preferred().string(); }
 
 std::string TestFolder::Write(const std::string& content, const std::string& name) const {
   const std::string path = PathOf(name);

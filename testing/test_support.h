@@ -12,6 +12,14 @@
 #include "base/owner.h"
 #include "image/dib_image.h"
 
+// The independent decoders (ImageMagick, Pillow, giflib) are Linux tools:
+// the Windows build of the tests skips the tests that compare with them.
+#ifdef _WIN32
+#define SKIP_WITHOUT_LINUX_TOOLS() GTEST_SKIP() << "compares with ImageMagick, Pillow or giflib: native build only"
+#else
+#define SKIP_WITHOUT_LINUX_TOOLS() static_cast<void>(0)
+#endif
+
 // Runs a shell command; true when it exits with 0.
 bool RunCommand(const std::string& command);
 

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Runs the unit tests as the 32-bit Windows build (vitrelle_tests.exe) under
+# Wine, then checks that vitrelle-cli.exe under Wine and the native
+# vitrelle-cli make byte-identical files from the same arguments. Needs the
+# native and mingw builds; uses a fresh Wine prefix under build/, removed
+# afterwards.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+native="$PWD/build/native"
+mingw="$PWD/build/mingw"
+. scripts/wine_env.sh
+
+WINEPREFIX="$(mktemp -d "$PWD/build/unit-wine.XXXXXX")"
+export WINEPREFIX
+work="$(mktemp -d "$PWD/build/cli-check.XXXXXX")"
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX" "$work"
+}
+trap cleanup EXIT
+make_wine_prefix
+
+echo "== unit tests of the 32-bit build under Wine"
+(cd "$mingw" && timeout 600 wine ./vitrelle_tests.exe --gtest_brief=1)
+
+echo "== vitrelle-cli.exe under Wine against the native vitrelle-cli"
+config="$PWD/resources/vitrelle.cfg"
+cp "$config" "$work/vitrelle.cfg"
+# Full-colour and palette inputs for convert, made by ImageMagick.
+/usr/bin/convert -size 97x61 gradient:red-blue -depth 8 "BMP3:$work/full.bmp"
+/usr/bin/convert -size 45x33 gradient:green-yellow -colors 40 -type Palette "BMP3:$work/palette.bmp"
+
+runs=(
+  "make --config vitrelle.cfg --time 1000 OUT.bmp"
+  "make --config vitrelle.cfg --time 1000 OUT.gif"
+  "make --config vitrelle.cfg --time 7 --pattern Lagoon --size 200x150 --mirror kaleidoscope OUT.gif"
+  "make --config vitrelle.cfg --time 123456 --pattern 3 --colors 2 --size 161x97 --mirror cross OUT.bmp"
+  "make --config vitrelle.cfg --time 99 --pattern Glacier --size 64x300 --mirror vertical OUT.gif"
+  "convert full.bmp OUT.gif"
+  "convert full.bmp OUT.bmp"
+  "convert palette.bmp OUT.gif"
+  "convert --interlace --transparent 3 --comment checked palette.bmp OUT.gif"
+)
+failed=0
+for i in "${!runs[@]}"; do
+  arguments="${runs[$i]}"
+  extension="${arguments##*.}"
+  ours="native$i.$extension" theirs="wine$i.$extension"
+  (cd "$work" && "$native/vitrelle-cli" ${arguments/OUT.$extension/$ours} >/dev/null)
+  (cd "$work" && wine "$mingw/vitrelle-cli.exe" ${arguments/OUT.$extension/$theirs} >/dev/null)
+  if cmp -s "$work/$ours" "$work/$theirs"; then
+    echo "cli: $arguments: identical"
+  else
+    echo "cli: $arguments: DIFFERENT"
+    failed=$((failed + 1))
+  fi
+done
+[ "$failed" -eq 0 ]
