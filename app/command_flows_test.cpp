@@ -51,6 +51,7 @@ DibImagePtr FullColorPicture(int width, int height) {
 }
 
 TEST(SaveAsFlow, AsksBeforeReplacingAndBeforeReducing) {
+  SKIP_WITHOUT_LINUX_TOOLS();
   TestFolder folder;
   Dialogue dialogue;
   const Owner owner = dialogue.owner();

@@ -139,7 +139,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     const char* pairs[2][3] = {{"WriteGif", "GiflibEncode", "encoding"}, {"ReadGif", "GiflibDecode", "decoding"}};
     for (const auto& pair : pairs) {
       for (int which = 0; which < 2; ++which) {
-        const std::string arg = "/" + std::to_string(which);
+        const std::string arg = std::string("/").append(std::to_string(which));
         const double ours = speed_["BM_" + std::string(pair[0]) + arg];
         const double theirs = speed_["BM_" + std::string(pair[1]) + arg];
         if (ours > 0 && theirs > 0) {
