@@ -112,27 +112,29 @@ MakeSettings Numbered() {
   return settings;
 }
 
-TEST(PatternFile, StateLineOverwritesTheStartOfLineOne) {
-  TestFolder folder;
-  const std::string longOld = std::string(120, '7') + "\r\nsecond\r\n";
-  const std::string path = folder.Write(longOld);
-  ASSERT_TRUE(WriteStateLine(nullptr, path, Numbered()));
+TEST(PatternFile, StateLineReplacesTheStartOfLineOneAndKeepsLineTwoWhole) {
   const std::string text = "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,          ";
-  const std::string after = folder.Read(path);
-  EXPECT_EQ(after.substr(0, text.size()), text);
-  EXPECT_EQ(after.size(), longOld.size());  // the old line's tail stays before its line end
-  EXPECT_EQ(after.substr(120), "\r\nsecond\r\n");
-  MakeSettings loaded;
-  ASSERT_TRUE(LoadMakeSettings(nullptr, path, SettingsLine::kState, loaded));
-  EXPECT_TRUE(std::equal(loaded.field, loaded.field + kMakeSettingsFieldCount, Numbered().field));
-}
-
-TEST(PatternFile, LongerStateLineKeepsLineTwoWhole) {
+  const std::string longLine = std::string(120, '7');
+  struct Case {
+    std::string old, expected;
+  };
+  const Case cases[] = {
+      // The old line's tail stays before its line end.
+      {longLine + "\r\nsecond\r\n", text + longLine.substr(text.size()) + "\r\nsecond\r\n"},
+      {"0,0\r\n0,0,1,2\r\n2,Tile,64,64\r\n", text + "\r\n0,0,1,2\r\n2,Tile,64,64\r\n"},
+      {"0,0\n0,0,1,2\n", text + "\n0,0,1,2\n"},
+      {"0,0", text + "\r\n"},
+  };
   TestFolder folder;
-  const std::string path = folder.Write("0,0\r\n0,0,1,2\r\n2,Tile,64,64\r\n");
-  ASSERT_TRUE(WriteStateLine(nullptr, path, Numbered()));
-  EXPECT_EQ(folder.Read(path), "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,          \r\n0,0,1,2\r\n2,Tile,64,64\r\n");
-  EXPECT_EQ(folder.FileCount(), 1u);
+  for (const Case& c : cases) {
+    const std::string path = folder.Write(c.old);
+    ASSERT_TRUE(WriteStateLine(nullptr, path, Numbered()));
+    EXPECT_EQ(folder.Read(path), c.expected);
+    EXPECT_EQ(folder.FileCount(), 1u);
+    MakeSettings loaded;
+    ASSERT_TRUE(LoadMakeSettings(nullptr, path, SettingsLine::kState, loaded));
+    EXPECT_TRUE(std::equal(loaded.field, loaded.field + kMakeSettingsFieldCount, Numbered().field));
+  }
 }
 
 TEST(PatternFile, AddPatternAppendsOneLine) {

@@ -29,15 +29,28 @@ DibImagePtr BlockWithHeader(uint32_t headerSize, int depth, uint32_t colorsUsed,
 }
 
 TEST(DibImage, CreateWritesTheHeader) {
-  DibImagePtr image = CreateDibImage(100, 50, 8);
-  ASSERT_TRUE(image);
-  EXPECT_EQ(DibHeaderSize(*image), 40u);
-  EXPECT_EQ(DibWidth(*image), 100);
-  EXPECT_EQ(DibHeight(*image), 50);
-  EXPECT_EQ(DibBitCount(*image), 8);
-  EXPECT_EQ(DibInfoField(*image, kBiPlanes), 1u);
-  EXPECT_EQ(DibInfoField(*image, kBiCompression), 0u);
-  EXPECT_EQ(DibInfoField(*image, kBiClrUsed), 0u);
+  struct Case {
+    int width, height, depth;
+    int heldWidth, heldHeight, heldDepth;
+  };
+  const Case cases[] = {
+      {100, 50, 8, 100, 50, 8},
+      {4, 4, 16, 4, 4, 24},  // deeper depths become full colour
+      {4, 4, 32, 4, 4, 24},
+      {4, 4, 0, 4, 4, 0},                     // filled in later by the caller
+      {0x10005, 0x10003, 8, 5, 3, 8},         // only the low 16 bits count
+  };
+  for (const Case& c : cases) {
+    DibImagePtr image = CreateDibImage(c.width, c.height, c.depth);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(DibHeaderSize(*image), 40u);
+    EXPECT_EQ(DibWidth(*image), c.heldWidth);
+    EXPECT_EQ(DibHeight(*image), c.heldHeight);
+    EXPECT_EQ(DibBitCount(*image), c.heldDepth);
+    EXPECT_EQ(DibInfoField(*image, kBiPlanes), 1u);
+    EXPECT_EQ(DibInfoField(*image, kBiCompression), 0u);
+    EXPECT_EQ(DibInfoField(*image, kBiClrUsed), 0u);
+  }
 }
 
 // Every picture the block may come to hold, at the depth asked for or any
@@ -57,18 +70,6 @@ TEST(DibImage, CreateReservesEnoughForEveryLaterTableAndDepth) {
       }
     }
   }
-}
-
-TEST(DibImage, DeeperDepthsBecomeFullColor) {
-  EXPECT_EQ(DibBitCount(*CreateDibImage(4, 4, 16)), 24);
-  EXPECT_EQ(DibBitCount(*CreateDibImage(4, 4, 32)), 24);
-  EXPECT_EQ(DibBitCount(*CreateDibImage(4, 4, 0)), 0);  // filled in later by the caller
-}
-
-TEST(DibImage, SizesAreSixteenBitQuantities) {
-  DibImagePtr image = CreateDibImage(0x10005, 0x10003, 8);  // only the low 16 bits count
-  EXPECT_EQ(DibWidth(*image), 5);
-  EXPECT_EQ(DibHeight(*image), 3);
 }
 
 TEST(DibImage, RowStrides) {
