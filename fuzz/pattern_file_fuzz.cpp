@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LoadMakeSettings(nullptr, path, SettingsLine::kDefault, settings);
   LoadMakeSettings(nullptr, path, SettingsLine::kState, settings);
   for (int k = 0; k < 3; ++k) {
-    SizeChoice size;
+    SizeChoice choice;
     Pattern pattern;
-    ReadSizeChoice(nullptr, path, k, size);
+    ReadSizeChoice(nullptr, path, k, choice);
     if (ReadPattern(nullptr, path, k, pattern) == EntryRead::kFound) SelectPattern(settings, pattern, k);
   }
   // Small pictures and few unseen passes keep every run short.
