@@ -3,7 +3,8 @@
 # is reported at once: the native unit tests, the same under the sanitizers,
 # the 32-bit build's unit tests under Wine with the byte-for-byte check of
 # vitrelle-cli.exe against the native tool, the fuzz targets for a short
-# fixed time, and the end-to-end tests of vitrelle.exe under Wine.
+# fixed time, the end-to-end tests of vitrelle.exe under Wine, and then the
+# packages with their installation under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="$(nproc)"
@@ -22,3 +23,6 @@ scripts/build.sh fuzz
 FUZZ_SECONDS="${FUZZ_SECONDS:-20}" scripts/fuzz.sh
 
 scripts/e2e.sh
+
+scripts/package.sh
+scripts/install_test.sh
