@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource.h"
 #include "resources/version.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenarios.h"
@@ -69,7 +70,32 @@ bool VersionResourceNamesProduct() {
   return ok;
 }
 
+BOOL CALLBACK FindVersionText(HWND child, LPARAM found) {
+  if (WindowText(child).find(VITRELLE_VERSION_TEXT) == std::string::npos) return TRUE;
+  *reinterpret_cast<bool*>(found) = true;
+  return FALSE;
+}
+
+// The About box shows the version the file's properties name.
+bool AboutBoxShowsVersion() {
+  Program program;
+  if (!Expect(StartProgram(program), "vitrelle.exe starts")) return false;
+  HWND main = WaitForWindow(program, "vitrelle");
+  if (!Expect(main != nullptr, "the main window appears")) return false;
+  SendCommand(main, IDM_ABOUT);
+  HWND about = WaitForDialog(program, "About Vitrelle");
+  if (!Expect(about != nullptr, "the About box opens")) return false;
+  bool found = false;
+  EnumChildWindows(about, FindVersionText, reinterpret_cast<LPARAM>(&found));
+  bool ok = Expect(found, std::string("the About box names version ") + VITRELLE_VERSION_TEXT);
+  ClickButton(about, IDOK);
+  ok &= Expect(WaitForClose(about), "OK closes the About box");
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  return ExpectEqual(WaitForExit(program), 0, "the exit code") && ok;
+}
+
 }  // namespace
 
+VITRELLE_SCENARIO("about-version", AboutBoxShowsVersion);
 VITRELLE_SCENARIO("manifest", ManifestIsEmbedded);
 VITRELLE_SCENARIO("version-resource", VersionResourceNamesProduct);
