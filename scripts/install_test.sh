@@ -32,7 +32,8 @@ cleanup() {
 trap cleanup EXIT
 
 failures=0
-pass() { echo "install: $1: ok"; }
+passes=0
+pass() { echo "install: $1: ok"; passes=$((passes + 1)); }
 fail() { echo "install: $1: FAILED"; failures=$((failures + 1)); }
 expect() { # expect WHAT COMMAND...
   local what="$1"
@@ -124,5 +125,5 @@ for dpi in 144 192; do
 done
 set_dpi 96
 
-echo "install: $failures failed"
+echo "install: $passes passed, $failures failed"
 [ "$failures" -eq 0 ]

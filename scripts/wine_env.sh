@@ -1,7 +1,9 @@
 # Sourced by run.sh and e2e.sh: the settings for running vitrelle.exe under
 # 32-bit Wine, and a virtual display for machines that have none.
-# Wine asks for no add-ons and writes no menu entries into the user's desktop.
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Wine asks for no add-ons, writes no menu entries into the user's desktop,
+# and starts no debugger when a program crashes (a crash ends the program, so
+# a test fails instead of waiting for the debugger).
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,winedbg.exe=d"
 
 xvfb_pid=""
 
