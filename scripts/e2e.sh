@@ -11,14 +11,7 @@ build="$PWD/build/mingw"
 /usr/bin/python3 tests/e2e/make_plugin_pictures.py "$build/plugin-pictures"
 . scripts/wine_env.sh
 
-WINEPREFIX="$(mktemp -d "$PWD/build/e2e-wine.XXXXXX")"
-export WINEPREFIX
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  stop_xvfb
-  rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
+use_scratch_wine e2e-wine
 
 [ -n "${DISPLAY:-}" ] || start_xvfb
 make_wine_prefix

@@ -14,14 +14,7 @@ images="$PWD/docs/images"
 . scripts/wine_env.sh
 export LC_ALL=C.UTF-8
 
-work="$(mktemp -d "$PWD/build/gallery.XXXXXX")"
-export WINEPREFIX="$work/prefix"
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  stop_xvfb
-  rm -rf "$work"
-}
-trap cleanup EXIT
+use_scratch_wine gallery
 
 start_xvfb
 make_wine_prefix

@@ -22,14 +22,7 @@ check="$PWD/build/mingw/vitrelle-install-check.exe"
 # Wine turns the Unix file names into Windows ones through the locale.
 export LC_ALL=C.UTF-8
 
-work="$(mktemp -d "$PWD/build/install-test.XXXXXX")"
-export WINEPREFIX="$work/prefix"
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  stop_xvfb
-  rm -rf "$work"
-}
-trap cleanup EXIT
+use_scratch_wine install-test
 
 failures=0
 passes=0

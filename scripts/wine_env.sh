@@ -1,4 +1,4 @@
-# Sourced by run.sh and e2e.sh: the settings for running vitrelle.exe under
+# Sourced by the scripts that run Wine: the settings for running vitrelle.exe under
 # 32-bit Wine, and a virtual display for machines that have none.
 # Wine asks for no add-ons, writes no menu entries into the user's desktop,
 # and starts no debugger when a program crashes (a crash ends the program, so
@@ -41,4 +41,13 @@ make_wine_prefix() {
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
   fi
+}
+
+# Makes a scratch folder under build/ ($work) holding a fresh Wine prefix,
+# and on exit ends that prefix's Wine server and any Xvfb started here, and
+# removes the folder.
+use_scratch_wine() { # use_scratch_wine NAME
+  work="$(mktemp -d "$PWD/build/$1.XXXXXX")"
+  export WINEPREFIX="$work/prefix"
+  trap 'wineserver -k 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 }

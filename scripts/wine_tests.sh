@@ -10,14 +10,7 @@ native="$PWD/build/native"
 mingw="$PWD/build/mingw"
 . scripts/wine_env.sh
 
-WINEPREFIX="$(mktemp -d "$PWD/build/unit-wine.XXXXXX")"
-export WINEPREFIX
-work="$(mktemp -d "$PWD/build/cli-check.XXXXXX")"
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  rm -rf "$WINEPREFIX" "$work"
-}
-trap cleanup EXIT
+use_scratch_wine unit-wine
 make_wine_prefix
 
 echo "== unit tests of the 32-bit build under Wine"
