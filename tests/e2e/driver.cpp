@@ -451,6 +451,10 @@ std::vector<uint32_t> ScreenPixels(HWND window, int width, int height) {
   return pixels;
 }
 
+bool ScreenShows(HWND window, int width, int height, const std::vector<uint32_t>& colors) {
+  return !colors.empty() && WaitUntil([&] { return ScreenPixels(window, width, height) == colors; }, 5000);
+}
+
 std::vector<uint32_t> DibColors(const std::string& dib, int* widthOut, int* heightOut) {
   std::vector<uint32_t> pixels;
   auto u32 = [&](size_t at) { return at + 4 <= dib.size() ? *reinterpret_cast<const uint32_t*>(&dib[at]) : 0u; };

@@ -144,6 +144,9 @@ bool FileExists(const std::string& path);
 // The colours (0xRRGGBB) of a window's client area as the screen shows them,
 // top row first.
 std::vector<uint32_t> ScreenPixels(HWND window, int width, int height);
+// Whether the window's client area comes to show those colours within a few
+// seconds (a window that was covered is repainted some time after).
+bool ScreenShows(HWND window, int width, int height, const std::vector<uint32_t>& colors);
 // The colours of a packed bitmap (as on the clipboard) or a BMP file's
 // picture of 1, 4, 8 or 24 bits, top row first; empty when it cannot be read.
 std::vector<uint32_t> DibColors(const std::string& dib, int* width = nullptr, int* height = nullptr);
