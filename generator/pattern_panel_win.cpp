@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/dialog_record_win.h"
 #include "base/owner_win.h"
 #include "generator/pattern_panel.h"
 #include "resources/resource.h"
@@ -14,7 +15,7 @@ namespace {
 constexpr int kMaxText = 99;
 
 PatternPanelParams& ParamsOf(HWND panel) {
-  return *reinterpret_cast<PatternPanelParams*>(GetWindowLongPtrA(panel, DWLP_USER));
+  return *DialogRecord<PatternPanelParams>(panel);
 }
 
 std::string ItemText(HWND dialog, int id) {
@@ -111,14 +112,14 @@ void OnEditChange(HWND panel, int editId) {
 INT_PTR CALLBACK NewNameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      KeepDialogRecord(dialog, reinterpret_cast<std::string*>(lParam));
       SendDlgItemMessageA(dialog, IDC_NEW_NAME, EM_LIMITTEXT, kMaxText, 0);
       SetFocus(GetDlgItem(dialog, IDC_NEW_NAME));
       return FALSE;  // the focus is set: the name can be typed at once
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDOK:
-          *reinterpret_cast<std::string*>(GetWindowLongPtrA(dialog, DWLP_USER)) = ItemText(dialog, IDC_NEW_NAME);
+          *DialogRecord<std::string>(dialog) = ItemText(dialog, IDC_NEW_NAME);
           EndDialog(dialog, IDOK);
           return TRUE;
         case IDCANCEL:
@@ -200,7 +201,7 @@ void OnCommand(HWND panel, int id, int code) {
 INT_PTR CALLBACK PatternPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      SetWindowLongPtrA(panel, DWLP_USER, lParam);
+      KeepDialogRecord(panel, reinterpret_cast<PatternPanelParams*>(lParam));
       // Enter makes the picture: IDOK becomes the default command, so the
       // "&Add" button is pressed only by a click or its mnemonic.
       SendMessageA(panel, DM_SETDEFID, IDOK, 0);
@@ -208,7 +209,7 @@ INT_PTR CALLBACK PatternPanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
       return TRUE;
     case WM_COMMAND:
       // Notifications may come before the initialisation has stored the parameters.
-      if (!GetWindowLongPtrA(panel, DWLP_USER)) return FALSE;
+      if (!DialogRecord<PatternPanelParams>(panel)) return FALSE;
       OnCommand(panel, LOWORD(wParam), HIWORD(wParam));
       return TRUE;
     case WM_CLOSE: {

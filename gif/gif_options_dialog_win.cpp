@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "base/dialog_record_win.h"
 #include "base/texts.h"
 #include "gif/transparent_pick.h"
 #include "resources/resource.h"
@@ -14,7 +15,7 @@ struct GifOptionsDialog {
 };
 
 GifOptionsDialog* DialogOf(HWND dialog) {
-  return reinterpret_cast<GifOptionsDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  return DialogRecord<GifOptionsDialog>(dialog);
 }
 
 bool IsFullColor(const GifOptionsDialogData& data) { return !data.image || DibBitCount(*data.image) > 8; }
@@ -22,7 +23,7 @@ bool IsFullColor(const GifOptionsDialogData& data) { return !data.image || DibBi
 void WarnNeedsPalette(HWND dialog, int text) { MessageBoxA(dialog, TextOf(text), TextOf(IDS_ERROR), MB_ICONWARNING); }
 
 void OnInitDialog(HWND dialog, GifOptionsDialog& state) {
-  SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
+  KeepDialogRecord(dialog, &state);
   GifSaveOptions& options = *state.data->options;
   if (IsFullColor(*state.data)) options.transparent = false;
   CheckDlgButton(dialog, IDC_GIF_INTERLACE, options.interlace ? BST_CHECKED : BST_UNCHECKED);

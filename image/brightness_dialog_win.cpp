@@ -1,5 +1,6 @@
 #include "image/brightness_dialog_win.h"
 
+#include "base/dialog_record_win.h"
 #include "image/brightness_scroll.h"
 #include "resources/resource.h"
 
@@ -12,7 +13,7 @@ struct BrightnessDialog {
 };
 
 BrightnessDialog* DialogOf(HWND dialog) {
-  return reinterpret_cast<BrightnessDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  return DialogRecord<BrightnessDialog>(dialog);
 }
 
 // Recomputes the current image from the backup and shows it.
@@ -24,7 +25,7 @@ void ShowLevel(HWND dialog, BrightnessDialog& state, int level) {
 }
 
 void OnInitDialog(HWND dialog, BrightnessDialog& state) {
-  SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
+  KeepDialogRecord(dialog, &state);
   const DibImagePtr& image = *state.data->currentImage;
   if (image) state.backup = CopyDibImage(*image);
   if (!state.backup) {
