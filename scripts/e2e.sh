@@ -2,7 +2,8 @@
 # Runs every end-to-end scenario: vitrelle-e2e.exe drives vitrelle.exe under
 # 32-bit Wine in a fresh prefix (under build/, removed afterwards), on a
 # virtual display unless DISPLAY is set. One driver process a scenario; the
-# last line is "e2e: N passed, N failed", and any failure fails the script.
+# last line is "e2e: N passed, N failed", and a scenario that fails twice in
+# a row fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh mingw >/dev/null
@@ -32,16 +33,26 @@ run_scenario() {
   fi
 }
 
+# A scenario that fails is run once more: under Wine and Xvfb a window is
+# now and then repainted or activated late. It passes only if the second run
+# passes, and is named in the summary, so that an intermittent fault of the
+# program stays visible; a fault that repeats fails the run.
 passed=0
 failed=0
+repeated=()
 for scenario in "${scenarios[@]}"; do
   if run_scenario "$scenario"; then
     echo "e2e: $scenario: ok"
     passed=$((passed + 1))
+  elif echo "e2e: $scenario: failed once, running it again" && run_scenario "$scenario"; then
+    echo "e2e: $scenario: ok on its second run"
+    passed=$((passed + 1))
+    repeated+=("$scenario")
   else
     echo "e2e: $scenario: FAILED"
     failed=$((failed + 1))
   fi
 done
+[ "${#repeated[@]}" -eq 0 ] || echo "e2e: passed only on a second run: ${repeated[*]}"
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
