@@ -60,6 +60,24 @@ struct TemporaryFile {
   }
 };
 
+// Waits until the helper ends, at most the time limit. Meanwhile the
+// thread's windows are repainted and messages that other programs send are
+// answered, so that a slow plug-in leaves the program drawn and responding;
+// input waits in the queue until the file is decided.
+bool HelperEndsInTime(HANDLE process) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= kPluginTimeLimitMilliseconds) return false;
+    const DWORD woken =
+        MsgWaitForMultipleObjects(1, &process, FALSE, kPluginTimeLimitMilliseconds - elapsed, QS_PAINT | QS_SENDMESSAGE);
+    if (woken == WAIT_OBJECT_0) return true;
+    if (woken != WAIT_OBJECT_0 + 1) return false;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
+  }
+}
+
 // Runs the helper on one plug-in and one file; true when it ended in time
 // and says it wrote the picture into the reply file.
 bool RunHelper(const std::string& programFolder, const std::string& pluginPath, const char* path,
@@ -74,7 +92,7 @@ bool RunHelper(const std::string& programFolder, const std::string& pluginPath, 
     return false;
   CloseHandle(process.hThread);
   DWORD exitCode = 1;
-  if (WaitForSingleObject(process.hProcess, kPluginTimeLimitMilliseconds) == WAIT_OBJECT_0) {
+  if (HelperEndsInTime(process.hProcess)) {
     GetExitCodeProcess(process.hProcess, &exitCode);
   } else {
     TerminateProcess(process.hProcess, 1);

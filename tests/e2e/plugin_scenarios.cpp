@@ -2,6 +2,9 @@
 #include <cstring>
 #include <vector>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include "image/bmp_file.h"
 #include "image/normalize.h"
 #include "plugins/plugin_library_win.h"
@@ -237,6 +240,44 @@ bool PluginCrashCostsOneFile() {
   return CloseProgram(program, main) && ok;
 }
 
+// Whether the decoding helper is running.
+bool HelperRuns() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  bool found = false;
+  for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+    found = lstrcmpiA(entry.szExeFile, "vitrelle-decode.exe") == 0;
+  CloseHandle(snapshot);
+  return found;
+}
+
+// While a plug-in hangs, the program answers and keeps its picture; at the
+// time limit the file is given up with "Cannot open file".
+bool PluginHangKeepsProgramAnswering() {
+  const std::string folder = MakeProgramFolder(kTestPlugins);
+  const std::string hang = folder + "\\picture.hang", picture = folder + "\\picture.vt2";
+  WriteFileBytes(hang, "no picture here");
+  const char red[3] = {0, 0, char(250)};
+  WriteFileBytes(picture, TestPicture("VT2", 6, 3, red));
+
+  Program program;
+  if (!Expect(StartProgramIn(program, folder, "\"" + picture + "\""), "vitrelle.exe starts")) return false;
+  HWND main = WaitForTitle(program, picture);
+  if (!Expect(main != nullptr, "the picture opens")) return false;
+  SendCommand(main, IDM_OPEN);
+  bool ok = FillFileDialog(program, "Open file", hang);
+  ok &= Expect(WaitUntil(HelperRuns), "the decoding helper starts");
+  DWORD_PTR answer = 0;
+  ok &= Expect(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &answer) != 0,
+               "the program answers while the plug-in hangs");
+  ok &= Expect(HelperRuns(), "the plug-in still hangs after that answer");
+  ok &= AnswerMessageBox(program, hang, "Cannot open file", IDOK);
+  ok &= ExpectEqual(WindowText(main), picture, "the title after the hanging plug-in");
+  ok &= ExpectViewShows(main, 6, 3, "the picture kept");
+  return CloseProgram(program, main) && ok;
+}
+
 // A BMP file that the program reads is never handed to a plug-in, even one
 // that takes every *.bmp file; a damaged one that the readers refuse is.
 bool OwnReadersComeBeforePlugins() {
@@ -275,5 +316,6 @@ VITRELLE_SCENARIO("plugins-decode-in-a-helper", PluginsDecodeInAHelper);
 VITRELLE_SCENARIO("shipped-plugin-reads-pictures", ShippedPluginReadsPictures);
 VITRELLE_SCENARIO("plugin-formats-open-from-dialog-and-command-line", PluginFormatsOpenFromDialogAndCommandLine);
 VITRELLE_SCENARIO("plugin-crash-costs-one-file", PluginCrashCostsOneFile);
+VITRELLE_SCENARIO("plugin-hang-keeps-program-answering", PluginHangKeepsProgramAnswering);
 VITRELLE_SCENARIO("own-readers-come-before-plugins", OwnReadersComeBeforePlugins);
 VITRELLE_SCENARIO("shipped-plugin-opens-png", ShippedPluginOpensPng);
