@@ -32,21 +32,26 @@ cd "$work"
 shots=("$@")
 [ "${#shots[@]}" -gt 0 ] || shots=(main-window main-window-150 gif-options tiled-desktop)
 missing=0
+# Each shot runs inside a Wine desktop window of its own: there Wine draws
+# the windows' frames and title bars (Xvfb has no window manager to draw
+# them), and Tile sets that desktop's wallpaper.
+take_shot() { # take_shot NAME SIZE
+  wine explorer "/desktop=Gallery,$2" "$build/vitrelle-gallery.exe" "$1" || true
+  wineserver -w
+}
 for shot in "${shots[@]}"; do
-  if [ "$shot" = tiled-desktop ]; then
-    # Inside a Wine desktop window of its own, whose wallpaper Tile sets.
-    wine explorer /desktop=Gallery,800x600 "$build/vitrelle-gallery.exe" "$shot" || true
-    wineserver -w
-  elif [ "$shot" = main-window-150 ]; then
+  if [ "$shot" = main-window-150 ]; then
     # The main window at 150 %: Wine's DPI setting raised for this shot.
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
     wineserver -k 2>/dev/null || true
-    wine "$build/vitrelle-gallery.exe" main-window || true
+    take_shot main-window 1280x1024
     [ -f main-window.bmp ] && mv main-window.bmp "$shot.bmp"
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
     wineserver -k 2>/dev/null || true
+  elif [ "$shot" = tiled-desktop ]; then
+    take_shot "$shot" 800x600
   else
-    wine "$build/vitrelle-gallery.exe" "$shot" || true
+    take_shot "$shot" 1280x1024
   fi
   if [ -f "$shot.bmp" ]; then
     /usr/bin/convert "$shot.bmp" -strip -define png:exclude-chunks=date,time "$images/gallery-$shot.png"

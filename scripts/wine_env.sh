@@ -35,11 +35,14 @@ stop_xvfb() {
   fi
 }
 
-# Makes the Wine prefix $WINEPREFIX when it does not exist yet.
+# Makes the Wine prefix $WINEPREFIX when it does not exist yet. Wine draws
+# the caption buttons in Marlett, which Debian's Wine finds only in the
+# prefix's font folder.
 make_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   fi
 }
 
