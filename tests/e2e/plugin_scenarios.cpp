@@ -214,15 +214,26 @@ bool PluginFormatsOpenFromDialogAndCommandLine() {
   return CloseProgram(again, main) && ok;
 }
 
+// A program folder with the test plug-ins, a file that only a failing
+// plug-in takes (by its name's extension), and a 6 x 3 test picture.
+struct FailingPluginFiles {
+  std::string folder, failing, picture;
+};
+
+FailingPluginFiles MakeFailingPluginFiles(const char* failingName) {
+  const std::string folder = MakeProgramFolder(kTestPlugins);
+  FailingPluginFiles files = {folder, folder + "\\" + failingName, folder + "\\picture.vt2"};
+  WriteFileBytes(files.failing, "no picture here");
+  const char red[3] = {0, 0, char(250)};
+  WriteFileBytes(files.picture, TestPicture("VT2", 6, 3, red));
+  return files;
+}
+
 // A plug-in that crashes in GetPicture costs that file: "Cannot open file",
 // and the program goes on, with its plug-ins.
 bool PluginCrashCostsOneFile() {
-  const std::string folder = MakeProgramFolder(kTestPlugins);
-  const std::string crash = folder + "\\picture.crash", picture = folder + "\\picture.vt2";
-  WriteFileBytes(crash, "no picture here");
-  const char red[3] = {0, 0, char(250)};
-  WriteFileBytes(picture, TestPicture("VT2", 6, 3, red));
-
+  const FailingPluginFiles files = MakeFailingPluginFiles("picture.crash");
+  const std::string &folder = files.folder, &crash = files.failing, &picture = files.picture;
   Program program;
   if (!Expect(StartProgramIn(program, folder, "\"" + crash + "\""), "vitrelle.exe starts")) return false;
   HWND box = WaitForDialog(program, crash);
@@ -255,12 +266,8 @@ bool HelperRuns() {
 // While a plug-in hangs, the program answers and keeps its picture; at the
 // time limit the file is given up with "Cannot open file".
 bool PluginHangKeepsProgramAnswering() {
-  const std::string folder = MakeProgramFolder(kTestPlugins);
-  const std::string hang = folder + "\\picture.hang", picture = folder + "\\picture.vt2";
-  WriteFileBytes(hang, "no picture here");
-  const char red[3] = {0, 0, char(250)};
-  WriteFileBytes(picture, TestPicture("VT2", 6, 3, red));
-
+  const FailingPluginFiles files = MakeFailingPluginFiles("picture.hang");
+  const std::string &folder = files.folder, &hang = files.failing, &picture = files.picture;
   Program program;
   if (!Expect(StartProgramIn(program, folder, "\"" + picture + "\""), "vitrelle.exe starts")) return false;
   HWND main = WaitForTitle(program, picture);
