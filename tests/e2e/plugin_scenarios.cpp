@@ -305,15 +305,30 @@ bool OwnReadersComeBeforePlugins() {
   return CloseProgram(program, main) && ok;
 }
 
-// A PNG file opens out of the box through the shipped plug-in.
+// A PNG file opens out of the box through the shipped plug-in; each damaged
+// PNG, JPEG and TIFF file then gives "Cannot open file", and the PNG stays.
 bool ShippedPluginOpensPng() {
   const std::string folder = MakeProgramFolder({"vitrelle-wic.spi"});
-  const std::string png = DriverFolder() + "\\plugin-pictures\\rgba.png";
+  const std::string pictures = DriverFolder() + "\\plugin-pictures\\", png = pictures + "rgba.png";
   Program program;
   if (!Expect(StartProgramIn(program, folder, "\"" + png + "\""), "vitrelle.exe starts")) return false;
   HWND main = WaitForTitle(program, png);
   if (!Expect(main != nullptr, "the PNG file opens")) return false;
-  const bool ok = ExpectViewShows(main, 23, 17, "the PNG picture");
+  bool ok = ExpectViewShows(main, 23, 17, "the PNG picture");
+
+  int damaged = 0;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((pictures + "bad-*").c_str(), &found);
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found), ++damaged) {
+    const std::string path = pictures + found.cFileName;
+    SendCommand(main, IDM_OPEN);
+    ok &= FillFileDialog(program, "Open file", path);
+    ok &= AnswerMessageBox(program, path, "Cannot open file", IDOK);
+    ok &= ExpectEqual(WindowText(main), png, std::string("the title after ") + found.cFileName);
+  }
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  ok &= ExpectEqual(damaged, 6, "damaged files tried");
+  ok &= ExpectViewShows(main, 23, 17, "the PNG picture kept");
   return CloseProgram(program, main) && ok;
 }
 
