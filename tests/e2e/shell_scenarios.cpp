@@ -507,8 +507,54 @@ bool PaletteScreenShowsFullColour() {
   return session.Close() && ok;
 }
 
+// Moved to a screen of another scale, the window goes where Windows suggests,
+// takes the size its layout gives, and makes its toolbar and status bar
+// anew; the status text and the picture stay, and the commands still work.
+bool DpiChangeRebuildsTheBars() {
+  Session session;
+  session.folder = MakeProgramCopy("dpi");
+  if (!SetStartSettings(session.PatternFile(), 2, 80, 60) || !session.Start()) return false;
+  SendCommand(session.main, IDM_MAKE);
+  bool ok = session.TitleBecomes("Vitrelle -No title-");
+  const std::string status = session.Status();
+  const SIZE view = session.ViewClientSize();
+  RECT suggested;
+  GetWindowRect(session.main, &suggested);
+  OffsetRect(&suggested, 10, 10);
+  suggested.right += 30;
+  suggested.bottom += 20;
+
+  // The suggested place travels as a pointer into the program's memory.
+  void* remote = VirtualAllocEx(session.program.process.hProcess, nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+  WriteProcessMemory(session.program.process.hProcess, remote, &suggested, sizeof suggested, nullptr);
+  DWORD_PTR answer = 0;
+  ok &= Expect(SendMessageTimeoutA(session.main, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(remote),
+                                   SMTO_NORMAL, 5000, &answer) != 0,
+               "the program takes the scale change");
+  RECT now;
+  GetWindowRect(session.main, &now);
+  ok &= ExpectEqual(now.left, suggested.left, "the window's left edge");
+  ok &= ExpectEqual(now.top, suggested.top, "the window's top edge");
+  const SIZE laidOut = ExpectedWindowSize(session.main, PanelOf(session.main), 80, 60);
+  ok &= ExpectEqual(now.right - now.left, laidOut.cx, "the window's width from the layout");
+  ok &= ExpectEqual(now.bottom - now.top, laidOut.cy, "the window's height from the layout");
+  HWND toolbar = FindChild(session.main, TOOLBARCLASSNAMEA), statusBar = FindChild(session.main, STATUSCLASSNAMEA);
+  ok &= Expect(toolbar && statusBar, "the toolbar and the status bar exist again");
+  if (toolbar) ok &= ExpectEqual(long(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0)), 12, "toolbar entries");
+  if (statusBar) ok &= ExpectEqual(WindowText(statusBar), status, "the status text");
+  ok &= ExpectEqual(session.ViewClientSize().cx, view.cx, "the view's width");
+  ok &= ExpectEqual(session.ViewClientSize().cy, view.cy, "the view's height");
+
+  session.toolbar = toolbar;
+  SetWindowTextA(session.main, "marker");
+  session.ClickToolbarButton(IDM_MAKE);
+  ok &= session.TitleBecomes("Vitrelle -No title-");
+  return session.Close() && ok;
+}
+
 }  // namespace
 
+VITRELLE_SCENARIO("shell-dpi-change", DpiChangeRebuildsTheBars);
 VITRELLE_SCENARIO("shell-palette-screen", PaletteScreenShowsFullColour);
 VITRELLE_SCENARIO("shell-startup", StartUp);
 VITRELLE_SCENARIO("shell-make", MakeShowsThePicture);
