@@ -61,20 +61,20 @@ struct TemporaryFile {
 };
 
 // Waits until the helper ends, at most the time limit. Meanwhile the
-// thread's windows are repainted and messages that other programs send are
-// answered, so that a slow plug-in leaves the program drawn and responding;
-// input waits in the queue until the file is decided.
+// thread's windows are repainted (first what the closed Open dialog
+// uncovered) and messages that other programs send are answered, so that a
+// slow plug-in leaves the program drawn and responding; input waits in the
+// queue until the file is decided.
 bool HelperEndsInTime(HANDLE process) {
   const DWORD start = GetTickCount();
   for (;;) {
-    const DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= kPluginTimeLimitMilliseconds) return false;
-    const DWORD woken =
-        MsgWaitForMultipleObjects(1, &process, FALSE, kPluginTimeLimitMilliseconds - elapsed, QS_PAINT | QS_SENDMESSAGE);
-    if (woken == WAIT_OBJECT_0) return true;
-    if (woken != WAIT_OBJECT_0 + 1) return false;
     MSG message;
     while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= kPluginTimeLimitMilliseconds) return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    const DWORD woken =
+        MsgWaitForMultipleObjects(1, &process, FALSE, kPluginTimeLimitMilliseconds - elapsed, QS_PAINT | QS_SENDMESSAGE);
+    if (woken != WAIT_OBJECT_0 + 1) return woken == WAIT_OBJECT_0;
   }
 }
 

@@ -275,6 +275,9 @@ bool PluginHangKeepsProgramAnswering() {
   SendCommand(main, IDM_OPEN);
   bool ok = FillFileDialog(program, "Open file", hang);
   ok &= Expect(WaitUntil(HelperRuns), "the decoding helper starts");
+  // The Open dialog lay over the window: the picture is drawn again at once.
+  ok &= Expect(ScreenShows(FindChild(main, "VTRCHILD"), 6, 3, std::vector<uint32_t>(6 * 3, 0xFA0000)),
+               "the picture is drawn while the plug-in hangs");
   DWORD_PTR answer = 0;
   ok &= Expect(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &answer) != 0,
                "the program answers while the plug-in hangs");
