@@ -28,6 +28,12 @@ bool WarnUnlessReadable(const Owner* owner, const std::string& path) {
   return false;
 }
 
+// An entry that was not read: a file that cannot be read ends the panel, a
+// missing entry leaves it as it is.
+PanelNext PanelAfterMissingEntry(EntryRead read) {
+  return read == EntryRead::kFileUnreadable ? PanelNext::kEnd : PanelNext::kStay;
+}
+
 }  // namespace
 
 void RepairPatternValues(MakeSettings& settings) {
@@ -75,11 +81,8 @@ PanelNext LoadDefaultSettings(const Owner* owner, const std::string& path, MakeS
 PanelNext ChooseSize(const Owner* owner, const std::string& path, MakeSettings& settings, int index) {
   settings[kSizeIndex] = index;
   SizeChoice size;
-  switch (ReadSizeChoice(owner, path, index, size)) {
-    case EntryRead::kFileUnreadable: return PanelNext::kEnd;
-    case EntryRead::kMissing: return PanelNext::kStay;
-    case EntryRead::kFound: break;
-  }
+  const EntryRead read = ReadSizeChoice(owner, path, index, size);
+  if (read != EntryRead::kFound) return PanelAfterMissingEntry(read);
   settings[kWidth] = size.width;
   settings[kHeight] = size.height;
   return PanelNext::kStay;
@@ -88,11 +91,8 @@ PanelNext ChooseSize(const Owner* owner, const std::string& path, MakeSettings& 
 PanelNext ChoosePattern(const Owner* owner, const std::string& path, MakeSettings& settings, int index) {
   settings[kPatternIndex] = index;
   Pattern pattern;
-  switch (ReadPattern(owner, path, index, pattern)) {
-    case EntryRead::kFileUnreadable: return PanelNext::kEnd;
-    case EntryRead::kMissing: return PanelNext::kStay;
-    case EntryRead::kFound: break;
-  }
+  const EntryRead read = ReadPattern(owner, path, index, pattern);
+  if (read != EntryRead::kFound) return PanelAfterMissingEntry(read);
   SelectPattern(settings, pattern, index);
   RepairPatternValues(settings);
   return PanelNext::kShow;
