@@ -271,11 +271,14 @@ std::string ScenarioFolder() {
   return folder;
 }
 
-HWND StartWithFile(Program& program, const std::string& path) {
-  if (!StartProgram(program, "\"" + path + "\"")) return nullptr;
+HWND WaitForTitle(const Program& program, const std::string& title) {
   HWND main = WaitForWindow(program, "vitrelle");
-  if (!main || !WaitUntil([&] { return WindowText(main) == path; })) return nullptr;
+  if (!main || !WaitUntil([&] { return WindowText(main) == title; })) return nullptr;
   return main;
+}
+
+HWND StartWithFile(Program& program, const std::string& path) {
+  return StartProgram(program, "\"" + path + "\"") ? WaitForTitle(program, path) : nullptr;
 }
 
 POINT ScreenPointOf(HWND window, int x, int y) {

@@ -105,6 +105,8 @@ std::string ScenarioFolder();
 // Starts vitrelle.exe with the file on its command line and waits until its
 // main window shows that file; the main window, or null.
 HWND StartWithFile(Program& program, const std::string& path);
+// The program's main window once its title reads `title`; null if it does not in time.
+HWND WaitForTitle(const Program& program, const std::string& title);
 // The screen position of a point of a window's client area.
 POINT ScreenPointOf(HWND window, int x, int y);
 

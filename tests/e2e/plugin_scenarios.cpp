@@ -31,15 +31,6 @@ std::string MakeProgramFolder(const std::vector<std::string>& plugins) {
 const std::vector<std::string> kTestPlugins = {"test-two-formats.spi", "test-wrong-version.spi", "test-crash.spi",
                                                "test-hang.spi"};
 
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  const bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                  written == bytes.size();
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  return ok;
-}
-
 // A picture of the test plug-ins' own format: one colour, blue green red.
 std::string TestPicture(const char* signature, int width, int height, const char bgr[3]) {
   std::string bytes(signature, 3);
@@ -134,13 +125,6 @@ bool ShippedPluginReadsPictures() {
   ok &= Expect(checked >= 14, "pictures checked: " + std::to_string(checked));
   UnloadPlugins(table);
   return ok;
-}
-
-// The main window once it shows the file in its title; null if it does not.
-HWND WaitForTitle(const Program& program, const std::string& title) {
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!main || !WaitUntil([&] { return WindowText(main) == title; })) return nullptr;
-  return main;
 }
 
 // The picture size the image view shows (it adds a border of 1 pixel).

@@ -1,5 +1,4 @@
 #include <string>
-#include <vector>
 
 #include "resources/resource.h"
 #include "resources/version.h"
@@ -41,35 +40,6 @@ bool ManifestIsEmbedded() {
   return ok;
 }
 
-std::string VersionString(const std::vector<char>& block, const char* name) {
-  char* value = nullptr;
-  UINT length = 0;
-  const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
-  if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value) return "";
-  return std::string(value, length && !value[length - 1] ? length - 1 : length);
-}
-
-// The file's properties name the product and the version the About box shows.
-bool VersionResourceNamesProduct() {
-  const std::string path = ProgramPath();
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-  if (!Expect(size > 0, "vitrelle.exe has a version resource")) return false;
-  std::vector<char> block(size);
-  if (!Expect(GetFileVersionInfoA(path.c_str(), 0, size, block.data()), "the version resource reads")) return false;
-  bool ok = ExpectEqual(VersionString(block, "ProductName"), "Vitrelle", "ProductName");
-  ok &= ExpectEqual(VersionString(block, "ProductVersion"), VITRELLE_VERSION_TEXT, "ProductVersion");
-  ok &= ExpectEqual(VersionString(block, "FileVersion"), VITRELLE_VERSION_TEXT, "FileVersion");
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT length = 0;
-  if (Expect(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length) && fixed,
-             "the fixed version part reads")) {
-    ok &= ExpectEqual(long(HIWORD(fixed->dwFileVersionMS)), VITRELLE_VERSION_MAJOR, "major file version");
-    ok &= ExpectEqual(long(LOWORD(fixed->dwFileVersionMS)), VITRELLE_VERSION_MINOR, "minor file version");
-  }
-  return ok;
-}
-
 BOOL CALLBACK FindVersionText(HWND child, LPARAM found) {
   if (WindowText(child).find(VITRELLE_VERSION_TEXT) == std::string::npos) return TRUE;
   *reinterpret_cast<bool*>(found) = true;
@@ -98,4 +68,3 @@ bool AboutBoxShowsVersion() {
 
 VITRELLE_SCENARIO("about-version", AboutBoxShowsVersion);
 VITRELLE_SCENARIO("manifest", ManifestIsEmbedded);
-VITRELLE_SCENARIO("version-resource", VersionResourceNamesProduct);
