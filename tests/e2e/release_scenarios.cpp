@@ -46,7 +46,7 @@ BOOL CALLBACK FindVersionText(HWND child, LPARAM found) {
   return FALSE;
 }
 
-// The About box shows the version the file's properties name.
+// The About box shows the program's version.
 bool AboutBoxShowsVersion() {
   Program program;
   if (!Expect(StartProgram(program), "vitrelle.exe starts")) return false;
