@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -74,7 +75,6 @@ bool PluginsDecodeInAHelper() {
   }
   image = LoadPictureThroughPlugins(table, folder, picture.c_str());
   ok &= ExpectSolidPicture(image.get(), 3, 2, blue, "the test picture after the crash and the hang");
-  UnloadPlugins(table);
   return ok;
 }
 
@@ -123,7 +123,6 @@ bool ShippedPluginReadsPictures() {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   ok &= Expect(checked >= 14, "pictures checked: " + std::to_string(checked));
-  UnloadPlugins(table);
   return ok;
 }
 
@@ -319,8 +318,96 @@ bool ShippedPluginOpensPng() {
   return CloseProgram(program, main) && ok;
 }
 
+// A folder the program is started in (a download folder, say) holding a
+// picture, a vitrelle.exe and a plug-in, with a decoding helper beside it:
+// none of its code runs, neither at this start nor at the next, and the
+// program's own plug-ins still read a picture from there.
+bool CodeRunsOnlyFromTheProgramFolder() {
+  const std::string folder = MakeProgramFolder({"test-two-formats.spi"});
+  const std::string planted = MakeProgramCopy("planted");
+  const std::string build = DriverFolder() + "\\";
+  CopyFileA((build + "vitrelle-decode.exe").c_str(), (planted + "\\vitrelle-decode.exe").c_str(), FALSE);
+  CopyFileA((build + "test-plugins\\test-marker.spi").c_str(), (planted + "\\x.spi").c_str(), FALSE);
+  const std::string marker = planted + "\\x.spi.loaded";
+  const std::string picture = planted + "\\picture.bmp";
+  DibImagePtr source = CreateDibImage(9, 6, 24);
+  bool ok = Expect(source && WriteBmpFile(nullptr, picture.c_str(), *source), "a BMP file is written");
+  const char green[3] = {10, char(220), 30};
+  const std::string testPicture = planted + "\\picture.vt1";
+  WriteFileBytes(testPicture, TestPicture("VT1", 5, 4, green));
+  DeleteSettings();
+
+  Program program;
+  if (!Expect(StartProgramIn(program, folder, "\"" + picture + "\"", planted), "vitrelle.exe starts in the folder"))
+    return false;
+  HWND main = WaitForTitle(program, picture);
+  if (!Expect(main != nullptr, "the picture opens")) return false;
+  ok &= ExpectEqual(UserRegistryValue(kSettingsKey, "plug in"), folder, "\"plug in\" names the program's folder");
+  main = OpenThroughDialog(program, main, testPicture);
+  if (!Expect(main != nullptr, "a picture opens through the program's own plug-in")) return false;
+  ok &= ExpectViewShows(main, 5, 4, "the test picture");
+  ok &= CloseProgram(program, main);
+  ok &= Expect(!FileExists(marker), "the folder's plug-in was never loaded");
+
+  Program again;
+  if (!Expect(StartProgramIn(again, folder), "vitrelle.exe starts again")) return false;
+  main = WaitForWindow(again, "vitrelle");
+  if (!Expect(main != nullptr, "the main window appears")) return false;
+  ok &= CloseProgram(again, main);
+  return Expect(!FileExists(marker), "the folder's plug-in was not loaded at the next start either") && ok;
+}
+
+// Plug-ins whose start-up code crashes or hangs are left out; the program
+// starts, lists the other plug-ins' formats and opens their files. The one
+// that hung is remembered and not loaded again at the next start.
+bool StartupCrashOrHangCostsOnlyThatPlugin() {
+  const std::string folder = MakeProgramFolder(
+      {"test-crash-at-start.spi", "test-hang-at-start.spi", "test-two-formats.spi", "test-marker.spi"});
+  const std::string hangMarker = folder + "\\test-hang-at-start.spi.loaded";
+  const std::string goodMarker = folder + "\\test-marker.spi.loaded";
+  const char green[3] = {10, char(220), 30};
+  const std::string picture = folder + "\\picture.vt1";
+  WriteFileBytes(picture, TestPicture("VT1", 5, 4, green));
+  DeleteSettings();
+
+  Program program;
+  if (!Expect(StartProgramIn(program, folder, "\"" + picture + "\""), "vitrelle.exe starts")) return false;
+  HWND main = WaitForTitle(program, picture);
+  if (!Expect(main != nullptr, "the picture opens through the plug-in that works")) return false;
+  bool ok = ExpectViewShows(main, 5, 4, "the test picture");
+  ok &= Expect(!HelperRuns(), "no helper is left running");
+  ok &= Expect(FileExists(hangMarker) && FileExists(goodMarker), "both plug-ins were asked");
+  ok &= Expect(!UserRegistryValue(kSettingsKey, "failed plug-in test-hang-at-start.spi").empty(),
+               "the hanging plug-in is remembered");
+  ok &= Expect(UserRegistryValue(kSettingsKey, "failed plug-in test-two-formats.spi").empty(),
+               "the plug-in that works is not");
+  SendCommand(main, IDM_OPEN);
+  HWND dialog = WaitForDialog(program, "Open file");
+  if (!Expect(dialog != nullptr, "the Open dialog appears")) return false;
+  const std::vector<std::string> types = FileTypeEntries(dialog);
+  const long startup = long(std::count(types.begin(), types.end(), std::string("Start-up Pictures (*.start)")));
+  ok &= ExpectEqual(startup, 1, "file types of the start-up plug-ins (only the marker's)");
+  ok &= Expect(std::count(types.begin(), types.end(), std::string("Test One Pictures (*.vt1)")) == 1,
+               "the working plug-in's formats are listed");
+  ClickButton(dialog, IDCANCEL);
+  ok &= Expect(WaitForClose(dialog), "the Open dialog closes");
+  ok &= CloseProgram(program, main);
+
+  DeleteFileA(hangMarker.c_str());
+  DeleteFileA(goodMarker.c_str());
+  Program again;
+  if (!Expect(StartProgramIn(again, folder, "\"" + picture + "\""), "vitrelle.exe starts again")) return false;
+  main = WaitForTitle(again, picture);
+  if (!Expect(main != nullptr, "the picture opens again")) return false;
+  ok &= Expect(FileExists(goodMarker), "the working plug-ins are asked again");
+  ok &= Expect(!FileExists(hangMarker), "the remembered plug-in is not loaded again");
+  return CloseProgram(again, main) && ok;
+}
+
 }  // namespace
 
+VITRELLE_SCENARIO("code-runs-only-from-the-program-folder", CodeRunsOnlyFromTheProgramFolder);
+VITRELLE_SCENARIO("startup-crash-or-hang-costs-only-that-plugin", StartupCrashOrHangCostsOnlyThatPlugin);
 VITRELLE_SCENARIO("plugins-decode-in-a-helper", PluginsDecodeInAHelper);
 VITRELLE_SCENARIO("shipped-plugin-reads-pictures", ShippedPluginReadsPictures);
 VITRELLE_SCENARIO("plugin-formats-open-from-dialog-and-command-line", PluginFormatsOpenFromDialogAndCommandLine);
