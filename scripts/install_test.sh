@@ -9,7 +9,8 @@
 #  - the uninstaller removes the program and its entry, and in silent mode
 #    keeps a changed vitrelle.cfg (it asks when run by hand);
 #  - the zip's program runs from a folder whose name holds non-ASCII
-#    characters, F1 opens its manual, and at 150 % and 200 % its layout fits.
+#    characters, opens a PNG and a JPEG of such names there through its
+#    shipped plug-in, F1 opens its manual, and at 150 % and 200 % its layout fits.
 # Every line of its own output starts with "install:"; any failure fails it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -95,6 +96,10 @@ unzip -q "$zip" -d "$portable"
 mv "$portable/vitrelle-$version" "$portable/Vitrelle Ünïcødé 図案 ★"
 expect "the zip's program runs from a non-ASCII folder" env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" \
   wine "$check" portable-folder
+# Pictures for the shipped plug-in, with the pixels an independent decoder reads.
+/usr/bin/python3 tests/e2e/make_plugin_pictures.py "$(dirname "$check")/plugin-pictures"
+expect "the zip's program opens non-ASCII PNG and JPEG names through its plug-in" \
+  env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" wine "$check" portable-plugin-pictures
 
 # F1 opens the manual, vitrelle.hlp being absent: web pages open here with a
 # command that writes down the name it is given.

@@ -7,11 +7,16 @@
 //   vitrelle-install-check dpi-layout           the same program's layout at the
 //       prefix's DPI setting
 //   vitrelle-install-check help-opens-manual    F1 in the same program
+//   vitrelle-install-check portable-plugin-pictures  the same program opens a PNG
+//       and a JPEG of non-ASCII names there through its shipped plug-in
+//       (the pictures of the driver's folder's plugin-pictures\ with the
+//       pixels Pillow reads from them)
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 
@@ -157,6 +162,55 @@ bool PortableProgramRunsFromAnyFolder() {
   return Close(second, main) && ok;
 }
 
+// The largest difference of one colour channel between two pictures of the
+// same size; -1 when the sizes differ or a picture is missing.
+int LargestDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  if (a.empty() || a.size() != b.size()) return -1;
+  int worst = 0;
+  for (size_t i = 0; i < a.size(); ++i)
+    for (int shift : {0, 8, 16})
+      worst = std::max(worst, std::abs(int((a[i] >> shift) & 255) - int((b[i] >> shift) & 255)));
+  return worst;
+}
+
+// The current picture as Copy puts it on the clipboard matches the reference
+// BMP file (within the tolerance) and has its size.
+bool CopiedPictureMatches(HWND main, const std::string& reference, int tolerance, const std::string& what) {
+  EmptyTheClipboard();
+  if (!Expect(SendCommandAndWait(main, IDM_COPY) && ClipboardHasPicture(), what + ": Copy puts it on the clipboard"))
+    return false;
+  int width = 0, height = 0, expectedWidth = 0, expectedHeight = 0;
+  const std::vector<uint32_t> copied = DibColors(ClipboardPicture(), &width, &height);
+  const std::vector<uint32_t> expected = BmpColors(reference, &expectedWidth, &expectedHeight);
+  bool ok = ExpectEqual(width, expectedWidth, what + ": width") & ExpectEqual(height, expectedHeight, what + ": height");
+  const int worst = LargestDifference(copied, expected);
+  return Expect(worst >= 0 && worst <= tolerance, what + ": largest difference " + std::to_string(worst)) && ok;
+}
+
+// A PNG and a JPEG named with characters outside every single-byte code page,
+// in the non-ASCII folder, open through the shipped plug-in with their
+// pixels: the PNG from the command line, the JPEG from the Open dialog.
+bool PortablePluginOpensNonAsciiPictures() {
+  const std::wstring wideFolder = UnpackedFolder();
+  if (!Expect(HasNonAsciiCharacter(wideFolder), "the unpacked folder's name holds non-ASCII characters")) return false;
+  const std::string pictures = DriverFolder() + "\\plugin-pictures\\", folder = Utf8(wideFolder);
+  const std::wstring name = L"\\Bild \u2605 \u56f3\u6848";
+  const std::string png = Utf8(wideFolder + name + L".png"), jpeg = Utf8(wideFolder + name + L".jpg");
+  bool ok = Expect(CopyFileA((pictures + "rgb.png").c_str(), png.c_str(), FALSE) &&
+                       CopyFileA((pictures + "photo.jpg").c_str(), jpeg.c_str(), FALSE),
+                   "the pictures are copied from " + pictures);
+  Program program;
+  if (!Expect(StartProgramIn(program, folder, "\"" + png + "\""), "the program starts with the PNG")) return false;
+  HWND main = WaitForTitle(program, png);
+  if (!Expect(main != nullptr, "the PNG opens")) return false;
+  ok &= CopiedPictureMatches(main, pictures + "rgb.png.bmp", 0, "the PNG");
+  SendCommand(main, IDM_OPEN);
+  ok &= FillFileDialog(program, "Open file", jpeg);
+  ok &= Expect(WaitUntil([&] { return WindowText(main) == jpeg; }), "the JPEG opens");
+  ok &= CopiedPictureMatches(main, pictures + "photo.jpg.bmp", 8, "the JPEG");
+  return Close(program, main) && ok;
+}
+
 RECT ScreenRect(HWND window) {
   RECT rect = {};
   GetWindowRect(window, &rect);
@@ -260,3 +314,4 @@ VITRELLE_SCENARIO("dpi-layout", LayoutFitsAtThisDpi);
 VITRELLE_SCENARIO("help-opens-manual", HelpOpensManual);
 VITRELLE_SCENARIO("installed-shortcut", InstalledShortcutStartsProgram);
 VITRELLE_SCENARIO("portable-folder", PortableProgramRunsFromAnyFolder);
+VITRELLE_SCENARIO("portable-plugin-pictures", PortablePluginOpensNonAsciiPictures);

@@ -357,9 +357,22 @@ bool CodeRunsOnlyFromTheProgramFolder() {
   return Expect(!FileExists(marker), "the folder's plug-in was not loaded at the next start either") && ok;
 }
 
+// How many reply files of the helper lie in the temporary folder.
+int HelperReplyFiles() {
+  char temporary[MAX_PATH];
+  GetTempPathA(MAX_PATH, temporary);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((std::string(temporary) + "vpb*.tmp").c_str(), &found);
+  int count = 0;
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) ++count;
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  return count;
+}
+
 // Plug-ins whose start-up code crashes or hangs are left out; the program
-// starts, lists the other plug-ins' formats and opens their files. The one
-// that hung is remembered and not loaded again at the next start.
+// starts, lists the other plug-ins' formats and opens their files, and
+// leaves no helper and no reply file behind. The one that hung is
+// remembered and not loaded again at the next start.
 bool StartupCrashOrHangCostsOnlyThatPlugin() {
   const std::string folder = MakeProgramFolder(
       {"test-crash-at-start.spi", "test-hang-at-start.spi", "test-two-formats.spi", "test-marker.spi"});
@@ -369,6 +382,7 @@ bool StartupCrashOrHangCostsOnlyThatPlugin() {
   const std::string picture = folder + "\\picture.vt1";
   WriteFileBytes(picture, TestPicture("VT1", 5, 4, green));
   DeleteSettings();
+  const int replyFiles = HelperReplyFiles();
 
   Program program;
   if (!Expect(StartProgramIn(program, folder, "\"" + picture + "\""), "vitrelle.exe starts")) return false;
@@ -376,6 +390,7 @@ bool StartupCrashOrHangCostsOnlyThatPlugin() {
   if (!Expect(main != nullptr, "the picture opens through the plug-in that works")) return false;
   bool ok = ExpectViewShows(main, 5, 4, "the test picture");
   ok &= Expect(!HelperRuns(), "no helper is left running");
+  ok &= ExpectEqual(HelperReplyFiles(), replyFiles, "reply files left in the temporary folder");
   ok &= Expect(FileExists(hangMarker) && FileExists(goodMarker), "both plug-ins were asked");
   ok &= Expect(!UserRegistryValue(kSettingsKey, "failed plug-in test-hang-at-start.spi").empty(),
                "the hanging plug-in is remembered");
