@@ -247,7 +247,8 @@ bool HelperRuns() {
 }
 
 // While a plug-in hangs, the program answers and keeps its picture; at the
-// time limit the file is given up with "Cannot open file".
+// time limit the file is given up with "Cannot open file", and the helper
+// ends together with the second one the plug-in started.
 bool PluginHangKeepsProgramAnswering() {
   const FailingPluginFiles files = MakeFailingPluginFiles("picture.hang");
   const std::string &folder = files.folder, &hang = files.failing, &picture = files.picture;
@@ -266,6 +267,7 @@ bool PluginHangKeepsProgramAnswering() {
                "the program answers while the plug-in hangs");
   ok &= Expect(HelperRuns(), "the plug-in still hangs after that answer");
   ok &= AnswerMessageBox(program, hang, "Cannot open file", IDOK);
+  ok &= Expect(WaitUntil([] { return !HelperRuns(); }, 3000), "no helper outlives the time limit");
   ok &= ExpectEqual(WindowText(main), picture, "the title after the hanging plug-in");
   ok &= ExpectViewShows(main, 6, 3, "the picture kept");
   return CloseProgram(program, main) && ok;

@@ -5,7 +5,9 @@
 //                            picture), to show which files reach plug-ins
 //   TEST_PLUGIN_WRONG_VERSION  answers information 0 with "00XX"
 //   TEST_PLUGIN_CRASH        takes *.crash files and crashes in GetPicture
-//   TEST_PLUGIN_HANG         takes *.hang files and never returns from GetPicture
+//   TEST_PLUGIN_HANG         takes *.hang files and never returns from
+//                            GetPicture, after starting a second helper
+//                            that does the same (without a third)
 //   TEST_PLUGIN_MARKER       writes the file NAME.loaded beside itself
 //                            (NAME being its own file name) as soon as it
 //                            is loaded, to show that and where it was
@@ -64,6 +66,25 @@ int MakePicture(int width, int height, const uint8_t* bgr, HLOCAL* header, HLOCA
   return 0;
 }
 
+#if defined(TEST_PLUGIN_HANG)
+// Starts the helper that runs this plug-in once more, with the same
+// arguments, so that a test can see whether it outlives its parent.
+void StartSecondHelper() {
+  if (GetEnvironmentVariableA("VITRELLE_TEST_SECOND_HELPER", nullptr, 0) != 0) return;
+  SetEnvironmentVariableA("VITRELLE_TEST_SECOND_HELPER", "1");
+  char commandLine[4096];
+  lstrcpynA(commandLine, GetCommandLineA(), sizeof commandLine);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                     &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+#endif
+
 }  // namespace
 
 extern "C" {
@@ -118,6 +139,7 @@ int WINAPI GetPicture(LPCSTR path, LONG, UINT, HLOCAL* header, HLOCAL* pixels, F
   *static_cast<volatile int*>(nullptr) = *reinterpret_cast<const int*>(path);
 #elif defined(TEST_PLUGIN_HANG)
   (void)path;
+  StartSecondHelper();
   for (;;) Sleep(1000);
 #endif
   const uint8_t gray[3] = {128, 128, 128};
