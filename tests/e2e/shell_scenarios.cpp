@@ -160,8 +160,8 @@ bool StartUp() {
   PressKey(session.main, 'S', {VK_CONTROL});
   ok &= AnswerMessageBox(session.program, "Caution", "No image", IDOK);
 
-  // Started from another folder, the stored folder is used and kept; a
-  // command line of quotes alone opens nothing.
+  // Started from another folder, it still stores its own folder; a command
+  // line of quotes alone opens nothing.
   ok &= session.Close();
   Session elsewhere;
   elsewhere.folder = session.folder;
