@@ -354,6 +354,17 @@ bool SavePictures() {
   ok &= ExpectEqual(WindowText(session.main), "marker", "the title after Cancel");
   ok &= Expect(FileBytes(bmp) == before, "the file after Cancel");
 
+  // A save that cannot replace the file (another program holds it open) is
+  // reported and does not name the window after the file.
+  HANDLE held = CreateFileA(bmp.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  SendCommand(session.main, IDM_SAVE_AS);
+  ok &= FillFileDialog(session.program, "Save file", bmp, 1);
+  ok &= AnswerMessageBox(session.program, bmp, "exist same file name \n overwrite OK ?", IDOK);
+  ok &= AnswerMessageBox(session.program, "Error", "Cannot save BMP file", IDOK);
+  ok &= ExpectEqual(WindowText(session.main), "marker", "the title after a failed save");
+  ok &= Expect(FileBytes(bmp) == before, "the file after a failed save");
+  CloseHandle(held);
+
   // Cancel to the reduction question: nothing written.
   const std::string refused = session.folder + "\\refused.gif";
   SendCommand(session.main, IDM_SAVE_AS);
