@@ -6,7 +6,6 @@
 #include <new>
 
 #include "base/file_io.h"
-#include "image/normalize.h"
 #include "plugins/plugin_blocks.h"
 
 namespace {
@@ -124,7 +123,7 @@ struct DecodeContext {
 };
 
 // One plug-in's picture of the file: decoded in the helper, its blocks
-// checked and joined, and held; none on any failure of the plug-in.
+// checked and joined (the caller holds it); none on any failure of the plug-in.
 DibImagePtr DecodeInHelper(void* context, const PluginEntry& plugin, const char* path) {
   const std::string& folder = static_cast<DecodeContext*>(context)->programFolder;
   TemporaryFile reply;
@@ -132,8 +131,7 @@ DibImagePtr DecodeInHelper(void* context, const PluginEntry& plugin, const char*
   if (!reply.made || !RunHelper(folder, InFolder(folder, plugin.fileName), path, reply.path) ||
       !ReadReply(reply.path, bytes))
     return nullptr;
-  DibImagePtr joined = DecodePluginReply(bytes.bytes.get(), bytes.size);
-  return joined ? NormalizeImage(nullptr, std::move(joined)) : nullptr;
+  return DecodePluginReply(bytes.bytes.get(), bytes.size);
 }
 
 }  // namespace

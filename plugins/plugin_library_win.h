@@ -18,7 +18,7 @@ void DiscoverPlugins(PluginTable& table, const std::string& programFolder);
 // Unloads every plug-in of the table, in table order, and empties it.
 void UnloadPlugins(PluginTable& table);
 
-// The picture of the file from the last plug-in that could decode it, held
-// (normalised) already; none when no plug-in delivered. Shows nothing.
+// The picture of the file from the last plug-in that could decode it, as its
+// blocks joined it (not yet held); none when no plug-in delivered. Shows nothing.
 DibImagePtr LoadPictureThroughPlugins(const PluginTable& table, const std::string& programFolder,
                                       const char* path);
