@@ -402,6 +402,17 @@ bool CopyAndPaste() {
   ok &= Expect(WaitUntil([] { return ClipboardHasPicture(); }), "Copy after Paste");
   ok &= Expect(ClipboardPicture().substr(0, DibColors(copied).size() ? copied.size() : 0) == copied,
                "the pasted picture is identical to the copied one");
+
+  // While another program holds the clipboard open, Copy says it could not.
+  EmptyTheClipboard();
+  const bool held = OpenClipboard(nullptr);
+  ok &= Expect(held, "the driver holds the clipboard");
+  if (held) {
+    SendCommand(session.main, IDM_COPY);
+    ok &= AnswerMessageBox(session.program, "Error", "The clipboard did not take the picture", IDOK);
+    CloseClipboard();
+    ok &= Expect(!ClipboardHasPicture(), "no picture on the clipboard after the refused Copy");
+  }
   return session.Close() && ok;
 }
 
