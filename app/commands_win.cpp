@@ -78,10 +78,10 @@ void SaveAs(AppState& state) {
   }
   if (!AskFileToSave(state)) return;
   if (state.saveFilterIndex == kSaveGifWithOptions && !AskGifOptions(state)) return;
-  if (SaveAsFlow(&state.owner, state.saveName, int(state.saveFilterIndex), *state.currentImage, state.gifOptions) ==
-      SaveOutcome::kAttempted) {
-    SetWindowTextA(state.mainWindow, state.saveName);
-  }
+  // Only a written file names the window; after a failure it keeps its title.
+  bool saved = false;
+  SaveAsFlow(&state.owner, state.saveName, int(state.saveFilterIndex), *state.currentImage, state.gifOptions, &saved);
+  if (saved) SetWindowTextA(state.mainWindow, state.saveName);
 }
 
 void Brightness(AppState& state) {
@@ -100,11 +100,11 @@ void InstallPicture(AppState& state, WallpaperArrangement arrangement) {
 }
 
 void Recall(AppState& state, WallpaperArrangement arrangement) {
-  RecallWallpaper(SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
+  RecallWallpaper(&state.owner, SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
 }
 
 void InstallChosenFile(AppState& state, WallpaperArrangement arrangement) {
-  InstallChosenWallpaper(SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
+  InstallChosenWallpaper(&state.owner, SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
 }
 
 void Make(AppState& state) {
@@ -113,6 +113,8 @@ void Make(AppState& state) {
   if (picture) ShowNewPicture(state, std::move(picture), TextOf(IDS_NO_TITLE), false);
 }
 
+// The picture as CF_DIB data; a clipboard that cannot be had or does not take
+// the data is told, and the block is freed unless the clipboard took it.
 void Copy(const AppState& state) {
   if (!state.currentImage) {
     Warn(state, IDS_COPY_NO_IMAGE, IDS_CAUTION);
@@ -120,16 +122,19 @@ void Copy(const AppState& state) {
   }
   const size_t size = DibTotalSize(*state.currentImage);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!block) return;
-  std::memcpy(GlobalLock(block), state.currentImage->start(), size);
-  GlobalUnlock(block);
-  if (!OpenClipboard(state.mainWindow)) {
-    GlobalFree(block);
-    return;
+  void* bytes = block ? GlobalLock(block) : nullptr;
+  bool placed = false;
+  if (bytes) {
+    std::memcpy(bytes, state.currentImage->start(), size);
+    GlobalUnlock(block);
+    if (OpenClipboard(state.mainWindow)) {
+      placed = EmptyClipboard() && SetClipboardData(CF_DIB, block);
+      CloseClipboard();
+    }
   }
-  EmptyClipboard();
-  if (!SetClipboardData(CF_DIB, block)) GlobalFree(block);
-  CloseClipboard();
+  if (placed) return;
+  if (block) GlobalFree(block);
+  Warn(state, IDS_COPY_REFUSED, IDS_ERROR);
 }
 
 // The clipboard's CF_DIB data, copied into a block of its own; none when it
@@ -222,7 +227,7 @@ void RunCommand(AppState& state, int command) {
     case IDM_MAKE: Make(state); break;
     case IDM_TILE: InstallPicture(state, WallpaperArrangement::Tiled); break;
     case IDM_CENTER: InstallPicture(state, WallpaperArrangement::Centered); break;
-    case IDM_CLEAR: ClearWallpaper(SystemDesktopCalls(state.desktop)); break;
+    case IDM_CLEAR: ClearWallpaper(&state.owner, SystemDesktopCalls(state.desktop)); break;
     case IDM_RECALL_TILE: Recall(state, WallpaperArrangement::Tiled); break;
     case IDM_RECALL_CENTER: Recall(state, WallpaperArrangement::Centered); break;
     case IDM_OPTION_TILE: InstallChosenFile(state, WallpaperArrangement::Tiled); break;

@@ -67,7 +67,7 @@ void OnCreate(HWND window, AppState& state) {
 
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
-  state.toolbar = CreateToolbar(state);
+  CreateToolbar(state);
   state.statusBar = CreateStatusBar(state);
   state.imageView = CreateImageView(state);
   ChooseDetailsMode(state);
@@ -93,7 +93,8 @@ void OnClose(AppState& state) {
     DeleteObject(state.displayPalette);
     state.displayPalette = nullptr;
   }
-  for (HWND* child : {&state.toolbar, &state.patternPanel, &state.statusBar, &state.imageView}) {
+  DestroyToolbar(state);
+  for (HWND* child : {&state.patternPanel, &state.statusBar, &state.imageView}) {
     if (*child) DestroyWindow(*child);
     *child = nullptr;
   }
@@ -107,11 +108,11 @@ void FollowDpiChange(AppState& state, const RECT& suggested) {
   std::string status(size_t(LOWORD(SendMessageA(state.statusBar, SB_GETTEXTLENGTHA, 0, 0))) + 1, '\0');
   SendMessageA(state.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status.data()));
   status.resize(status.find('\0'));
-  DestroyWindow(state.toolbar);
+  DestroyToolbar(state);
   DestroyWindow(state.statusBar);
   SetWindowPos(state.mainWindow, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  state.toolbar = CreateToolbar(state);
+  CreateToolbar(state);
   state.statusBar = CreateStatusBar(state);
   ShowStatusText(state, status);
   LayoutWindows(state);

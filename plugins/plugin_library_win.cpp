@@ -6,7 +6,6 @@
 #include <new>
 
 #include "base/file_io.h"
-#include "image/normalize.h"
 #include "plugins/plugin_blocks.h"
 
 namespace {
@@ -189,7 +188,7 @@ std::vector<PluginFile> ListPluginFiles(const std::string& folder) {
 }
 
 // One plug-in's picture of the file: decoded in the helper, its blocks
-// checked and joined, and held; none on any failure of the plug-in.
+// checked and joined (the caller holds it); none on any failure of the plug-in.
 DibImagePtr DecodeInHelper(void* context, const PluginEntry& plugin, const char* path) {
   const std::string& folder = static_cast<HelperContext*>(context)->programFolder;
   TemporaryFile reply;
@@ -202,8 +201,7 @@ DibImagePtr DecodeInHelper(void* context, const PluginEntry& plugin, const char*
       RunToEnd(helper, nullptr, kPluginTimeLimitMilliseconds) != DWORD(PluginDecodeStatus::kDelivered) ||
       !ReadReply(reply.path, kMaxPictureReplySize, bytes))
     return nullptr;
-  DibImagePtr joined = DecodePluginReply(bytes.bytes.get(), bytes.size);
-  return joined ? NormalizeImage(nullptr, std::move(joined)) : nullptr;
+  return DecodePluginReply(bytes.bytes.get(), bytes.size);
 }
 
 }  // namespace

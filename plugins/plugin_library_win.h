@@ -23,7 +23,7 @@ constexpr unsigned long kPluginInfoTimeLimitMilliseconds = 5000;
 // that fits gives no plug-ins.
 void DiscoverPlugins(PluginTable& table, const std::string& programFolder, const FailedPluginMemory& memory = {});
 
-// The picture of the file from the last plug-in that could decode it, held
-// (normalised) already; none when no plug-in delivered. Shows nothing.
+// The picture of the file from the last plug-in that could decode it, as its
+// blocks joined it (not yet held); none when no plug-in delivered. Shows nothing.
 DibImagePtr LoadPictureThroughPlugins(const PluginTable& table, const std::string& programFolder,
                                       const char* path);
