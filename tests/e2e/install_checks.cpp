@@ -314,7 +314,8 @@ bool InstalledLicence() {
 
   Program installer;
   if (!Expect(StartProgramAt(installer, setup, installFolder), "the installer starts")) return false;
-  HWND window = WaitForDialog(installer, std::string("Vitrelle ") + VITRELLE_VERSION_TEXT + " Setup");
+  // The installer's own caption ends in a space.
+  HWND window = WaitForDialog(installer, std::string("Vitrelle ") + VITRELLE_VERSION_TEXT + " Setup ");
   if (!Expect(window != nullptr, "the installer's window appears")) return false;
   ok &= Expect(WaitUntil([&] { return ShowsText(window, copyright.c_str()); }, 5000),
                "the installer's first page shows the licence's copyright line");
