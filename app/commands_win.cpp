@@ -15,6 +15,7 @@
 #include "app/shell_texts.h"
 #include "base/file_io.h"
 #include "base/texts.h"
+#include "generator/pattern_panel_win.h"
 #include "gif/gif_options_dialog_win.h"
 #include "image/brightness_dialog_win.h"
 #include "plugins/plugin_library_win.h"
@@ -108,6 +109,7 @@ void InstallChosenFile(AppState& state, WallpaperArrangement arrangement) {
 }
 
 void Make(AppState& state) {
+  RepairPanelValues(state.patternPanel);  // a value still being typed is repaired first
   DibImagePtr picture =
       MakePicture(&state.owner, state.makeSettings, state.patternFilePath, int64_t(std::time(nullptr)), state.generator);
   if (picture) ShowNewPicture(state, std::move(picture), TextOf(IDS_NO_TITLE), false);

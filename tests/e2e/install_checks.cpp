@@ -11,6 +11,9 @@
 //       and a JPEG of non-ASCII names there through its shipped plug-in
 //       (the pictures of the driver's folder's plugin-pictures\ with the
 //       pixels Pillow reads from them)
+//   vitrelle-install-check installed-licence    the licence beside the installed
+//       program, in its version resource and in that of the installer
+//       %VITRELLE_CHECK_SETUP%, and the installer's licence page
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -19,8 +22,10 @@
 #include <cstdlib>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
+#include "resources/version.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenarios.h"
 
@@ -308,10 +313,77 @@ bool LayoutFitsAtThisDpi() {
   return Close(program, main) && ok;
 }
 
+// A value of a file's version resource (U.S. English, Unicode), or empty.
+std::string VersionValue(const std::wstring& file, const wchar_t* name) {
+  DWORD ignored = 0;
+  std::vector<char> block(GetFileVersionInfoSizeW(file.c_str(), &ignored));
+  if (block.empty() || !GetFileVersionInfoW(file.c_str(), 0, DWORD(block.size()), block.data())) return "";
+  wchar_t* value = nullptr;
+  UINT length = 0;
+  const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+  if (!VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value) return "";
+  return Utf8(value);
+}
+
+// The line of a text that starts with `start`, without its line end.
+std::string LineStarting(const std::string& text, const std::string& start) {
+  const size_t begin = text.find(start);
+  if (begin == std::string::npos) return "";
+  return text.substr(begin, text.find_first_of("\r\n", begin) - begin);
+}
+
+struct TextSearch {
+  const char* part;
+  bool found = false;
+};
+
+BOOL CALLBACK FindTextInChild(HWND child, LPARAM searchPointer) {
+  auto* search = reinterpret_cast<TextSearch*>(searchPointer);
+  if (IsWindowVisible(child) && WindowText(child).find(search->part) != std::string::npos) search->found = true;
+  return !search->found;
+}
+
+// Whether a visible window inside the window shows a text holding `part`.
+bool ShowsText(HWND window, const char* part) {
+  TextSearch search{part};
+  EnumChildWindows(window, FindTextInChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The installed LICENSE.txt is the MIT licence; its copyright line is what
+// the version resources of vitrelle.exe and of the installer carry; and the
+// installer, run by hand, shows the licence before anything else, to be
+// agreed to or cancelled.
+bool InstalledLicence() {
+  const std::wstring installFolder = KnownFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Vitrelle";
+  const std::string licence = FileBytes(Utf8(installFolder) + "\\LICENSE.txt");
+  bool ok = Expect(licence.compare(0, 13, "MIT License\r\n") == 0, "LICENSE.txt beside the program is the MIT licence");
+  const std::string copyright = LineStarting(licence, "Copyright (c) ");
+  ok &= Expect(!copyright.empty(), "the licence has a copyright line");
+  ok &= ExpectEqual(VersionValue(installFolder + L"\\vitrelle.exe", L"LegalCopyright"), copyright,
+                    "vitrelle.exe's LegalCopyright");
+  wchar_t setup[MAX_PATH] = L"";
+  GetEnvironmentVariableW(L"VITRELLE_CHECK_SETUP", setup, MAX_PATH);
+  ok &= ExpectEqual(VersionValue(setup, L"LegalCopyright"), copyright, "the installer's LegalCopyright");
+
+  Program installer;
+  if (!Expect(StartProgramAt(installer, setup, installFolder), "the installer starts")) return false;
+  // The installer's own caption ends in a space.
+  HWND window = WaitForDialog(installer, std::string("Vitrelle ") + VITRELLE_VERSION_TEXT + " Setup ");
+  if (!Expect(window != nullptr, "the installer's window appears")) return false;
+  ok &= Expect(WaitUntil([&] { return ShowsText(window, copyright.c_str()); }, 5000),
+               "the installer's first page shows the licence's copyright line");
+  ok &= Expect(ShowsText(window, "Permission is hereby granted"), "the installer's first page shows the licence");
+  ok &= Expect(ShowsText(window, "I &Agree"), "the licence page asks to agree");
+  ClickButton(window, IDCANCEL);
+  return ExpectEqual(WaitForExit(installer), 1, "the installer's exit code after Cancel (aborted)") && ok;
+}
+
 }  // namespace
 
 VITRELLE_SCENARIO("dpi-layout", LayoutFitsAtThisDpi);
 VITRELLE_SCENARIO("help-opens-manual", HelpOpensManual);
+VITRELLE_SCENARIO("installed-licence", InstalledLicence);
 VITRELLE_SCENARIO("installed-shortcut", InstalledShortcutStartsProgram);
 VITRELLE_SCENARIO("portable-folder", PortableProgramRunsFromAnyFolder);
 VITRELLE_SCENARIO("portable-plugin-pictures", PortablePluginOpensNonAsciiPictures);
