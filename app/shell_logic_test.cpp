@@ -21,23 +21,39 @@ TEST(ShellTexts, StatusTextNamesTheColourDepth) {
   EXPECT_EQ(ImageInfoText(2, 2, 32), "Image Info.(2x2 full color)");
 }
 
-TEST(ShellTexts, CommandLineLosesItsQuotesAndIsNeverCut) {
+TEST(ShellTexts, CommandLineNamesOneFileAndIsNeverCut) {
+  const std::set<std::string> existing = {"C:\\My Pictures\\a b.bmp", "C:\\x\\a.png", "C:\\x\\b.png"};
+  const auto exists = [&](const std::string& name) { return existing.count(name) > 0; };
+  struct Case {
+    const char* line;
+    std::string name;
+  };
+  const Case cases[] = {
+      {"\"C:\\My Pictures\\a b.bmp\"", "C:\\My Pictures\\a b.bmp"},
+      {"C:\\My Pictures\\a b.bmp", "C:\\My Pictures\\a b.bmp"},  // unquoted, spaces and all
+      {"C:\\My \"Pictures\\a\" b.bmp", "C:\\My Pictures\\a b.bmp"},
+      // Two files from Explorer: the first opens, the other is ignored.
+      {"\"C:\\x\\a.png\" \"C:\\x\\b.png\"", "C:\\x\\a.png"},
+      {"\"C:\\gone\\a.png\" \"C:\\x\\b.png\" \"c.png\"", "C:\\gone\\a.png"},
+      // One name that does not exist stays whole, so that its failure names it.
+      {"\"C:\\gone\\a b.png\"", "C:\\gone\\a b.png"},
+      {"C:\\gone\\a b.png", "C:\\gone\\a b.png"},
+      {"\"\"", ""},
+      {"", ""},
+  };
   std::string name;
-  EXPECT_TRUE(FileNameFromCommandLine("\"C:\\My Pictures\\a b.bmp\"", 512, name));
-  EXPECT_EQ(name, "C:\\My Pictures\\a b.bmp");
-  EXPECT_TRUE(NamesFileToOpen(name));
-
-  EXPECT_TRUE(FileNameFromCommandLine("\"\"", 512, name));
-  EXPECT_FALSE(NamesFileToOpen(name));
-  EXPECT_TRUE(FileNameFromCommandLine("", 512, name));
-  EXPECT_FALSE(NamesFileToOpen(name));
-  EXPECT_TRUE(FileNameFromCommandLine("\x1e" "a.bmp", 512, name));
-  EXPECT_FALSE(NamesFileToOpen(name));
+  for (const Case& c : cases) {
+    EXPECT_TRUE(FileNameFromCommandLine(c.line, 512, exists, name)) << c.line;
+    EXPECT_EQ(name, c.name) << c.line;
+  }
+  EXPECT_TRUE(NamesFileToOpen("C:\\x\\a.png"));
+  EXPECT_FALSE(NamesFileToOpen(""));
+  EXPECT_FALSE(NamesFileToOpen("\x1e" "a.bmp"));
 
   const std::string fits(511, 'x'), tooLong(512, 'x');
-  EXPECT_TRUE(FileNameFromCommandLine(("\"" + fits + "\"").c_str(), 512, name));
+  EXPECT_TRUE(FileNameFromCommandLine(("\"" + fits + "\"").c_str(), 512, exists, name));
   EXPECT_EQ(name, fits);
-  EXPECT_FALSE(FileNameFromCommandLine(tooLong.c_str(), 512, name));
+  EXPECT_FALSE(FileNameFromCommandLine(tooLong.c_str(), 512, exists, name));
 }
 
 TEST(WindowLayout, FitsTheWindowAroundPanelAndPicture) {

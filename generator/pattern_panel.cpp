@@ -1,5 +1,7 @@
 #include "generator/pattern_panel.h"
 
+#include <algorithm>
+
 #include "base/file_io.h"
 #include "base/texts.h"
 #include "resources/resource.h"
@@ -80,6 +82,18 @@ PanelNext LoadPanel(const Owner* owner, const std::string& path, MakeSettings& s
   return PanelNext::kShow;
 }
 
+PanelNext RefillLists(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists,
+                      const std::optional<std::string>& selectedName) {
+  if (!ListEntries(owner, path, lists)) return PanelNext::kEnd;
+  if (!selectedName) return PanelNext::kShow;
+  const std::vector<std::string>& names = lists.patterns;
+  const int32_t place = settings[kPatternIndex];
+  if (ListSelection(place, names.size()) >= 0 && names[size_t(place)] == *selectedName) return PanelNext::kShow;
+  const auto found = std::find(names.begin(), names.end(), *selectedName);
+  settings[kPatternIndex] = found == names.end() ? -1 : int32_t(found - names.begin());
+  return PanelNext::kShow;
+}
+
 PanelNext LoadDefaultSettings(const Owner* owner, const std::string& path, MakeSettings& settings) {
   if (!WarnUnlessReadable(owner, path)) return PanelNext::kEnd;
   // A file without a default line leaves the settings as they are.
@@ -119,6 +133,10 @@ PanelNext ChangeSelectedPattern(const Owner* owner, const std::string& path, con
   if (!selectedName) return PanelNext::kStay;
   const int question = change == PatternChange::kChange ? IDS_ASK_CHANGE_PATTERN : IDS_ASK_DELETE_PATTERN;
   if (!OwnerAsk(owner, TextOf(question), selectedName->c_str())) return PanelNext::kStay;
-  const bool replaced = ReplacePattern(owner, path, settings[kPatternIndex], change, *selectedName, settings);
-  return replaced ? PanelNext::kReload : PanelNext::kStay;
+  switch (ReplacePattern(owner, path, settings[kPatternIndex], change, *selectedName, settings)) {
+    case PatternReplace::kReplaced: return PanelNext::kReload;
+    case PatternReplace::kFileChanged: return PanelNext::kRefill;
+    case PatternReplace::kFailed: break;
+  }
+  return PanelNext::kStay;
 }

@@ -49,6 +49,7 @@ enum class PanelNext {
   kStay,    // nothing more: the shown values are still right
   kShow,    // show the settings again (values, selections, radio button)
   kReload,  // initialise the panel again from the Pattern file
+  kRefill,  // the Pattern file changed underneath: read its lists again, keeping the settings
   kEnd,     // the Pattern file cannot be read: the panel ends
 };
 
@@ -56,6 +57,15 @@ enum class PanelNext {
 // kEnd when the Pattern file cannot be read ("Cannot open file" shown), else
 // kShow. A file without a state line leaves the settings as they were.
 PanelNext LoadPanel(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists);
+
+// After kRefill: the lists as the Pattern file holds them now, the settings
+// (and so the values the edits show) kept. The Pattern that was selected
+// stays selected where the file still has it, at its old place when that
+// holds its name, else at its first; else no Pattern is selected (without a
+// selected Pattern the index stays). kEnd when the file cannot be read, else
+// kShow.
+PanelNext RefillLists(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists,
+                      const std::optional<std::string>& selectedName);
 
 // "&Initialize": the settings of the default line, the lists kept.
 PanelNext LoadDefaultSettings(const Owner* owner, const std::string& path, MakeSettings& settings);
@@ -73,6 +83,7 @@ PanelNext AddNamedPattern(const Owner* owner, const std::string& path, const Mak
 
 // "C&hange" and "&Delete" of the selected Pattern (nothing when none is
 // selected): asks first, with the Pattern's name as the caption; Cancel
-// changes nothing.
+// changes nothing. kRefill when the file no longer holds that Pattern at its
+// place: nothing was written.
 PanelNext ChangeSelectedPattern(const Owner* owner, const std::string& path, const MakeSettings& settings,
                                 PatternChange change, const std::optional<std::string>& selectedName);

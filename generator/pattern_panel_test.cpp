@@ -223,4 +223,41 @@ TEST(PatternPanelFile, ChangeAndDeleteAskFirst) {
   EXPECT_TRUE(messages.warnings.empty());
 }
 
+TEST(PatternPanelFile, ChangeAfterTheFileChangedRefillsTheListsAndKeepsTheValues) {
+  TestFolder folder;
+  const std::string path = folder.Write(kPatternFile);
+  MakeSettings settings;
+  PatternLists lists;
+  ASSERT_EQ(LoadPanel(nullptr, path, settings, lists), PanelNext::kShow);
+  ASSERT_EQ(ChoosePattern(nullptr, path, settings, 1), PanelNext::kShow);  // Rings
+  settings[kWeight3] = 42;  // typed since
+  const MakeSettings typed = settings;
+
+  // Another program puts a Pattern before Rings.
+  std::string edited = kPatternFile;
+  edited.insert(edited.find("3,Lace"), "3,New,1,1,1,1,1,1,1,1,1,1,1,0,\r\n");
+  folder.Write(edited);
+  OwnerRecorder messages;
+  messages.answer = true;
+  const Owner owner = messages.owner();
+  for (PatternChange change : {PatternChange::kChange, PatternChange::kDelete}) {
+    EXPECT_EQ(ChangeSelectedPattern(&owner, path, settings, change, std::string("Rings")), PanelNext::kRefill);
+    EXPECT_EQ(TestFolder::Read(path), edited);
+  }
+  EXPECT_EQ(messages.warnings.size(), 2u);
+
+  ASSERT_EQ(RefillLists(&owner, path, settings, lists, std::string("Rings")), PanelNext::kShow);
+  EXPECT_EQ(lists.patterns, (std::vector<std::string>{"New", "Lace", "Rings", "Last"}));
+  EXPECT_EQ(settings[kPatternIndex], 2);
+  MakeSettings expected = typed;
+  expected[kPatternIndex] = 2;
+  EXPECT_TRUE(std::equal(settings.field, settings.field + kMakeSettingsFieldCount, expected.field));
+  // Now the Pattern at its new place is deleted.
+  EXPECT_EQ(ChangeSelectedPattern(&owner, path, settings, PatternChange::kDelete, std::string("Rings")),
+            PanelNext::kReload);
+  ASSERT_EQ(RefillLists(&owner, path, settings, lists, std::string("Rings")), PanelNext::kShow);
+  EXPECT_EQ(lists.patterns, (std::vector<std::string>{"New", "Lace", "Last"}));
+  EXPECT_EQ(settings[kPatternIndex], -1);  // gone: nothing is selected
+}
+
 }  // namespace

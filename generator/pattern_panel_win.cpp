@@ -10,7 +10,7 @@
 
 namespace {
 
-// Longest text taken from an edit or a list entry, the terminating zero not
+// Longest text taken from an edit, the terminating zero not
 // counted.
 constexpr int kMaxText = 99;
 
@@ -37,7 +37,7 @@ std::optional<std::string> SelectedText(HWND panel, int listId) {
   std::string text(size_t(length) + 1, '\0');
   SendMessageA(list, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text.data()));
   text.resize(size_t(length));
-  return text.substr(0, kMaxText);
+  return text;  // whole: Change and Delete compare it with the Pattern file's name
 }
 
 void FillList(HWND panel, int listId, const std::vector<std::string>& entries) {
@@ -45,6 +45,12 @@ void FillList(HWND panel, int listId, const std::vector<std::string>& entries) {
   for (const std::string& entry : entries) {
     SendDlgItemMessageA(panel, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   }
+}
+
+void FillLists(HWND panel, const PatternLists& lists) {
+  FillList(panel, IDC_SIZE_LIST, lists.sizes);
+  FillList(panel, IDC_COLOR_LIST, lists.colorSets);
+  FillList(panel, IDC_PATTERN_LIST, lists.patterns);
 }
 
 void SelectInList(HWND panel, int listId, int32_t index) {
@@ -81,11 +87,20 @@ void InitializePanel(HWND panel) {
   const Owner owner = WindowOwner(&mainWindow);
   PatternLists lists;
   const PanelNext next = LoadPanel(&owner, params.patternFilePath, *params.settings, lists);
-  if (next == PanelNext::kShow) {
-    FillList(panel, IDC_SIZE_LIST, lists.sizes);
-    FillList(panel, IDC_COLOR_LIST, lists.colorSets);
-    FillList(panel, IDC_PATTERN_LIST, lists.patterns);
-  }
+  if (next == PanelNext::kShow) FillLists(panel, lists);
+  Follow(panel, next);
+}
+
+// The Pattern file changed underneath the panel: its lists are read again,
+// while the settings, and so the values in the edits, stay.
+void RefillPanel(HWND panel) {
+  PatternPanelParams& params = ParamsOf(panel);
+  HWND mainWindow = GetParent(panel);  // owns the panel's messages
+  const Owner owner = WindowOwner(&mainWindow);
+  PatternLists lists;
+  const PanelNext next = RefillLists(&owner, params.patternFilePath, *params.settings, lists,
+                                     SelectedText(panel, IDC_PATTERN_LIST));
+  if (next == PanelNext::kShow) FillLists(panel, lists);
   Follow(panel, next);
 }
 
@@ -96,6 +111,7 @@ void Follow(HWND panel, PanelNext next) {
     case PanelNext::kStay: break;
     case PanelNext::kShow: ShowSettings(panel); break;
     case PanelNext::kReload: InitializePanel(panel); break;
+    case PanelNext::kRefill: RefillPanel(panel); break;
     case PanelNext::kEnd: EndPanel(panel); break;
   }
 }

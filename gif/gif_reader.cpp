@@ -127,13 +127,15 @@ bool FindFirstImage(const uint8_t* data, size_t size, GifLayout& layout, GifFile
   }
   if (p >= size || size - p < kImageDescriptorSize || data[p] != 0x2C) return false;
   layout.width = LoadU16(data + p + 5), layout.height = LoadU16(data + p + 7);
+  // An image without rows or columns holds nothing to show.
+  if (layout.width == 0 || layout.height == 0) return false;
   const uint8_t imageFlags = data[p + 9];
   p += kImageDescriptorSize;
   read.interlace = imageFlags & 0x40;
   if (imageFlags & 0x80) {
-    // Without a global table the screen's size field means nothing; the
-    // image's own table tells how many colours the picture has.
-    if (!layout.globalTable) layout.depth = DepthOfTableSize(imageFlags & 7);
+    // The image is drawn with its own table, so that table tells how many
+    // colours the picture has, whatever the global one holds.
+    layout.depth = DepthOfTableSize(imageFlags & 7);
     layout.localEntries = 2 << (imageFlags & 7);
     if (size - p < 3 * size_t(layout.localEntries)) return false;
     layout.localTable = data + p;
@@ -167,8 +169,11 @@ DibImagePtr ParseGifData(const uint8_t* data, size_t size, GifFileFlags& flags, 
 
   DibImagePtr image = CreateDibImage(layout.screenWidth, layout.screenHeight, layout.depth);
   if (!image) return nullptr;
-  if (layout.globalTable) StoreColorTable(*image, layout.globalTable, layout.globalEntries);
-  if (layout.localTable) StoreColorTable(*image, layout.localTable, layout.localEntries);
+  if (layout.localTable) {
+    StoreColorTable(*image, layout.localTable, layout.localEntries);
+  } else if (layout.globalTable) {
+    StoreColorTable(*image, layout.globalTable, layout.globalEntries);
+  }
 
   std::unique_ptr<LzwDecoder> decoder(new (std::nothrow) LzwDecoder);
   if (!decoder) return nullptr;

@@ -401,6 +401,40 @@ bool ChangingAndDeletingPatterns() {
   return ok;
 }
 
+// Another program changes the Pattern file while the panel shows it: Change
+// of the Pattern the user chose writes nothing, says so, and the panel lists
+// the file's Patterns again with the chosen one still selected and the typed
+// values kept.
+bool ChangeAfterTheFileChanged() {
+  PanelSession session;
+  if (!session.Start()) return false;
+  HWND panel = session.panel;
+  const std::string path = session.setup.PatternFile();
+
+  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
+  bool ok = Expect(WaitUntil([&] { return ItemText(panel, IDC_INITIAL_COLOR) == "30"; }), "Second is chosen");
+  TypeInto(panel, IDC_WEIGHT_1, "9");
+  std::string edited = FileBytes(path);
+  edited.insert(edited.find("3,First"), "3,Zero,1,1,1,1,1,1,1,1,1,1,1,0,\r\n");
+  ok &= Expect(WriteFileBytes(path, edited), "another program adds a Pattern before First");
+
+  ok &= AnswerQuestion(session.program, panel, IDC_CHANGE, "Do you want to change this pattern ?", "Second", IDOK);
+  ok &= AnswerMessageBox(session.program, path,
+                         "The Pattern file has changed, so nothing was written. It is read again: choose the "
+                         "Pattern and try once more.",
+                         IDOK);
+  ok &= ExpectEqual(FileBytes(path), edited, "the Pattern file after the refused Change");
+  ok &= Expect(WaitUntil([&] {
+                 return ListEntries(panel, IDC_PATTERN_LIST) ==
+                        std::vector<std::string>{"Zero", "First", "Second", "Third"};
+               }),
+               "the panel lists the file's Patterns again");
+  ok &= ExpectEqual(Selection(panel, IDC_PATTERN_LIST), 2, "Second is still selected");
+  ok &= ExpectEqual(ShownValues(panel), std::string("30,9,1,0,1,2,7,1,10,3,"), "the typed values are kept");
+  ok &= session.Close();
+  return ok;
+}
+
 // A Pattern file that cannot be read when a Pattern is chosen: "Cannot open
 // file" with the file's path as caption, and the panel ends.
 bool PanelEndsWithoutPatternFile() {
@@ -432,6 +466,7 @@ bool PanelEndsWithoutPatternFile() {
 VITRELLE_SCENARIO("panel-add", AddingPatterns);
 VITRELLE_SCENARIO("panel-change-delete", ChangingAndDeletingPatterns);
 VITRELLE_SCENARIO("panel-ends-without-file", PanelEndsWithoutPatternFile);
+VITRELLE_SCENARIO("panel-file-changed", ChangeAfterTheFileChanged);
 VITRELLE_SCENARIO("panel-repairs", TypedValuesAreRepairedWhenDone);
 VITRELLE_SCENARIO("panel-select-pattern", SelectingPatternsLoadsThem);
 VITRELLE_SCENARIO("panel-short-form", ShortPanelChoosesAndMakes);
