@@ -40,12 +40,31 @@ std::string InstalledWallpaperPath(const WallpaperPlaces& places) {
   return FileExists(inWindowsFolder) ? inWindowsFolder : UserWallpaperPath(places);
 }
 
+// The desktop's values "TileWallpaper" and "WallpaperStyle" of an arrangement.
+struct DesktopArrangement {
+  const char* tile;
+  const char* style;
+};
+constexpr DesktopArrangement kTiled = {"1", "0"}, kCentered = {"0", "0"}, kSpanned = {"0", "22"};
+
+static DesktopArrangement ValuesOf(WallpaperArrangement arrangement) {
+  return arrangement == WallpaperArrangement::Tiled ? kTiled : kCentered;
+}
+
 // The arrangement first, so that the desktop finds it with the new picture.
-static void SetWallpaper(const DesktopCalls& desktop, const std::string& fileName,
-                         WallpaperArrangement arrangement) {
-  desktop.writeValue(desktop.context, "TileWallpaper", arrangement == WallpaperArrangement::Tiled ? "1" : "0");
-  desktop.writeValue(desktop.context, "WallpaperStyle", "0");
+static void SetWallpaper(const DesktopCalls& desktop, const std::string& fileName, DesktopArrangement values) {
+  desktop.writeValue(desktop.context, "TileWallpaper", values.tile);
+  desktop.writeValue(desktop.context, "WallpaperStyle", values.style);
   desktop.setWallpaper(desktop.context, fileName.c_str());
+}
+
+// Centring a picture that covers every screen would show it cut to each
+// monitor's middle; spanning shows it whole across them.
+static DesktopArrangement ValuesFor(const DesktopCalls& desktop, const DibImage& image,
+                                    WallpaperArrangement arrangement) {
+  if (arrangement != WallpaperArrangement::Centered || !desktop.measureScreens) return ValuesOf(arrangement);
+  const ScreenSizes screens = desktop.measureScreens(desktop.context);
+  return CoversAllScreens(screens, DibWidth(image), DibHeight(image)) ? kSpanned : kCentered;
 }
 
 // Writes the picture into the Windows folder, or, where that is not allowed,
@@ -66,16 +85,16 @@ void InstallWallpaper(const Owner* owner, const DesktopCalls& desktop, const Wal
     return;
   }
   const std::string path = WriteWallpaperFile(owner, places, *image);
-  if (!path.empty()) SetWallpaper(desktop, path, arrangement);
+  if (!path.empty()) SetWallpaper(desktop, path, ValuesFor(desktop, *image, arrangement));
 }
 
 void RecallWallpaper(const DesktopCalls& desktop, const WallpaperPlaces& places, WallpaperArrangement arrangement) {
-  SetWallpaper(desktop, InstalledWallpaperPath(places), arrangement);
+  SetWallpaper(desktop, InstalledWallpaperPath(places), ValuesOf(arrangement));
 }
 
 void InstallChosenWallpaper(const DesktopCalls& desktop, WallpaperPlaces& places, WallpaperArrangement arrangement) {
   if (!desktop.chooseFile(desktop.context, places.optionFileName)) return;
-  SetWallpaper(desktop, places.optionFileName, arrangement);
+  SetWallpaper(desktop, places.optionFileName, ValuesOf(arrangement));
 }
 
 void ClearWallpaper(const DesktopCalls& desktop) { desktop.setWallpaper(desktop.context, ""); }
