@@ -129,12 +129,13 @@ void PaintImageView(HWND view, const AppState& state) {
   EndPaint(view, &paint);
 }
 
-}  // namespace
-
-void UpdateImageViewScrollBars(const AppState& state) {
-  HWND view = state.imageView;
+void UpdateScrollBars(HWND view, const AppState& state) {
   for (int bar : {SB_HORZ, SB_VERT}) SetAxis(view, AxisOf(view, state, bar), GetScrollPos(view, bar));
 }
+
+}  // namespace
+
+void UpdateImageViewScrollBars(const AppState& state) { UpdateScrollBars(state.imageView, state); }
 
 void ShowImageFromStart(const AppState& state) {
   HWND view = state.imageView;
@@ -156,7 +157,7 @@ LRESULT CALLBACK ImageViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_SIZE:
       // Showing or hiding a bar sizes the view again, and comes back here.
-      if (AppStateOf(view)->imageView == view) UpdateImageViewScrollBars(*AppStateOf(view));
+      UpdateScrollBars(view, *AppStateOf(view));
       return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:

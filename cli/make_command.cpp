@@ -76,14 +76,14 @@ int Usage(const std::string& text) { return UsageError("make", text); }
 
 constexpr char kScreenSize[] = "screen";
 
-// The primary monitor's entry after the file's sizes, measured as the
-// program measures it; none where no screen is known.
-std::optional<SizeChoice> MeasuredScreenSize(int fileSizeCount) {
+// The primary monitor's size, measured as the program measures it; none
+// where no screen is known.
+std::optional<SizeChoice> MeasuredScreenSize() {
 #ifdef _WIN32
-  return ScreenSizeAt(MeasureScreens(), fileSizeCount, fileSizeCount);
-#else
-  return ScreenSizeAt(ScreenSizes(), fileSizeCount, fileSizeCount);
+  const std::vector<SizeChoice> screens = ScreenSizeChoices(MeasureScreens());
+  if (!screens.empty()) return screens.front();
 #endif
+  return std::nullopt;
 }
 
 // Parses the arguments; returns -1 to go on, or an exit code.
@@ -132,11 +132,10 @@ int ApplyChoices(const Owner* owner, const MakeOptions& options, const PatternLi
     settings[kColorSetIndex] = k;
   }
   if (options.size == kScreenSize) {
-    const std::optional<SizeChoice> screen = MeasuredScreenSize(int(lists.sizes.size()));
+    const std::optional<SizeChoice> screen = MeasuredScreenSize();
     if (!screen) {
       return Fail("No screen is known here: --size screen is offered on Windows only; give a size such as 1920x1080");
     }
-    settings[kSizeIndex] = int32_t(lists.sizes.size());
     settings[kWidth] = screen->width;
     settings[kHeight] = screen->height;
   } else if (!options.size.empty()) {
