@@ -9,6 +9,7 @@
 #include "app/command_flows.h"
 #include "app/display_palette_win.h"
 #include "app/file_dialogs_win.h"
+#include "app/image_view_win.h"
 #include "app/layout_win.h"
 #include "app/picture_files.h"
 #include "app/registry_store_win.h"
@@ -32,16 +33,15 @@ void RepaintView(const AppState& state) { InvalidateRect(state.imageView, nullpt
 // Makes a new picture the current one and shows it: the old picture is let
 // go only now, so a failed attempt leaves it on screen.
 void ShowNewPicture(AppState& state, DibImagePtr picture, const char* title, bool layoutAlways) {
+  const bool sizeChanged = DibWidth(*picture) != state.imageWidth || DibHeight(*picture) != state.imageHeight;
   state.currentImage = std::move(picture);
   RefreshDisplayPalette(state);
   state.imageWidth = DibWidth(*state.currentImage);
   state.imageHeight = DibHeight(*state.currentImage);
-  RECT view;
-  GetClientRect(state.imageView, &view);
-  if (layoutAlways || view.right != state.imageWidth || view.bottom != state.imageHeight) LayoutHidden(state);
+  if (layoutAlways || sizeChanged) LayoutHidden(state);
   ShowStatusText(state, ImageInfoText(state.imageWidth, state.imageHeight, DibBitCount(*state.currentImage)));
   SetWindowTextA(state.mainWindow, title);
-  RepaintView(state);
+  ShowImageFromStart(state);
 }
 
 // Files that neither own reader takes go to the image-loader plug-ins.

@@ -1,4 +1,5 @@
-// The image view: a white child window that shows the current image 1:1.
+// The image view: a white child window that shows the current image 1:1 and
+// scrolls through it when the image is larger than the view.
 #pragma once
 
 #include <windows.h>
@@ -10,3 +11,13 @@ constexpr const char* kImageViewClass = "VTRCHILD";
 LRESULT CALLBACK ImageViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam);
 // Created at size zero; the layout places it.
 HWND CreateImageView(AppState& state);
+
+// The scroll bars for the view's size and the image's: shown only where the
+// image does not fit, the positions kept within it.
+void UpdateImageViewScrollBars(const AppState& state);
+
+// A new image: shown from its top-left corner.
+void ShowImageFromStart(const AppState& state);
+
+// The wheel turned over the main window: the view scrolls as for its own wheel.
+void ScrollImageViewByWheel(const AppState& state, UINT message, WPARAM wParam);

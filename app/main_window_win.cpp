@@ -14,6 +14,7 @@
 #include "app/settings_store.h"
 #include "app/shell_texts.h"
 #include "base/texts.h"
+#include "generator/screen_sizes.h"
 #include "plugins/plugin_library_win.h"
 #include "resources/resource.h"
 
@@ -71,6 +72,7 @@ void OnCreate(HWND window, AppState& state) {
   state.statusBar = CreateStatusBar(state);
   state.imageView = CreateImageView(state);
   ChooseDetailsMode(state);
+  state.panelParams.screens = MeasureScreens();
   CreatePanel(state);
   state.imageWidth = state.imageHeight = 100;
   WarmUpAtStartup(state.generator.random, int64_t(std::time(nullptr)));
@@ -119,6 +121,15 @@ void FollowDpiChange(AppState& state, const RECT& suggested) {
   InvalidateRect(state.mainWindow, nullptr, TRUE);
 }
 
+// Monitors were added, removed or set to another size: the size list
+// learns the new screens, and the window stays on its work area.
+void FollowScreenChange(AppState& state) {
+  state.panelParams.screens = MeasureScreens();
+  if (state.patternPanel) SendMessageA(state.patternPanel, WM_DISPLAYCHANGE, 0, 0);
+  LayoutWindows(state);
+  InvalidateRect(state.mainWindow, nullptr, TRUE);
+}
+
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -131,9 +142,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnCreate(window, *state);
       return 0;
     case WM_SIZE:
-      // The bars follow the new width; panel and view keep their places.
+      // The bars follow the new width; the view takes the room it gets.
       SendMessageA(state->statusBar, WM_SIZE, wParam, lParam);
       SendMessageA(state->toolbar, WM_SIZE, wParam, lParam);
+      if (wParam != SIZE_MINIMIZED) PlaceImageView(*state);
+      break;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+      ScrollImageViewByWheel(*state, message, wParam);
+      return 0;
+    case WM_DISPLAYCHANGE:
+      FollowScreenChange(*state);
       break;
     case WM_NOTIFY:
       AnswerTooltipRequest(*state, reinterpret_cast<NMHDR*>(lParam));

@@ -6,6 +6,7 @@
 
 #include "app/settings_store.h"
 #include "app/shell_texts.h"
+#include "app/view_scroll.h"
 #include "app/window_layout.h"
 
 namespace {
@@ -73,6 +74,73 @@ TEST(WindowLayout, FitsTheWindowAroundPanelAndPicture) {
   EXPECT_EQ(layout.windowWidth, 350);
   EXPECT_EQ(layout.windowHeight, 46 + 300 + 60);
   EXPECT_EQ(layout.viewWidth, 3);
+}
+
+TEST(WindowLayout, StaysOnTheWorkAreaAndScrollsWhatDoesNotFit) {
+  const ScreenRect work = {0, 0, 1920, 1040};  // 1920 x 1080 less a task bar
+  // A 1920 x 1080 picture: the window fills the work area and both bars show.
+  WindowLayout wanted = ComputeLayout(8, 46, 200, 300, 1920, 1080);
+  ScreenRect placed = PlaceOnWorkArea({100, 50, 500, 650}, wanted, work, 17, 17);
+  EXPECT_EQ(placed.left, 0);
+  EXPECT_EQ(placed.top, 0);
+  EXPECT_EQ(placed.Width(), 1920);
+  EXPECT_EQ(placed.Height(), 1040);
+  ViewBox view = FitView(wanted, placed.Width() - 8, placed.Height() - 46, kStandardDpi, 17, 17);
+  EXPECT_TRUE(view.horizontalBar && view.verticalBar);
+  EXPECT_EQ(view.width, 1920 - 8 - 220 - 8);
+  EXPECT_EQ(view.height, 1040 - 46 - 54 - 24);
+
+  // Too wide only: the window grows by the bar's height, so that nothing
+  // needs scrolling downwards; it moves left only as far as it must. Here
+  // on a monitor left of the primary one.
+  wanted = ComputeLayout(8, 46, 200, 300, 2500, 400);
+  placed = PlaceOnWorkArea({-1700, 200, -1300, 800}, wanted, {-1920, 0, 0, 1040}, 17, 17);
+  EXPECT_EQ(placed.left, -1920);
+  EXPECT_EQ(placed.right, 0);
+  EXPECT_EQ(placed.top, 200);
+  EXPECT_EQ(placed.Height(), 46 + 400 + 80 + 17);
+  view = FitView(wanted, placed.Width() - 8, placed.Height() - 46, kStandardDpi, 17, 17);
+  EXPECT_TRUE(view.horizontalBar);
+  EXPECT_FALSE(view.verticalBar);
+  EXPECT_EQ(view.height, 402 + 17);
+
+  // A maximised or resized window: the view takes the room, up to the picture.
+  wanted = ComputeLayout(8, 46, 200, 300, 640, 480);
+  view = FitView(wanted, 1900, 1000, kStandardDpi, 17, 17);
+  EXPECT_EQ(view.width, 642);
+  EXPECT_EQ(view.height, 482);
+  EXPECT_FALSE(view.horizontalBar || view.verticalBar);
+  // Just too narrow: the bar below takes height the picture needed, so both show.
+  view = FitView(wanted, 220 + 641 + 8, 54 + 482 + 24, kStandardDpi, 17, 17);
+  EXPECT_TRUE(view.horizontalBar && view.verticalBar);
+  // A window smaller than its gaps leaves the view no room rather than a negative one.
+  view = FitView(wanted, 100, 40, kStandardDpi, 17, 17);
+  EXPECT_EQ(view.width, 0);
+  EXPECT_EQ(view.height, 0);
+}
+
+TEST(ViewScroll, MovesStayWithinThePicture) {
+  // A picture 1000 long seen through 300, lines of 20.
+  struct Case {
+    int from;
+    ScrollMove move;
+    int to;
+  };
+  const Case cases[] = {
+      {0, ScrollMove::kLineBack, 0},    {0, ScrollMove::kLineOn, 20},    {690, ScrollMove::kLineOn, 700},
+      {0, ScrollMove::kPageOn, 280},    {600, ScrollMove::kPageOn, 700}, {100, ScrollMove::kPageBack, 0},
+      {350, ScrollMove::kToStart, 0},   {350, ScrollMove::kToEnd, 700},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ScrollPositionAfter(c.from, c.move, 1000, 300, 20), c.to) << c.from;
+  EXPECT_EQ(ScrollPositionAfter(0, ScrollMove::kToEnd, 200, 300, 20), 0);  // the whole picture in sight
+  EXPECT_EQ(ClampScrollPosition(900, 1000, 300), 700);                    // after the view grew
+  EXPECT_EQ(ClampScrollPosition(-5, 1000, 300), 0);
+
+  EXPECT_EQ(WheelScrollPosition(100, -120, 3, 1000, 300, 20), 160);  // a notch towards the user: on
+  EXPECT_EQ(WheelScrollPosition(100, 240, 3, 1000, 300, 20), 0);
+  EXPECT_EQ(WheelScrollPosition(100, -40, 3, 1000, 300, 20), 120);   // a fine wheel's third of a notch
+  EXPECT_EQ(WheelScrollPosition(0, -120, -1, 1000, 300, 20), 280);   // a page a notch
+  EXPECT_EQ(WheelScrollPosition(650, -120 * 1000000, 3, 1000, 300, 20), 700);
 }
 
 TEST(WindowLayout, GrowsItsGapsWithTheDpiButNotThePicture) {

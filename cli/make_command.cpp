@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,11 @@
 #include "cli/picture_output.h"
 #include "generator/pattern_file.h"
 #include "generator/pattern_image.h"
+#include "generator/screen_sizes.h"
 
 const char kMakeUsage[] =
     "  make [--config FILE] [--time SECONDS] [--pattern INDEX|NAME] [--colors INDEX|NAME]\n"
-    "       [--size INDEX|LABEL|WIDTHxHEIGHT] [--mirror normal|vertical|cross|kaleidoscope] OUT\n"
+    "       [--size INDEX|LABEL|WIDTHxHEIGHT|screen] [--mirror normal|vertical|cross|kaleidoscope] OUT\n"
     "      Grows a wallpaper picture and writes it to OUT (.bmp or .gif).";
 
 namespace {
@@ -36,7 +38,8 @@ const char kMakeHelp[] =
     "                     give the same picture again (default: now)\n"
     "  --pattern P        select Pattern P: its values, and its colour set if it names one\n"
     "  --colors C         the colour set C\n"
-    "  --size S           the image size S, or WIDTHxHEIGHT such as 1024x768\n"
+    "  --size S           the image size S, or WIDTHxHEIGHT such as 1024x768, or\n"
+    "                     screen for the primary monitor's size (on Windows only)\n"
     "  --mirror M         normal, vertical, cross or kaleidoscope\n"
     "\n"
     "P, C and S are 0-based positions in the lists of the Pattern file when they are\n"
@@ -70,6 +73,18 @@ int Fail(const std::string& text) {
 }
 
 int Usage(const std::string& text) { return UsageError("make", text); }
+
+constexpr char kScreenSize[] = "screen";
+
+// The primary monitor's size, measured as the program measures it; none
+// where no screen is known.
+std::optional<SizeChoice> MeasuredScreenSize() {
+#ifdef _WIN32
+  const std::vector<SizeChoice> screens = ScreenSizeChoices(MeasureScreens());
+  if (!screens.empty()) return screens.front();
+#endif
+  return std::nullopt;
+}
 
 // Parses the arguments; returns -1 to go on, or an exit code.
 int ParseMakeOptions(int argc, char** argv, MakeOptions& options) {
@@ -116,7 +131,14 @@ int ApplyChoices(const Owner* owner, const MakeOptions& options, const PatternLi
     if (k < 0) return Fail("No such color set: " + options.colors);
     settings[kColorSetIndex] = k;
   }
-  if (!options.size.empty()) {
+  if (options.size == kScreenSize) {
+    const std::optional<SizeChoice> screen = MeasuredScreenSize();
+    if (!screen) {
+      return Fail("No screen is known here: --size screen is offered on Windows only; give a size such as 1920x1080");
+    }
+    settings[kWidth] = screen->width;
+    settings[kHeight] = screen->height;
+  } else if (!options.size.empty()) {
     int width = 0, height = 0;
     char x = 0, rest = 0;
     if (std::sscanf(options.size.c_str(), "%d%c%d%c", &width, &x, &height, &rest) == 3 && (x == 'x' || x == 'X')) {

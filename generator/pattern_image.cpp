@@ -240,7 +240,6 @@ DibImagePtr MakePatternImage(const Owner* owner, const MakeSettings& settings, i
                              const std::string& patternFile, int64_t calendarSeconds, GeneratorState& state) {
   width = int16_t(uint16_t(width));
   height = int16_t(uint16_t(height));
-  if (width > kMaxPatternWidth) width = kMaxPatternWidth;
   if (width < 1 || height < 1) {
     OwnerWarn(owner, TextOf(IDS_BAD_IMAGE_SIZE), TextOf(IDS_ERROR));
     return nullptr;
@@ -250,7 +249,12 @@ DibImagePtr MakePatternImage(const Owner* owner, const MakeSettings& settings, i
     return nullptr;
   }
   DibImagePtr image = CreateDibImage(width, height, 0);
-  if (!image) return nullptr;
+  if (!image) {
+    char text[512];
+    std::snprintf(text, sizeof text, TextOf(IDS_NO_MEMORY_FOR_SIZE), width, height);
+    OwnerWarn(owner, text, TextOf(IDS_ERROR));
+    return nullptr;
+  }
   if (!BuildColorTable(owner, *image, settings[kColorSetIndex], settings[kInitialColor], patternFile, state)) {
     return nullptr;
   }

@@ -14,8 +14,6 @@
 #include "generator/random_source.h"
 #include "image/dib_image.h"
 
-constexpr int kMaxPatternWidth = 1600;
-
 // The generator's state for the whole run: the random source, and the colour
 // count of the last built colour table.
 struct GeneratorState {
@@ -35,11 +33,10 @@ bool ExpandColorRamp(const ColorSet& colors, RgbQuad* ramp, int& count);
 bool BuildColorTable(const Owner* owner, DibImage& image, int k, int32_t initialColor, const std::string& patternFile,
                      GeneratorState& state);
 
-// A new 4- or 8-bit picture of the given size (signed 16-bit; a width above
-// 1600 becomes 1600) from the settings' colour set index, Pattern values and
-// MirrorMode. The per-image warm-up takes the calendar time. None when the
-// picture cannot be made; what went wrong has been shown then, except a lack
-// of memory.
+// A new 4- or 8-bit picture of the given size (each taken as a signed 16-bit
+// number, so at most 32767) from the settings' colour set index, Pattern
+// values and MirrorMode. The per-image warm-up takes the calendar time. None
+// when the picture cannot be made; what went wrong has been shown then.
 DibImagePtr MakePatternImage(const Owner* owner, const MakeSettings& settings, int width, int height,
                              const std::string& patternFile, int64_t calendarSeconds, GeneratorState& state);
 

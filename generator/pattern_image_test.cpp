@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <tuple>
+#include <utility>
 
 #include "testing/pattern_baseline.h"
 #include "testing/test_support.h"
@@ -129,9 +130,11 @@ TEST_F(PatternImageTest, DivideZeroDividesByOne) {
 }
 
 TEST_F(PatternImageTest, SizesAreLimited) {
-  DibImagePtr wide = Make(2000, 2);
-  ASSERT_TRUE(wide);
-  EXPECT_EQ(DibWidth(*wide), 1600);
+  for (auto [asked, made] : {std::pair{2000, 2000}, std::pair{32767, 32767}, std::pair{65536 + 7, 7}}) {
+    DibImagePtr wide = Make(asked, 2);  // taken as a signed 16-bit number, nothing else
+    ASSERT_TRUE(wide) << asked;
+    EXPECT_EQ(DibWidth(*wide), made);
+  }
   ASSERT_TRUE(Make(1, 3));  // one cell wide: every neighbour wraps onto itself's buffers
   OwnerRecorder messages;
   EXPECT_FALSE(Make(0, 10, 2, &messages));
@@ -171,7 +174,8 @@ TEST_F(PatternImageTest, UnseenPassesRollTheRowsOn) {
 }
 
 // Against the plain cell-by-cell growth, with values that reach the 16-bit
-// wrap-around, every kind of divisor and random amplitude, and odd widths.
+// wrap-around, every kind of divisor and random amplitude, odd widths, and
+// widths on both sides of the old limit of 1600 and far past it.
 TEST_F(PatternImageTest, GrowsExactlyAsThePlainLoop) {
   const int32_t cases[][kPatternValueCount] = {
       {0, 0, 1, 3, -2, 3, 1, 4, 0, 20, 3},
@@ -185,7 +189,7 @@ TEST_F(PatternImageTest, GrowsExactlyAsThePlainLoop) {
   for (const auto& values : cases) {
     std::copy(std::begin(values), std::end(values), settings_.field + kFirstPatternField);
     for (int colorSet : {0, 1, 2}) {
-      for (int width : {1, 2, 5, 64, 333}) {
+      for (int width : {1, 2, 5, 64, 333, 1599, 1600, 1601, 1920, 3839}) {
         settings_[kColorSetIndex] = colorSet;
         GeneratorState state, plainState;
         DibImagePtr image = MakePatternImage(nullptr, settings_, width, 9, path_, 777, state);
@@ -196,6 +200,16 @@ TEST_F(PatternImageTest, GrowsExactlyAsThePlainLoop) {
         ASSERT_EQ(0, std::memcmp(&state.random, &plainState.random, sizeof state.random));
       }
     }
+  }
+}
+
+TEST_F(PatternImageTest, EveryWidthUpToTheOldLimitGrowsAsThePlainLoop) {
+  for (int width = 1; width <= 1600; ++width) {
+    GeneratorState state, plainState;
+    DibImagePtr image = MakePatternImage(nullptr, settings_, width, 3, path_, 99, state);
+    DibImagePtr plain = MakePatternImageBaseline(nullptr, settings_, width, 3, path_, 99, plainState);
+    ASSERT_TRUE(image && plain);
+    ASSERT_EQ(0, std::memcmp(image->start(), plain->start(), DibTotalSize(*plain))) << "width " << width;
   }
 }
 

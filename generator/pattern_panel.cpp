@@ -44,6 +44,16 @@ PanelNext PanelAfterMissingEntry(EntryRead read) {
   return read == EntryRead::kFileUnreadable ? PanelNext::kEnd : PanelNext::kStay;
 }
 
+// Adds the screen entries to the file's size labels; a selected screen entry
+// gives the settings its size.
+void AddScreenSizes(MakeSettings& settings, const ScreenSizes& screens, std::vector<std::string>& sizes) {
+  if (const std::optional<SizeChoice> screen = ScreenSizeAt(screens, int(sizes.size()), settings[kSizeIndex])) {
+    settings[kWidth] = screen->width;
+    settings[kHeight] = screen->height;
+  }
+  for (const SizeChoice& choice : ScreenSizeChoices(screens)) sizes.push_back(choice.label);
+}
+
 }  // namespace
 
 void RepairPatternValues(MakeSettings& settings) {
@@ -75,16 +85,28 @@ void ChooseMirrorButton(MakeSettings& settings, int buttonId) {
 
 int ListSelection(int32_t index, size_t count) { return index >= 0 && size_t(index) < count ? int(index) : -1; }
 
-PanelNext LoadPanel(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists) {
+PanelNext LoadPanel(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists,
+                    const ScreenSizes& screens) {
   if (!ListEntries(owner, path, lists)) return PanelNext::kEnd;
   LoadMakeSettings(owner, path, SettingsLine::kState, settings);
   RepairPatternValues(settings);
+  AddScreenSizes(settings, screens, lists.sizes);
+  return PanelNext::kShow;
+}
+
+PanelNext FollowScreens(const Owner* owner, const std::string& path, MakeSettings& settings,
+                        const ScreenSizes& screens, std::vector<std::string>& sizes) {
+  PatternLists lists;
+  if (!ListEntries(owner, path, lists)) return PanelNext::kEnd;
+  AddScreenSizes(settings, screens, lists.sizes);
+  sizes = lists.sizes;
   return PanelNext::kShow;
 }
 
 PanelNext RefillLists(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists,
-                      const std::optional<std::string>& selectedName) {
+                      const std::optional<std::string>& selectedName, const ScreenSizes& screens) {
   if (!ListEntries(owner, path, lists)) return PanelNext::kEnd;
+  AddScreenSizes(settings, screens, lists.sizes);
   if (!selectedName) return PanelNext::kShow;
   const std::vector<std::string>& names = lists.patterns;
   const int32_t place = settings[kPatternIndex];
@@ -102,10 +124,17 @@ PanelNext LoadDefaultSettings(const Owner* owner, const std::string& path, MakeS
   return PanelNext::kShow;
 }
 
-PanelNext ChooseSize(const Owner* owner, const std::string& path, MakeSettings& settings, int index) {
+PanelNext ChooseSize(const Owner* owner, const std::string& path, MakeSettings& settings, int index,
+                     const ScreenSizes& screens) {
   settings[kSizeIndex] = index;
   SizeChoice size;
   const EntryRead read = ReadSizeChoice(owner, path, index, size);
+  if (read == EntryRead::kMissing) {
+    // Past the file's sizes: a screen entry, sized as measured now.
+    std::vector<std::string> sizes;
+    return FollowScreens(owner, path, settings, screens, sizes) == PanelNext::kEnd ? PanelNext::kEnd
+                                                                                   : PanelNext::kStay;
+  }
   if (read != EntryRead::kFound) return PanelAfterMissingEntry(read);
   settings[kWidth] = size.width;
   settings[kHeight] = size.height;

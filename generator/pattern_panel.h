@@ -11,6 +11,7 @@
 #include "base/owner.h"
 #include "generator/make_settings.h"
 #include "generator/pattern_file.h"
+#include "generator/screen_sizes.h"
 
 // An edit of the full panel and the field it shows.
 struct PanelEdit {
@@ -53,10 +54,18 @@ enum class PanelNext {
   kEnd,     // the Pattern file cannot be read: the panel ends
 };
 
-// The initialisation: the lists and the settings saved in the state line.
-// kEnd when the Pattern file cannot be read ("Cannot open file" shown), else
-// kShow. A file without a state line leaves the settings as they were.
-PanelNext LoadPanel(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists);
+// The initialisation: the lists, the size list ending with the screen
+// entries, and the settings saved in the state line. kEnd when the Pattern
+// file cannot be read ("Cannot open file" shown), else kShow. A file without
+// a state line leaves the settings as they were. While a screen entry is
+// the selected size, the settings take its size as measured now.
+PanelNext LoadPanel(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists,
+                    const ScreenSizes& screens = {});
+
+// The screens changed: the size list again, with the new screen entries;
+// while one of them is selected, the settings take its new size.
+PanelNext FollowScreens(const Owner* owner, const std::string& path, MakeSettings& settings,
+                        const ScreenSizes& screens, std::vector<std::string>& sizes);
 
 // After kRefill: the lists as the Pattern file holds them now, the settings
 // (and so the values the edits show) kept. The Pattern that was selected
@@ -65,13 +74,15 @@ PanelNext LoadPanel(const Owner* owner, const std::string& path, MakeSettings& s
 // selected Pattern the index stays). kEnd when the file cannot be read, else
 // kShow.
 PanelNext RefillLists(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists,
-                      const std::optional<std::string>& selectedName);
+                      const std::optional<std::string>& selectedName, const ScreenSizes& screens = {});
 
 // "&Initialize": the settings of the default line, the lists kept.
 PanelNext LoadDefaultSettings(const Owner* owner, const std::string& path, MakeSettings& settings);
 
-// A size chosen in list 101: its index, width and height.
-PanelNext ChooseSize(const Owner* owner, const std::string& path, MakeSettings& settings, int index);
+// A size chosen in list 101: its index, width and height, from the file or
+// from the screen entry after the file's sizes.
+PanelNext ChooseSize(const Owner* owner, const std::string& path, MakeSettings& settings, int index,
+                     const ScreenSizes& screens = {});
 // A Pattern chosen in list 107: its index, its values, and its colour set
 // when it names one.
 PanelNext ChoosePattern(const Owner* owner, const std::string& path, MakeSettings& settings, int index);

@@ -150,6 +150,49 @@ TEST(PatternPanelFile, SelectionsLoadTheirEntries) {
   EXPECT_EQ(settings[kInitialColor], 1);
 }
 
+// The file has two sizes, so index 2 is "Screen" and index 3 "All screens".
+TEST(PatternPanelFile, ScreenEntriesFollowTheScreens) {
+  TestFolder folder;
+  std::string text = kPatternFile;
+  text.replace(0, 3, "0,2");  // the state line selects the Screen entry
+  const std::string path = folder.Write(text);
+  const ScreenSizes one = {1, 1920, 1080, 1920, 1080};
+  const ScreenSizes two = {2, 1920, 1080, 3840, 1200};
+
+  MakeSettings settings;
+  PatternLists lists;
+  ASSERT_EQ(LoadPanel(nullptr, path, settings, lists, one), PanelNext::kShow);
+  EXPECT_EQ(lists.sizes, (std::vector<std::string>{"Tile", "Screen", "Screen (1920 x 1080)"}));
+  EXPECT_EQ(settings[kSizeIndex], 2);
+  EXPECT_EQ(settings[kWidth], 1920);  // the screen as it is now, not the stored 640 x 480
+  EXPECT_EQ(settings[kHeight], 1080);
+
+  // A change of screen renames the entries and, while one is selected, resizes the next Make.
+  std::vector<std::string> sizes;
+  ASSERT_EQ(FollowScreens(nullptr, path, settings, two, sizes), PanelNext::kShow);
+  EXPECT_EQ(sizes, (std::vector<std::string>{"Tile", "Screen", "Screen (1920 x 1080)", "All screens (3840 x 1200)"}));
+  EXPECT_EQ(ChooseSize(nullptr, path, settings, 3, two), PanelNext::kStay);
+  EXPECT_EQ(settings[kWidth], 3840);
+  EXPECT_EQ(settings[kHeight], 1200);
+  EXPECT_EQ(FollowScreens(nullptr, path, settings, one, sizes), PanelNext::kShow);
+  EXPECT_EQ(sizes.size(), 3u);  // All screens has gone; the size stays as it was
+  EXPECT_EQ(settings[kWidth], 3840);
+
+  // A file size keeps its own numbers through a change of screen.
+  EXPECT_EQ(ChooseSize(nullptr, path, settings, 1, one), PanelNext::kStay);
+  EXPECT_EQ(FollowScreens(nullptr, path, settings, two, sizes), PanelNext::kShow);
+  EXPECT_EQ(settings[kWidth], 800);
+  EXPECT_EQ(settings[kHeight], 600);
+
+  // Where no screen is known the list holds the file's sizes alone.
+  PatternLists plain;
+  ASSERT_EQ(LoadPanel(nullptr, path, settings, plain), PanelNext::kShow);
+  EXPECT_EQ(plain.sizes, (std::vector<std::string>{"Tile", "Screen"}));
+  EXPECT_EQ(settings[kWidth], 640);
+  EXPECT_EQ(ChooseSize(nullptr, path, settings, 2), PanelNext::kStay);
+  EXPECT_EQ(settings[kWidth], 640);
+}
+
 TEST(PatternPanelFile, UnreadableFileEndsThePanel) {
   TestFolder folder;
   const std::string missing = folder.PathOf("missing.cfg");

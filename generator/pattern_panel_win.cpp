@@ -47,8 +47,30 @@ void FillList(HWND panel, int listId, const std::vector<std::string>& entries) {
   }
 }
 
+// The size list drops down wide enough for its longest entry, such as
+// "All screens (11520 x 2160)".
+void WidenDroppedList(HWND panel, int listId) {
+  HWND list = GetDlgItem(panel, listId);
+  HDC dc = GetDC(list);
+  const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  LONG widest = 0;
+  const LRESULT count = SendMessageA(list, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    char text[kMaxText + 1] = "";
+    if (SendMessageA(list, CB_GETLBTEXTLEN, WPARAM(i), 0) > kMaxText) continue;
+    SendMessageA(list, CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+    if (extent.cx > widest) widest = extent.cx;
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(list, dc);
+  SendMessageA(list, CB_SETDROPPEDWIDTH, WPARAM(widest + 2 * GetSystemMetrics(SM_CXEDGE) + 8), 0);
+}
+
 void FillLists(HWND panel, const PatternLists& lists) {
   FillList(panel, IDC_SIZE_LIST, lists.sizes);
+  WidenDroppedList(panel, IDC_SIZE_LIST);
   FillList(panel, IDC_COLOR_LIST, lists.colorSets);
   FillList(panel, IDC_PATTERN_LIST, lists.patterns);
 }
@@ -86,7 +108,7 @@ void InitializePanel(HWND panel) {
   HWND mainWindow = GetParent(panel);  // owns the panel's messages
   const Owner owner = WindowOwner(&mainWindow);
   PatternLists lists;
-  const PanelNext next = LoadPanel(&owner, params.patternFilePath, *params.settings, lists);
+  const PanelNext next = LoadPanel(&owner, params.patternFilePath, *params.settings, lists, params.screens);
   if (next == PanelNext::kShow) FillLists(panel, lists);
   Follow(panel, next);
 }
@@ -99,7 +121,7 @@ void RefillPanel(HWND panel) {
   const Owner owner = WindowOwner(&mainWindow);
   PatternLists lists;
   const PanelNext next = RefillLists(&owner, params.patternFilePath, *params.settings, lists,
-                                     SelectedText(panel, IDC_PATTERN_LIST));
+                                     SelectedText(panel, IDC_PATTERN_LIST), params.screens);
   if (next == PanelNext::kShow) FillLists(panel, lists);
   Follow(panel, next);
 }
@@ -129,6 +151,23 @@ void ShowRepairedValue(HWND panel, int editId) {
   if (!repaired) return;
   SetDlgItemTextA(panel, editId, repaired->c_str());
   SendDlgItemMessageA(panel, editId, EM_SETSEL, repaired->size(), repaired->size());
+}
+
+// New screen sizes: the size list shows them, and a selected screen entry
+// takes its new size.
+void FollowScreenChange(HWND panel) {
+  PatternPanelParams& params = ParamsOf(panel);
+  HWND mainWindow = GetParent(panel);
+  const Owner owner = WindowOwner(&mainWindow);
+  std::vector<std::string> sizes;
+  const PanelNext next = FollowScreens(&owner, params.patternFilePath, *params.settings, params.screens, sizes);
+  if (next == PanelNext::kShow) {
+    FillList(panel, IDC_SIZE_LIST, sizes);
+    WidenDroppedList(panel, IDC_SIZE_LIST);
+    SelectInList(panel, IDC_SIZE_LIST, (*params.settings)[kSizeIndex]);
+    return;
+  }
+  Follow(panel, next);
 }
 
 INT_PTR CALLBACK NewNameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -174,7 +213,8 @@ void OnCommand(HWND panel, int id, int code) {
       break;
     case IDC_SIZE_LIST:
       if (code == CBN_SELCHANGE) {
-        Follow(panel, ChooseSize(&owner, params.patternFilePath, settings, ListSelectionOf(panel, id)));
+        Follow(panel,
+               ChooseSize(&owner, params.patternFilePath, settings, ListSelectionOf(panel, id), params.screens));
       }
       break;
     case IDC_COLOR_LIST:
@@ -236,6 +276,9 @@ INT_PTR CALLBACK PatternPanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
       // Notifications may come before the initialisation has stored the parameters.
       if (!DialogRecord<PatternPanelParams>(panel)) return FALSE;
       OnCommand(panel, LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_DISPLAYCHANGE:
+      if (DialogRecord<PatternPanelParams>(panel)) FollowScreenChange(panel);
       return TRUE;
     case WM_CLOSE: {
       // The panel vanishes, and the shell hears of it.

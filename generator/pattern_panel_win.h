@@ -1,17 +1,22 @@
 // The Pattern panel: a modeless child dialog docked in the main window, in
 // its full form ("DMAKE") or its short one ("DMAKE2"). It edits the make
 // settings in place and keeps the Pattern file's Pattern list up to date; the
-// Enter key sends Make (IDM_MAKE) to the main window, its parent.
+// Enter key sends Make (IDM_MAKE) to the main window, its parent. The main
+// window passes WM_DISPLAYCHANGE on to it once the screens in its parameters
+// are measured again.
 #pragma once
 
 #include <windows.h>
 
 #include "generator/make_settings.h"
+#include "generator/screen_sizes.h"
 
 // What the panel works on, given at its creation; it must outlive the panel.
 struct PatternPanelParams {
   MakeSettings* settings = nullptr;
   const char* patternFilePath = nullptr;
+  // The screens whose sizes end the size list.
+  ScreenSizes screens;
   // Called when the panel has ended itself (the Pattern file could not be
   // read, or it got the close message), so that the shell stops routing
   // messages to it. May be null.

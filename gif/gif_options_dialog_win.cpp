@@ -79,6 +79,13 @@ void OnLeftButtonDown(HWND dialog, GifOptionsDialog& state, LPARAM position) {
   if (!state.data->image) return;
   ClientToScreen(dialog, &point);
   ScreenToClient(state.data->imageView, &point);
+  // Only what the view shows can be picked; it shows the picture from its
+  // scroll positions on.
+  RECT shown;
+  GetClientRect(state.data->imageView, &shown);
+  if (!PtInRect(&shown, point)) return;
+  point.x += GetScrollPos(state.data->imageView, SB_HORZ);
+  point.y += GetScrollPos(state.data->imageView, SB_VERT);
   GifSaveOptions& options = *state.data->options;
   switch (PickTransparentColor(*state.data->image, point.x, point.y, options)) {
     case PickOutcome::Outside:

@@ -4,6 +4,7 @@
 # docs/images/gallery-NAME.png; the NAMEs given, or all of them:
 #   main-window     the main window with a picture and the full Pattern panel
 #   main-window-150 the same at 150 % (Wine's DPI setting raised)
+#   screen-make     a Make of the screen's size (1920 x 1080), the view scrolled
 #   gif-options     the GIF options dialog over the main window
 #   tiled-desktop   a Wine desktop with the picture as tiled wallpaper
 set -euo pipefail
@@ -16,7 +17,8 @@ export LC_ALL=C.UTF-8
 
 use_scratch_wine gallery
 
-start_xvfb
+# Room for the largest Wine desktop below (1920 x 1080).
+start_xvfb 1920x1200
 make_wine_prefix
 
 # A copy of the program that Make may change, showing its full panel.
@@ -30,7 +32,7 @@ export VITRELLE_CHECK_FOLDER="$(winepath -w "$program")"
 
 cd "$work"
 shots=("$@")
-[ "${#shots[@]}" -gt 0 ] || shots=(main-window main-window-150 gif-options tiled-desktop)
+[ "${#shots[@]}" -gt 0 ] || shots=(main-window main-window-150 screen-make gif-options tiled-desktop)
 missing=0
 # Each shot runs inside a Wine desktop window of its own: there Wine draws
 # the windows' frames and title bars (Xvfb has no window manager to draw
@@ -50,6 +52,8 @@ for shot in "${shots[@]}"; do
     wineserver -k 2>/dev/null || true
   elif [ "$shot" = tiled-desktop ]; then
     take_shot "$shot" 800x600
+  elif [ "$shot" = screen-make ]; then
+    take_shot "$shot" 1920x1080
   else
     take_shot "$shot" 1280x1024
   fi

@@ -6,13 +6,16 @@
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,winedbg.exe=d"
 
 xvfb_pid=""
+xvfb_pids=()
 
-# Starts Xvfb on a free display number and points DISPLAY at it.
-start_xvfb() {
+# Starts Xvfb on a free display number, with a screen of the given size
+# (1280x1024 unless told), and points DISPLAY at it.
+start_xvfb() { # start_xvfb [WIDTHxHEIGHT]
   local number_file
   number_file="$(mktemp)"
-  /usr/bin/Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
+  /usr/bin/Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp 3>"$number_file" 2>/dev/null &
   xvfb_pid=$!
+  xvfb_pids+=("$xvfb_pid")
   for _ in $(seq 100); do
     [ -s "$number_file" ] && break
     kill -0 "$xvfb_pid" 2>/dev/null || break
@@ -27,12 +30,15 @@ start_xvfb() {
   rm -f "$number_file"
 }
 
+# Ends every Xvfb started here.
 stop_xvfb() {
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
-  fi
+  local pid
+  for pid in "${xvfb_pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  xvfb_pids=()
+  xvfb_pid=""
 }
 
 # Makes the Wine prefix $WINEPREFIX when it does not exist yet. Wine draws

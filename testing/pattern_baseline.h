@@ -66,7 +66,6 @@ inline DibImagePtr MakePatternImageBaseline(const Owner* owner, const MakeSettin
                                             GeneratorState& state) {
   width = int16_t(width);
   height = int16_t(height);
-  if (width > kMaxPatternWidth) width = kMaxPatternWidth;
   if (width < 1 || height < 1) return nullptr;
   DibImagePtr image = CreateDibImage(width, height, 0);
   if (!image || !BuildColorTable(owner, *image, settings[kColorSetIndex], settings[kInitialColor], patternFile, state)) {

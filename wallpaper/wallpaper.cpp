@@ -42,8 +42,26 @@ std::string InstalledWallpaperPath(const WallpaperPlaces& places) {
   return FileExists(inWindowsFolder) ? inWindowsFolder : UserWallpaperPath(places);
 }
 
-// The values that carry the arrangement, written before every new wallpaper.
+// The desktop's values "TileWallpaper" and "WallpaperStyle" of an arrangement.
+struct DesktopArrangement {
+  const char* tile;
+  const char* style;
+};
+constexpr DesktopArrangement kTiled = {"1", "0"}, kCentered = {"0", "0"}, kSpanned = {"0", "22"};
 constexpr const char* kArrangementValues[] = {"TileWallpaper", "WallpaperStyle"};
+
+static DesktopArrangement ValuesOf(WallpaperArrangement arrangement) {
+  return arrangement == WallpaperArrangement::Tiled ? kTiled : kCentered;
+}
+
+// Centring a picture that covers every screen would show it cut to each
+// monitor's middle; spanning shows it whole across them.
+static DesktopArrangement ValuesFor(const DesktopCalls& desktop, const DibImage& image,
+                                    WallpaperArrangement arrangement) {
+  if (arrangement != WallpaperArrangement::Centered || !desktop.measureScreens) return ValuesOf(arrangement);
+  const ScreenSizes screens = desktop.measureScreens(desktop.context);
+  return CoversAllScreens(screens, DibWidth(image), DibHeight(image)) ? kSpanned : kCentered;
+}
 
 static void ReportRefusedWallpaper(const Owner* owner, const std::string& fileName) {
   OwnerWarn(owner, TextOf(IDS_WALLPAPER_REFUSED), fileName.empty() ? TextOf(IDS_ERROR) : fileName.c_str());
@@ -54,7 +72,7 @@ static void ReportRefusedWallpaper(const Owner* owner, const std::string& fileNa
 // what they were, a value that was missing is removed again, and the owner
 // is told.
 static void SetWallpaper(const Owner* owner, const DesktopCalls& desktop, const std::string& fileName,
-                         WallpaperArrangement arrangement) {
+                         DesktopArrangement values) {
   struct Saved {
     bool present = false;
     std::string data;
@@ -62,7 +80,7 @@ static void SetWallpaper(const Owner* owner, const DesktopCalls& desktop, const 
   for (size_t i = 0; i < std::size(kArrangementValues); ++i) {
     saved[i].present = desktop.readValue(desktop.context, kArrangementValues[i], saved[i].data);
   }
-  const char* arranged[] = {arrangement == WallpaperArrangement::Tiled ? "1" : "0", "0"};
+  const char* arranged[] = {values.tile, values.style};
   for (size_t i = 0; i < std::size(kArrangementValues); ++i) {
     desktop.writeValue(desktop.context, kArrangementValues[i], arranged[i]);
   }
@@ -113,18 +131,18 @@ void InstallWallpaper(const Owner* owner, const DesktopCalls& desktop, const Wal
     return;
   }
   const std::string path = WriteWallpaperFile(owner, places, *image);
-  if (!path.empty()) SetWallpaper(owner, desktop, path, arrangement);
+  if (!path.empty()) SetWallpaper(owner, desktop, path, ValuesFor(desktop, *image, arrangement));
 }
 
 void RecallWallpaper(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
                      WallpaperArrangement arrangement) {
-  SetWallpaper(owner, desktop, InstalledWallpaperPath(places), arrangement);
+  SetWallpaper(owner, desktop, InstalledWallpaperPath(places), ValuesOf(arrangement));
 }
 
 void InstallChosenWallpaper(const Owner* owner, const DesktopCalls& desktop, WallpaperPlaces& places,
                             WallpaperArrangement arrangement) {
   if (!desktop.chooseFile(desktop.context, places.optionFileName)) return;
-  SetWallpaper(owner, desktop, places.optionFileName, arrangement);
+  SetWallpaper(owner, desktop, places.optionFileName, ValuesOf(arrangement));
 }
 
 void ClearWallpaper(const Owner* owner, const DesktopCalls& desktop) {

@@ -7,12 +7,15 @@
 // program. The arrangement ("TileWallpaper", and "WallpaperStyle" "0" so that
 // today's desktops do not stretch a centred picture) is always written before
 // the wallpaper is set, so that the desktop takes both up together, and put
-// back when the desktop refuses the wallpaper.
+// back when the desktop refuses the wallpaper. A picture centred that has the
+// size of all of several screens spans them instead ("WallpaperStyle" "22"):
+// one picture across every monitor.
 #pragma once
 
 #include <string>
 
 #include "base/owner.h"
+#include "generator/screen_sizes.h"
 #include "image/dib_image.h"
 
 constexpr const char* kWallpaperFileName = "vitrelle.BMP";
@@ -42,6 +45,8 @@ struct DesktopCalls {
   // Lets the user choose a bitmap file, offering fileName; true with the
   // chosen full path in fileName, false (fileName unchanged) on cancel.
   bool (*chooseFile)(void* context, std::string& fileName) = nullptr;
+  // The screens as they are now; may be null where none is known.
+  ScreenSizes (*measureScreens)(void* context) = nullptr;
 };
 
 // The wallpaper file in the Windows folder and in the user's folder.
@@ -57,10 +62,11 @@ std::string InstalledWallpaperPath(const WallpaperPlaces& places);
 
 // Tile and Center: writes the picture (in its own depth) as the wallpaper
 // file, replacing the old one only once the new one is whole, then sets the
-// arrangement and the wallpaper. Without a picture the owner is told "No
-// image"; when the file cannot be written it is told "Cannot open file" or,
-// when the file was begun but not finished, "The wallpaper file could not be
-// written completely", and the desktop is left alone.
+// arrangement (Center spans a picture of all screens' size) and the
+// wallpaper. Without a picture the owner is told "No image"; when the file
+// cannot be written it is told "Cannot open file" or, when the file was begun
+// but not finished, "The wallpaper file could not be written completely", and
+// the desktop is left alone.
 void InstallWallpaper(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
                       const DibImage* image, WallpaperArrangement arrangement);
 // Recall_Tile and Recall_Center: the last wallpaper file with a new arrangement.

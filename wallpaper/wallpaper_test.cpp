@@ -102,6 +102,36 @@ TEST_F(WallpaperTest, TileAndCenterWriteThePictureAsItIsThenArrangeThenSet) {
   EXPECT_EQ(InstalledWallpaperPath(places), file);
 }
 
+// Only Center of a picture that has the size of all of several screens spans them.
+TEST_F(WallpaperTest, CenterSpansAPictureOfAllScreens) {
+  const std::string file = folder.PathOf("windows/vitrelle.BMP");
+  struct Case {
+    ScreenSizes screens;
+    WallpaperArrangement arrangement;
+    const char* tile;
+    const char* style;
+  };
+  const Case cases[] = {
+      {{2, 3, 3, 5, 3}, WallpaperArrangement::Centered, "0", "22"},
+      {{2, 3, 3, 5, 3}, WallpaperArrangement::Tiled, "1", "0"},
+      {{2, 5, 3, 10, 3}, WallpaperArrangement::Centered, "0", "0"},  // the primary screen's size only
+      {{1, 5, 3, 5, 3}, WallpaperArrangement::Centered, "0", "0"},   // one screen: centred is whole
+  };
+  static ScreenSizes measured;
+  DibImagePtr image = Picture(8);  // 5 x 3
+  for (const Case& c : cases) {
+    measured = c.screens;
+    DesktopCalls calls = desktop.Calls();
+    calls.measureScreens = [](void*) { return measured; };
+    desktop.calls.clear();
+    InstallWallpaper(&ownerRecord, calls, places, image.get(), c.arrangement);
+    EXPECT_EQ(desktop.calls, (std::vector<std::string>{std::string("value TileWallpaper=") + c.tile,
+                                                       std::string("value WallpaperStyle=") + c.style,
+                                                       "wallpaper " + file}))
+        << c.screens.monitorCount << " " << c.screens.allWidth;
+  }
+}
+
 TEST_F(WallpaperTest, WithoutAPictureNothingIsWrittenOrSet) {
   Install(nullptr, WallpaperArrangement::Tiled);
   EXPECT_EQ(owner.warnings, std::vector<std::string>{"No image|Caution"});

@@ -85,5 +85,6 @@ DesktopCalls SystemDesktopCalls(SystemDesktop& desktop) {
   calls.writeValue = WriteDesktopValue;
   calls.setWallpaper = SetDesktopWallpaper;
   calls.chooseFile = ChooseBitmapFile;
+  calls.measureScreens = [](void*) { return MeasureScreens(); };
   return calls;
 }

@@ -59,12 +59,26 @@ std::wstring ProgramFolder() {
   return folder;
 }
 
-// Starts the program and makes a picture; the main window, or null.
-HWND StartAndMake(Program& program) {
+// Starts the program and makes a picture, of the screen's size when asked;
+// the main window, or null.
+HWND StartAndMake(Program& program, bool screenSize = false) {
   const std::wstring folder = ProgramFolder();
   if (!Expect(StartProgramAt(program, folder + L"\\vitrelle.exe", folder), "the program starts")) return nullptr;
   HWND main = WaitForWindow(program, "vitrelle");
   if (!Expect(main != nullptr, "its main window appears")) return nullptr;
+  if (screenSize) {
+    // The size list's last entry is the screen.
+    HWND panel = nullptr;
+    WaitUntil([&] { return (panel = FindChild(main, "#32770")) != nullptr; });
+    if (!Expect(panel != nullptr, "the panel appears")) return nullptr;
+    HWND sizes = GetDlgItem(panel, IDC_SIZE_LIST);
+    PostMessageA(sizes, WM_KEYDOWN, VK_END, 1);
+    PostMessageA(sizes, WM_KEYUP, VK_END, 0xC0000001);
+    const LRESULT last = SendMessageA(sizes, CB_GETCOUNT, 0, 0) - 1;
+    if (!Expect(WaitUntil([&] { return SendMessageA(sizes, CB_GETCURSEL, 0, 0) == last; }), "the Screen size is chosen")) {
+      return nullptr;
+    }
+  }
   SendCommand(main, IDM_MAKE);
   const DWORD start = GetTickCount();
   while (WindowText(main) != "Vitrelle -No title-" && GetTickCount() - start < kWaitMilliseconds) Sleep(50);
@@ -81,6 +95,24 @@ bool MainWindowShot() {
   SetForegroundWindow(main);
   Sleep(300);
   const bool ok = SaveWindowShot(main, "main-window.bmp");
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  return ok && ExpectEqual(WaitForExit(program), 0, "the exit code");
+}
+
+// A picture of the screen's size in a window that fills the screen, its
+// view scrolled a little way in.
+bool ScreenMakeShot() {
+  Program program;
+  HWND main = StartAndMake(program, true);
+  if (!main) return false;
+  HWND view = FindChild(main, "VTRCHILD");
+  if (view) {
+    for (int i = 0; i < 6; ++i) PostMessageA(view, WM_VSCROLL, SB_LINEDOWN, 0);
+    for (int i = 0; i < 10; ++i) PostMessageA(view, WM_HSCROLL, SB_LINEDOWN, 0);
+  }
+  SetForegroundWindow(main);
+  Sleep(800);
+  const bool ok = SaveWindowShot(main, "screen-make.bmp");
   PostMessageA(main, WM_CLOSE, 0, 0);
   return ok && ExpectEqual(WaitForExit(program), 0, "the exit code");
 }
@@ -133,4 +165,5 @@ bool TiledDesktopShot() {
 
 VITRELLE_SCENARIO("gif-options", GifOptionsShot);
 VITRELLE_SCENARIO("main-window", MainWindowShot);
+VITRELLE_SCENARIO("screen-make", ScreenMakeShot);
 VITRELLE_SCENARIO("tiled-desktop", TiledDesktopShot);

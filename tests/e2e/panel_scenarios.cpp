@@ -176,8 +176,10 @@ bool SelectingPatternsLoadsThem() {
                    "the Pattern list holds the pattern lines in file order");
   ok &= Expect(ListEntries(panel, IDC_COLOR_LIST) == std::vector<std::string>{"Gray", "Warm"},
                "the colour list holds the color lines");
-  ok &= Expect(ListEntries(panel, IDC_SIZE_LIST) == std::vector<std::string>{"Small", "Medium"},
-               "the size list holds the size lines");
+  const std::string screen = "Screen (" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " x " +
+                             std::to_string(GetSystemMetrics(SM_CYSCREEN)) + ")";
+  ok &= Expect(ListEntries(panel, IDC_SIZE_LIST) == std::vector<std::string>{"Small", "Medium", screen},
+               "the size list holds the size lines, then the screen");
   ok &= ExpectEqual(ShownValues(panel), "10,1,2,3,2,1,9,0,20,5,", "the values of the state line");
   ok &= ExpectEqual(CheckedMirror(panel), IDC_MIRROR_VERTICAL, "the mirror of the state line");
   ok &= ExpectEqual(Selection(panel, IDC_PATTERN_LIST), 0, "the selected Pattern");
