@@ -244,15 +244,10 @@ DibImagePtr MakePatternImage(const Owner* owner, const MakeSettings& settings, i
     OwnerWarn(owner, TextOf(IDS_BAD_IMAGE_SIZE), TextOf(IDS_ERROR));
     return nullptr;
   }
-  if (!PictureFitsInMemory(width, height, 8)) {
-    WarnPictureTooLarge(owner, {width, height}, TextOf(IDS_ERROR));
-    return nullptr;
-  }
+  // Past the limit, or when a 32-bit program finds no block that large.
   DibImagePtr image = CreateDibImage(width, height, 0);
   if (!image) {
-    char text[512];
-    std::snprintf(text, sizeof text, TextOf(IDS_NO_MEMORY_FOR_SIZE), width, height);
-    OwnerWarn(owner, text, TextOf(IDS_ERROR));
+    WarnPictureTooLarge(owner, {width, height}, TextOf(IDS_ERROR));
     return nullptr;
   }
   if (!BuildColorTable(owner, *image, settings[kColorSetIndex], settings[kInitialColor], patternFile, state)) {
