@@ -11,6 +11,8 @@ packages=(
   clang libclang-rt-dev
   imagemagick python3 python3-pil libgif-dev giflib-tools
   nsis zip unzip
+  xwallpaper libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas dbus
+  xfconf libxfconf-0-3 desktop-file-utils
 )
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
