@@ -19,8 +19,9 @@ build="$PWD/build/mingw"
 packages="$PWD/build/packages"
 name="vitrelle-$version"
 # What ships, besides the Pattern file: the program, its manual, the shipped
-# plug-in with the helper process that runs plug-ins, and the tool.
-program_files=(vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-cli.exe)
+# plug-in with the helper process that runs plug-ins, and the tool with its
+# windowless build for the sign-in.
+program_files=(vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-cli.exe vitrelle-wallpaper.exe)
 
 rm -rf "$packages"
 stage="$packages/stage/$name"

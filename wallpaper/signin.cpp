@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <utility>
 
+#include "base/file_io.h"
+#include "base/texts.h"
+
 namespace {
 
 constexpr const char kPicturePrefix[] = "wallpaper-";
@@ -120,4 +123,24 @@ std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& nam
   std::vector<std::string> old;
   for (size_t i = keep; i < pictures.size(); ++i) old.push_back(pictures[i].second);
   return old;
+}
+
+bool SigninIsOn(const SigninCalls& calls, const std::string& toolPath) {
+  std::string value;
+  return calls.readRunValue(calls.context, value) && RunCommandNamesTool(value, toolPath);
+}
+
+void SwitchSignin(const Owner* owner, const SigninCalls& calls, const std::string& toolPath, SigninChoice choice) {
+  if (SigninIsOn(calls, toolPath)) {
+    if (!calls.deleteRunValue(calls.context)) OwnerWarn(owner, TextOf(IDS_SIGNIN_NOT_REMOVED), TextOf(IDS_CAUTION));
+    return;
+  }
+  if (!OpenFile(toolPath.c_str(), "rb")) {
+    OwnerWarn(owner, TextOf(IDS_SIGNIN_NO_TOOL), toolPath.c_str());
+    return;
+  }
+  if (!calls.askChoice(calls.context, choice)) return;
+  if (!calls.writeRunValue(calls.context, SigninRunCommand(toolPath, SigninWallpaperArguments(choice)))) {
+    OwnerWarn(owner, TextOf(IDS_SIGNIN_NOT_REGISTERED), TextOf(IDS_CAUTION));
+  }
 }

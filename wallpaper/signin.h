@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/owner.h"
 #include "generator/make_settings.h"
 #include "wallpaper/wallpaper.h"
 
@@ -47,3 +48,24 @@ std::string AutostartEntry(const std::string& toolPath, const std::vector<std::s
 // that only the newest `keep` remain once the next one is written.
 std::string NextNumberedPicture(const std::vector<std::string>& names);
 std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& names, size_t keep);
+
+// The sign-in registration as the program's menu item works it, through
+// the Run value and the dialog that asks for the choice.
+struct SigninCalls {
+  void* context = nullptr;
+  // The Run value's text; false when there is none.
+  bool (*readRunValue)(void* context, std::string& value) = nullptr;
+  bool (*writeRunValue)(void* context, const std::string& value) = nullptr;
+  // True when the value is gone (or was never there).
+  bool (*deleteRunValue)(void* context) = nullptr;
+  // Shows the choice and lets the user change it; false on Cancel.
+  bool (*askChoice)(void* context, SigninChoice& choice) = nullptr;
+};
+
+// Whether the sign-in runs the tool at this path: the menu item's check mark.
+bool SigninIsOn(const SigninCalls& calls, const std::string& toolPath);
+// The menu item: when the sign-in runs this tool, the Run value is removed;
+// otherwise the user is asked, starting from `choice`, and the value is
+// written for this tool, replacing one that names another copy. A missing
+// tool and a value that cannot be written or removed are told to the owner.
+void SwitchSignin(const Owner* owner, const SigninCalls& calls, const std::string& toolPath, SigninChoice choice);
