@@ -96,12 +96,8 @@ DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size) {
 }
 
 DibImagePtr ReadBmpFile(const char* path) {
-  FilePtr file = OpenFile(path, "rb");
-  if (!file) return nullptr;
-  const long long size = FileSizeOf(file.get());
-  if (size < 0 || uint64_t(size) > SIZE_MAX / 2) return nullptr;
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return nullptr;
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(path, bytes)) return nullptr;
   return ReadBmpBytes(bytes.data(), bytes.size());
 }
 
