@@ -7,7 +7,7 @@
 #include "cli/cli_owner.h"
 #include "cli/run_program.h"
 #include "cli/wallpaper_desktop.h"
-#include "cli/wallpaper_png.h"
+#include "image/png_file.h"
 #include "wallpaper/signin.h"
 
 namespace {
@@ -37,7 +37,7 @@ std::string WriteNumberedPicture(const DibImage& picture, std::string& outcome) 
   fs::create_directories(folder, error);
   const std::string path = folder + "/" + NextNumberedPicture(NamesIn(folder));
   const Owner owner = CliOwner();
-  if (!WriteWallpaperPng(&owner, picture, path)) {
+  if (!WritePngFile(&owner, path.c_str(), picture, PngOptions())) {
     outcome = "Cannot write the wallpaper file " + path;
     return std::string();
   }

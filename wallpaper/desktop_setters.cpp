@@ -37,32 +37,24 @@ LinuxDesktop DesktopOfName(const std::string& name, const DesktopSession& sessio
   return LinuxDesktop::kNone;
 }
 
-// A text as a GVariant string literal, which is how gsettings reads values.
-std::string GVariantString(const std::string& text) {
-  std::string quoted = "'";
+// A text in the quote character with that quote and backslashes escaped by
+// a backslash: a GVariant string literal (single quotes) as gsettings reads
+// values, or a string of the Plasma shell's scripts (double quotes).
+std::string Quoted(const std::string& text, char quote) {
+  std::string quoted(1, quote);
   for (char c : text) {
-    if (c == '\'' || c == '\\') quoted += '\\';
+    if (c == quote || c == '\\') quoted += '\\';
     quoted += c;
   }
-  return quoted + "'";
-}
-
-// The same, as a string literal of the Plasma shell's scripts.
-std::string ScriptString(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + "\"";
+  return quoted + quote;
 }
 
 std::vector<ArgumentVector> GsettingsCommands(const char* schema, const std::vector<std::string>& pictureKeys,
                                               const std::string& pictureValue, WallpaperAction action) {
   const char* option = action == WallpaperAction::kTile ? "wallpaper" : action == WallpaperAction::kCenter ? "centered" : "none";
-  std::vector<ArgumentVector> commands = {{"gsettings", "set", schema, "picture-options", GVariantString(option)}};
+  std::vector<ArgumentVector> commands = {{"gsettings", "set", schema, "picture-options", Quoted(option, '\'')}};
   if (action == WallpaperAction::kClear) return commands;
-  for (const std::string& key : pictureKeys) commands.push_back({"gsettings", "set", schema, key, GVariantString(pictureValue)});
+  for (const std::string& key : pictureKeys) commands.push_back({"gsettings", "set", schema, key, Quoted(pictureValue, '\'')});
   return commands;
 }
 
@@ -96,7 +88,7 @@ std::vector<ArgumentVector> KdeCommands(const DesktopSession& session, const std
         "  var d = all[i];\n"
         "  d.wallpaperPlugin = \"org.kde.image\";\n"
         "  d.currentConfigGroup = Array(\"Wallpaper\", \"org.kde.image\", \"General\");\n"
-        "  d.writeConfig(\"Image\", " + ScriptString(FileUri(picture)) + ");\n"
+        "  d.writeConfig(\"Image\", " + Quoted(FileUri(picture), '"') + ");\n"
         "  d.writeConfig(\"FillMode\", " + (tile ? "3" : "6") + ");\n"
         "}\n";
     return {{qdbus, "org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell.evaluateScript", script}};

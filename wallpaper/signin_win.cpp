@@ -1,5 +1,6 @@
 #include "wallpaper/signin_win.h"
 
+#include "base/dialog_record_win.h"
 #include "resources/resource.h"
 
 namespace {
@@ -71,13 +72,13 @@ void TakeChoice(HWND dialog, SigninChoice& choice) {
 INT_PTR CALLBACK SigninDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-      ShowChoice(dialog, *reinterpret_cast<const SigninChoice*>(lParam));
+      KeepDialogRecord(dialog, reinterpret_cast<SigninChoice*>(lParam));
+      ShowChoice(dialog, *DialogRecord<SigninChoice>(dialog));
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDOK:
-          TakeChoice(dialog, *reinterpret_cast<SigninChoice*>(GetWindowLongPtrA(dialog, DWLP_USER)));
+          TakeChoice(dialog, *DialogRecord<SigninChoice>(dialog));
           EndDialog(dialog, IDOK);
           return TRUE;
         case IDCANCEL:
