@@ -35,6 +35,7 @@ const std::string kWallpaperHelp =
 // Replaces the log with one line: the time, the command and its outcome.
 void WriteLogLine(const char* action, const std::string& outcome) {
   const std::string path = WallpaperLogPath();
+  if (path.empty()) return;
   std::error_code error;
   std::filesystem::create_directories(FolderOf(path), error);
   char stamp[32] = "";

@@ -18,5 +18,6 @@ struct WallpaperRequest {
 bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome);
 
 // The log file of the last run: %LOCALAPPDATA%\Vitrelle or
-// $XDG_STATE_HOME/vitrelle (~/.local/state/vitrelle), "vitrelle-wallpaper.log".
+// $XDG_STATE_HOME/vitrelle (~/.local/state/vitrelle), "vitrelle-wallpaper.log";
+// empty when the system names no such folder.
 std::string WallpaperLogPath();

@@ -44,6 +44,8 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
     InstallWallpaper(&owner, desktop, places, request.picture, arrangement);
     installed = InstalledWallpaperPath(places);
   } else {
+    // Only the file choice uses the context; the registry and wallpaper
+    // calls need none.
     std::string file = request.file;
     desktop.context = &file;
     desktop.chooseFile = ChooseGivenFile;
@@ -58,4 +60,7 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
   return true;
 }
 
-std::string WallpaperLogPath() { return SystemWallpaperPlaces().userFolder + "\\vitrelle-wallpaper.log"; }
+std::string WallpaperLogPath() {
+  const std::string folder = SystemWallpaperPlaces().userFolder;
+  return folder.empty() ? std::string() : folder + "\\vitrelle-wallpaper.log";
+}
