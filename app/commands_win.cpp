@@ -20,6 +20,7 @@
 #include "gif/gif_options_dialog_win.h"
 #include "image/brightness_dialog_win.h"
 #include "plugins/plugin_library_win.h"
+#include "wallpaper/signin_win.h"
 #include "resources/resource.h"
 
 namespace {
@@ -106,6 +107,16 @@ void Recall(AppState& state, WallpaperArrangement arrangement) {
 
 void InstallChosenFile(AppState& state, WallpaperArrangement arrangement) {
   InstallChosenWallpaper(&state.owner, SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
+}
+
+// The defaults are the Pattern panel's mirror and the size of its Make.
+void SwitchSigninWallpaper(AppState& state) {
+  SigninChoice choice;
+  choice.mirror = MirrorKindOf(state.makeSettings[kMirrorMode]);
+  choice.width = state.makeSettings[kWidth];
+  choice.height = state.makeSettings[kHeight];
+  SystemSignin signin = {state.mainWindow, state.instance};
+  SwitchSignin(&state.owner, SystemSigninCalls(signin), SigninToolPath(state.programFolder), choice);
 }
 
 void Make(AppState& state) {
@@ -234,6 +245,7 @@ void RunCommand(AppState& state, int command) {
     case IDM_RECALL_CENTER: Recall(state, WallpaperArrangement::Centered); break;
     case IDM_OPTION_TILE: InstallChosenFile(state, WallpaperArrangement::Tiled); break;
     case IDM_OPTION_CENTER: InstallChosenFile(state, WallpaperArrangement::Centered); break;
+    case IDM_SIGNIN_WALLPAPER: SwitchSigninWallpaper(state); break;
     case IDM_BRIGHTNESS: Brightness(state); break;
     case IDM_COPY: Copy(state); break;
     case IDM_PASTE: Paste(state); break;
@@ -252,6 +264,9 @@ void PrepareMenu(const AppState& state, HMENU menu) {
   }
   EnableMenuItem(menu, IDM_PASTE, MF_BYCOMMAND | (clipboardHasPicture ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(menu, IDM_COPY, MF_BYCOMMAND | (state.currentImage ? MF_ENABLED : MF_GRAYED));
+  SystemSignin signin = {state.mainWindow, state.instance};
+  const bool signinOn = SigninIsOn(SystemSigninCalls(signin), SigninToolPath(state.programFolder));
+  CheckMenuItem(menu, IDM_SIGNIN_WALLPAPER, MF_BYCOMMAND | (signinOn ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void OpenDroppedFile(AppState& state, HDROP drop) {

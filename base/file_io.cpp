@@ -26,6 +26,15 @@ long long FileSizeOf(std::FILE* file) {
   return size;
 }
 
+bool ReadFileBytes(const char* path, std::vector<uint8_t>& bytes) {
+  FilePtr file = OpenFile(path, "rb");
+  if (!file) return false;
+  const long long size = FileSizeOf(file.get());
+  if (size < 0 || uint64_t(size) > SIZE_MAX / 2) return false;
+  bytes.resize(static_cast<size_t>(size));
+  return std::fread(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+}
+
 static bool WriteToFile(void* context, const uint8_t* data, size_t size) {
   return std::fwrite(data, 1, size, static_cast<std::FILE*>(context)) == size;
 }

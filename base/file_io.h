@@ -18,6 +18,8 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 FilePtr OpenFile(const char* path, const char* mode);
 // Size of an open file in bytes, or -1; the position is left at the start.
 long long FileSizeOf(std::FILE* file);
+// The whole content of a file; false when it cannot be read.
+bool ReadFileBytes(const char* path, std::vector<uint8_t>& bytes);
 
 // Where a writer puts its bytes. write returns false when not all were taken.
 struct ByteSink {

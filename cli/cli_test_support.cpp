@@ -8,10 +8,16 @@
 #include <iterator>
 
 int RunCli(const std::string& arguments, std::string* errors, std::string* output) {
+  return RunCliWith("", arguments, errors, output);
+}
+
+int RunCliWith(const std::string& environment, const std::string& arguments, std::string* errors,
+               std::string* output) {
   char errorPath[] = "/tmp/vitrelle-cli-errors-XXXXXX";
   const int fd = mkstemp(errorPath);
   if (fd < 0) return -1;
-  const std::string command = std::string(VITRELLE_BINARY_DIR) + "/vitrelle-cli " + arguments + " 2>" + errorPath;
+  const std::string command = (environment.empty() ? std::string() : "env " + environment + " ") +
+                              std::string(VITRELLE_BINARY_DIR) + "/vitrelle-cli " + arguments + " 2>" + errorPath;
   FILE* pipe = popen(command.c_str(), "r");
   std::string out;
   char buffer[512];

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "base/texts.h"
 #include "base/byte_order.h"
@@ -118,25 +119,9 @@ DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size, PictureSize* tooLarge
 }
 
 DibImagePtr ReadBmpFile(const char* path, PictureSize* tooLarge) {
-  FilePtr file = OpenFile(path, "rb");
-  if (!file) return nullptr;
-  const long long size = FileSizeOf(file.get());
-  if (size < 0 || uint64_t(size) > SIZE_MAX / 2) return nullptr;
-  // The file header, the largest bitmap header, its masks and a full table.
-  constexpr size_t kHeadersSize = kBmpFileHeaderSize + 124 + 16 + kFullColorTableBytes;
-  const size_t headSize = size_t(size) < kHeadersSize ? size_t(size) : kHeadersSize;
-  std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[headSize + 1]);
-  if (!bytes || std::fread(bytes.get(), 1, headSize, file.get()) != headSize) return nullptr;
-  if (BmpClaimsTooLargePicture(bytes.get(), headSize, tooLarge)) return nullptr;
-  if (headSize < size_t(size)) {
-    std::unique_ptr<uint8_t[]> whole(new (std::nothrow) uint8_t[size_t(size)]);
-    if (!whole) return nullptr;
-    std::memcpy(whole.get(), bytes.get(), headSize);
-    const size_t rest = size_t(size) - headSize;
-    if (std::fread(whole.get() + headSize, 1, rest, file.get()) != rest) return nullptr;
-    bytes = std::move(whole);
-  }
-  return ReadBmpBytes(bytes.get(), size_t(size), tooLarge);
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(path, bytes)) return nullptr;
+  return ReadBmpBytes(bytes.data(), bytes.size(), tooLarge);
 }
 
 bool WriteBmp(const ByteSink& sink, const DibImage& image) {

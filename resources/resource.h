@@ -21,6 +21,7 @@
 #define IDM_COPY 4007
 #define IDM_PASTE 4008
 #define IDM_DETAILS 4010
+#define IDM_SIGNIN_WALLPAPER 4016
 
 // Child windows of the main window.
 #define IDC_TOOLBAR 800
@@ -61,6 +62,15 @@
 #define IDC_GIF_COMMENT 1234
 #define IDC_GIF_PICK_COLOR 1235
 #define IDC_GIF_SWATCH 1236
+
+// New picture at each sign-in ("SIGNIN").
+#define IDC_SIGNIN_MIRROR_NORMAL 1240
+#define IDC_SIGNIN_MIRROR_VERTICAL 1241
+#define IDC_SIGNIN_MIRROR_CROSS 1242
+#define IDC_SIGNIN_MIRROR_KALEIDOSCOPE 1243
+#define IDC_SIGNIN_TILE 1244
+#define IDC_SIGNIN_CENTER 1245
+#define IDC_SIGNIN_SIZE 1246
 
 // Static labels of the panels.
 #define IDC_LABEL_SIZE 3000

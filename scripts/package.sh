@@ -22,9 +22,9 @@ build="$PWD/build/mingw"
 packages="$PWD/build/packages"
 name="vitrelle-$version"
 # What ships, besides the Pattern file: the program, its manual, the shipped
-# plug-in with the helper process that runs plug-ins, the tool, and the
-# licence.
-built_files=(vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-cli.exe)
+# plug-in with the helper process that runs plug-ins, the tool with its
+# windowless build for the sign-in, and the licence.
+built_files=(vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-cli.exe vitrelle-wallpaper.exe)
 program_files=("${built_files[@]}" LICENSE.txt)
 
 rm -rf "$packages"

@@ -10,7 +10,10 @@ packages=(
   wine wine32:i386 fonts-wine xvfb xauth x11-utils
   clang libclang-rt-dev
   imagemagick python3 python3-pil libgif-dev giflib-tools
+  zlib1g-dev libpng-dev libz-mingw-w64-dev
   nsis zip unzip
+  xwallpaper libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas dbus
+  xfconf libxfconf-0-3 desktop-file-utils
 )
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test, quickest first so that a broken core
-# is reported at once: the native unit tests, the same under the sanitizers,
+# is reported at once: the native unit tests and vitrelle-cli on the Linux
+# desktops' settings, the same under the sanitizers,
 # the 32-bit build's unit tests under Wine with the byte-for-byte check of
 # vitrelle-cli.exe against the native tool, the fuzz targets for a short
 # fixed time, the end-to-end tests of vitrelle.exe under Wine, and then the
@@ -12,6 +13,7 @@ scripts/setup.sh
 
 scripts/build.sh native
 ctest --preset native -j "$jobs"
+scripts/desktop_tests.sh
 
 scripts/build.sh sanitize
 ctest --preset sanitize -j "$jobs"

@@ -22,6 +22,8 @@ ManifestDPIAware true
 !define PRODUCT "Vitrelle"
 !define PUBLISHER "Tavik"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vitrelle"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define SIGNIN_VALUE "Vitrelle wallpaper"
 !define PATTERN_FILE "vitrelle.cfg"
 
 Name "${PRODUCT} ${VERSION}"
@@ -163,4 +165,14 @@ Section "Uninstall"
 
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+
+  ; The new picture at each sign-in, when it runs this copy's tool (a
+  ; portable copy elsewhere keeps its own); == ignores case, as paths do.
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${SIGNIN_VALUE}"
+  StrCpy $2 '"$INSTDIR\vitrelle-wallpaper.exe"'
+  StrLen $3 $2
+  StrCpy $1 $0 $3
+  ${If} $1 == $2
+    DeleteRegValue HKCU "${RUN_KEY}" "${SIGNIN_VALUE}"
+  ${EndIf}
 SectionEnd

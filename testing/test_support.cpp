@@ -1,5 +1,6 @@
 #include "testing/test_support.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -37,6 +38,29 @@ std::vector<uint8_t> MagickRgb(const std::string& path) {
 std::vector<uint8_t> PillowIndexes(const std::string& path) {
   return CommandOutput("/usr/bin/python3 -c \"import sys; from PIL import Image; im = Image.open(sys.argv[1]); "
                        "sys.stdout.buffer.write(im.tobytes() if im.mode == 'P' else b'')\" '" + path + "' 2>/dev/null");
+}
+
+PillowPicture ReadWithPillow(const std::string& path) {
+  const std::vector<uint8_t> out = CommandOutput(
+      "/usr/bin/python3 -c \"import sys; from PIL import Image; im = Image.open(sys.argv[1]); im.load(); "
+      "pal = bytes(im.getpalette() or []) if im.mode == 'P' else b''; t = im.info.get('transparency', -1); "
+      "t = t if isinstance(t, int) else -2; "
+      "sys.stdout.buffer.write(b'%s %d %d\\n' % (im.mode.encode(), t, len(pal)) + pal + im.tobytes())\" '" +
+      path + "' 2>/dev/null");
+  PillowPicture picture;
+  const auto lineEnd = std::find(out.begin(), out.end(), uint8_t('\n'));
+  if (lineEnd == out.end()) return picture;
+  char mode[16] = "";
+  size_t paletteBytes = 0;
+  if (std::sscanf(std::string(out.begin(), lineEnd).c_str(), "%15s %d %zu", mode, &picture.transparency,
+                  &paletteBytes) != 3 ||
+      size_t(out.end() - lineEnd - 1) < paletteBytes) {
+    return picture;
+  }
+  picture.mode = mode;
+  picture.palette.assign(lineEnd + 1, lineEnd + 1 + long(paletteBytes));
+  picture.pixels.assign(lineEnd + 1 + long(paletteBytes), out.end());
+  return picture;
 }
 
 // Index of pixel x in a stored row of a palette image.

@@ -31,6 +31,18 @@ std::vector<uint8_t> HeldRgb(const DibImage& image);
 std::vector<uint8_t> PillowIndexes(const std::string& path);
 std::vector<uint8_t> HeldIndexes(const DibImage& image);
 
+// A picture as Pillow reads it: its mode ("P", "RGB", ...), colour table as
+// red-green-blue bytes, the transparent index (-1 for none, -2 for anything
+// but one index), and its pixels (indexes or red-green-blue), top row first.
+// The mode is empty when Pillow cannot read the file.
+struct PillowPicture {
+  std::string mode;
+  std::vector<uint8_t> palette;
+  int transparency = -1;
+  std::vector<uint8_t> pixels;
+};
+PillowPicture ReadWithPillow(const std::string& path);
+
 // Writes a binary PPM picture (the input format every tool reads).
 bool WritePpm(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb);
 // Writes bytes as a file.

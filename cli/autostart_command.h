@@ -1,0 +1,4 @@
+#pragma once
+
+extern const char kAutostartUsage[];
+int RunAutostartCommand(int argc, char** argv);

@@ -1,0 +1,124 @@
+// vitrelle-cli wallpaper: grows a picture as make does, or takes a given
+// one, and makes it the desktop wallpaper; or removes the wallpaper. Run at
+// sign-in nobody reads its messages, so the outcome is also written, one
+// line, to the log file, replaced at every run.
+#include "cli/wallpaper_command.h"
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "base/file_io.h"
+#include "cli/command_line.h"
+
+const char kWallpaperUsage[] =
+    "  wallpaper tile|center|clear [make's options] [--file PICTURE]\n"
+    "      Grows a picture (or takes PICTURE) and makes it the desktop wallpaper.";
+
+namespace {
+
+const std::string kWallpaperHelp =
+    std::string(
+        "Usage: vitrelle-cli wallpaper tile|center|clear [OPTIONS]\n"
+        "\n"
+        "tile and center grow a picture as make does and make it the desktop wallpaper,\n"
+        "repeated or once in the middle; clear removes the wallpaper. On Windows the\n"
+        "picture goes where Vitrelle's Tile puts it; on Linux it is written to\n"
+        "$XDG_DATA_HOME/vitrelle/wallpaper-N.png (the newest two are kept) and set on the\n"
+        "desktop in use. The outcome is also written to vitrelle-wallpaper.log.\n"
+        "\n"
+        "  --file PICTURE     use this picture file instead of growing one\n") +
+    kMakeOptionsHelp;
+
+// Replaces the log with one line: the time, the command and its outcome.
+void WriteLogLine(const char* action, const std::string& outcome) {
+  const std::string path = WallpaperLogPath();
+  if (path.empty()) return;
+  std::error_code error;
+  std::filesystem::create_directories(FolderOf(path), error);
+  char stamp[32] = "";
+  const std::time_t now = std::time(nullptr);
+  if (const std::tm* utc = std::gmtime(&now)) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S UTC", utc);
+  const std::string line = std::string(stamp) + " wallpaper " + action + ": " + outcome + "\n";
+  SafeFileWriter writer;
+  if (writer.Open(path.c_str(), "vitrelle-") && std::fputs(line.c_str(), writer.file()) >= 0) writer.Commit();
+}
+
+const char* ActionName(WallpaperAction action) {
+  return action == WallpaperAction::kTile ? "tile" : action == WallpaperAction::kCenter ? "center" : "clear";
+}
+
+// The run itself: `chosen` says what was grown, `outcome` what came of it.
+int PutWallpaper(WallpaperArguments& arguments, std::string& chosen, std::string& outcome) {
+  WallpaperRequest& request = arguments.request;
+  DibImagePtr picture;
+  if (request.action == WallpaperAction::kClear) {
+    request.file.clear();
+  } else if (!request.file.empty()) {
+    if (!OpenFile(request.file.c_str(), "rb")) {
+      outcome = "Cannot open file: " + request.file;
+      return 1;
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(request.file, error);
+    if (!error) request.file = absolute.string();
+  } else {
+    int exitCode = 0;
+    picture = GrowPicture(arguments.make, chosen, exitCode);
+    if (!picture) {
+      outcome = "no picture was made (exit code " + std::to_string(exitCode) + ")";
+      return exitCode;
+    }
+    std::printf("%s\n", chosen.c_str());
+    std::fflush(stdout);
+    request.picture = picture.get();
+  }
+  return PutOnDesktop(request, outcome) ? 0 : 1;
+}
+
+}  // namespace
+
+int ParseWallpaperArguments(const char* command, int argc, char** argv, WallpaperArguments& arguments) {
+  for (int i = 0; i < argc; ++i) {
+    const int taken = TakeMakeOption(command, argc, argv, i, arguments.make);
+    if (taken > 0) return taken;
+    if (taken < 0) {
+      arguments.makeOptionGiven = true;
+      continue;
+    }
+    const std::string arg = argv[i];
+    if (arg == "--file") {
+      if (!TakeOptionValue(argc, argv, i, arguments.request.file)) return UsageError(command, "Missing value for --file");
+    } else if (arg.rfind("--", 0) == 0) {
+      return UsageError(command, "Unknown option: " + arg);
+    } else if (arguments.haveAction) {
+      return UsageError(command, "More than one of tile, center and clear: " + arg);
+    } else if (arg == "tile" || arg == "center" || arg == "clear") {
+      arguments.request.action = arg == "tile"     ? WallpaperAction::kTile
+                                 : arg == "center" ? WallpaperAction::kCenter
+                                                   : WallpaperAction::kClear;
+      arguments.haveAction = true;
+    } else {
+      return UsageError(command, "Not tile, center or clear: " + arg);
+    }
+  }
+  if (!arguments.haveAction) return UsageError(command, "Say tile, center or clear");
+  if (!arguments.request.file.empty() && arguments.makeOptionGiven) {
+    return UsageError(command, "--file takes a picture as it is; it cannot be grown with other options too");
+  }
+  return -1;
+}
+
+int RunWallpaperCommand(int argc, char** argv) {
+  if (ShowHelpIfAsked(argc, argv, kWallpaperHelp.c_str())) return 0;
+  WallpaperArguments arguments;
+  const int parsed = ParseWallpaperArguments("wallpaper", argc, argv, arguments);
+  if (parsed >= 0) return parsed;
+  std::string chosen, outcome;
+  const int exitCode = PutWallpaper(arguments, chosen, outcome);
+  std::fprintf(exitCode == 0 ? stdout : stderr, "%s\n", outcome.c_str());
+  WriteLogLine(ActionName(arguments.request.action), chosen.empty() ? outcome : chosen + "; " + outcome);
+  return exitCode;
+}

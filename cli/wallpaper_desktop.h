@@ -1,0 +1,23 @@
+// The system side of vitrelle-cli wallpaper: putting a picture on the
+// desktop of the system it runs on, and where the run's log line goes.
+#pragma once
+
+#include <string>
+
+#include "image/dib_image.h"
+#include "wallpaper/desktop_setters.h"
+
+struct WallpaperRequest {
+  WallpaperAction action = WallpaperAction::kTile;
+  const DibImage* picture = nullptr;  // grown for this run, written as the wallpaper file
+  std::string file;                   // or a picture file used where it is (an absolute path)
+};
+
+// Does the request; true when the desktop took it. `outcome` says in one
+// line what was done, or what failed and why.
+bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome);
+
+// The log file of the last run: %LOCALAPPDATA%\Vitrelle or
+// $XDG_STATE_HOME/vitrelle (~/.local/state/vitrelle), "vitrelle-wallpaper.log";
+// empty when the system names no such folder.
+std::string WallpaperLogPath();

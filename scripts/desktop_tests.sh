@@ -1,0 +1,176 @@
+#!/usr/bin/env bash
+# Puts wallpapers on real Linux desktops' settings with the native
+# vitrelle-cli: xwallpaper on a bare Xvfb screen (read back from the root
+# window), GNOME's gsettings with dconf under a private D-Bus, XFCE's
+# xfconf with a running xfconfd holding two monitors and two workspaces, a
+# desktop that is not found, and the autostart entry checked by
+# desktop-file-validate. Ends with "desktop: N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/.."
+cli="$PWD/build/native/vitrelle-cli"
+[ -x "$cli" ] || { echo "desktop: build the native preset first"; exit 1; }
+work="$(mktemp -d /tmp/vitrelle-desktop-XXXXXX)"
+xvfb_pid=""
+cleanup() {
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+check() {  # check NAME COMMAND...: one named test
+  local name="$1"
+  shift
+  if "$@" >"$work/last.log" 2>&1; then
+    echo "desktop: $name: ok"
+    passed=$((passed + 1))
+  else
+    echo "desktop: $name: FAILED"
+    sed 's/^/    /' "$work/last.log"
+    failed=$((failed + 1))
+  fi
+}
+
+# A clean home for each test: data, state and settings folders of its own.
+fresh_home() {
+  rm -rf "$work/home"
+  mkdir -p "$work/home"
+  export HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_STATE_HOME="$work/home/state" \
+    XDG_CONFIG_HOME="$work/home/config"
+}
+newest_picture() { ls -v "$XDG_DATA_HOME"/vitrelle/wallpaper-*.png | tail -n 1; }
+
+# The root window holds the picture repeated from its top-left corner
+# (tile), or once in its middle (center).
+compare_root() {
+  /usr/bin/import -display "$DISPLAY" -window root "$work/root.png" &&
+    /usr/bin/python3 - "$work/root.png" "$(newest_picture)" "$1" <<'PY'
+import sys
+from PIL import Image
+root = Image.open(sys.argv[1]).convert("RGB")
+picture = Image.open(sys.argv[2]).convert("RGB")
+(W, H), (w, h) = root.size, picture.size
+bad = 0
+if sys.argv[3] == "tile":
+    for y in range(0, H, 3):
+        for x in range(0, W, 3):
+            bad += root.getpixel((x, y)) != picture.getpixel((x % w, y % h))
+else:
+    left, top = (W - w) // 2, (H - h) // 2
+    for y in range(h):
+        for x in range(w):
+            bad += root.getpixel((left + x, top + y)) != picture.getpixel((x, y))
+print(f"{bad} pixels differ ({sys.argv[3]}, root {W}x{H}, picture {w}x{h})")
+sys.exit(1 if bad else 0)
+PY
+}
+
+xwallpaper_test() {
+  fresh_home
+  env -u XDG_CURRENT_DESKTOP -u SWAYSOCK "$cli" wallpaper "$1" --time 1234 --pattern 0 --size 50x38 &&
+    compare_root "$1"
+}
+
+no_desktop_test() {
+  fresh_home
+  local errors
+  if errors="$(env -u DISPLAY -u SWAYSOCK XDG_CURRENT_DESKTOP=Nowhere "$cli" wallpaper tile --size 20x20 2>&1)"; then
+    echo "exit code 0 without a desktop"
+    return 1
+  fi
+  echo "$errors"
+  grep -q "It knows GNOME" <<<"$errors" && [ -s "$(newest_picture)" ] &&
+    grep -q "No desktop found" "$XDG_STATE_HOME/vitrelle/vitrelle-wallpaper.log"
+}
+
+keeps_two_test() {
+  fresh_home
+  for time in 1 2 3; do
+    env -u XDG_CURRENT_DESKTOP -u SWAYSOCK "$cli" wallpaper tile --time "$time" --size 16x16 >/dev/null || return 1
+  done
+  local names
+  names="$(cd "$XDG_DATA_HOME/vitrelle" && ls)"
+  echo "$names"
+  [ "$names" = "$(printf 'wallpaper-2.png\nwallpaper-3.png')" ]
+}
+
+expect_value() {  # expect_value WHAT GOT WANTED
+  echo "$1: $2"
+  [ "$2" = "$3" ] || { echo "  wanted: $3"; return 1; }
+}
+
+gnome_session() {
+  export GSETTINGS_BACKEND=dconf XDG_CURRENT_DESKTOP=GNOME
+  unset DISPLAY SWAYSOCK
+  local schema=org.gnome.desktop.background ok=0 uri
+  "$cli" wallpaper center --time 99 --size 24x24 || return 1
+  uri="file://$(newest_picture)"
+  expect_value picture-uri "$(gsettings get $schema picture-uri)" "'$uri'" || ok=1
+  expect_value picture-uri-dark "$(gsettings get $schema picture-uri-dark)" "'$uri'" || ok=1
+  expect_value picture-options "$(gsettings get $schema picture-options)" "'centered'" || ok=1
+  "$cli" wallpaper tile --time 100 --size 24x24 || return 1
+  expect_value "picture-options after tile" "$(gsettings get $schema picture-options)" "'wallpaper'" || ok=1
+  "$cli" wallpaper clear || return 1
+  expect_value "picture-options after clear" "$(gsettings get $schema picture-options)" "'none'" || ok=1
+  return $ok
+}
+
+xfce_session() {
+  export XDG_CURRENT_DESKTOP=XFCE
+  unset DISPLAY SWAYSOCK
+  /usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd &
+  local xfconfd=$! ok=0 property
+  sleep 0.5
+  local properties=()
+  for monitor in monitorVirtual1 monitorVirtual2; do
+    for workspace in workspace0 workspace1; do
+      property="/backdrop/screen0/$monitor/$workspace/last-image"
+      xfconf-query -c xfce4-desktop -p "$property" -n -t string -s /usr/share/old.png || ok=1
+      properties+=("$property")
+    done
+  done
+  "$cli" wallpaper tile --time 5 --size 24x24 || ok=1
+  for property in "${properties[@]}"; do
+    expect_value "$property" "$(xfconf-query -c xfce4-desktop -p "$property")" "$(newest_picture)" || ok=1
+    expect_value "${property%last-image}image-style" \
+      "$(xfconf-query -c xfce4-desktop -p "${property%last-image}image-style")" 2 || ok=1
+  done
+  kill "$xfconfd"
+  return $ok
+}
+
+private_bus_test() {  # private_bus_test FUNCTION: in a D-Bus session of its own
+  fresh_home
+  export -f "$1" expect_value newest_picture
+  export cli
+  dbus-run-session -- bash -c "$1"
+}
+
+autostart_test() {
+  fresh_home
+  local entry="$XDG_CONFIG_HOME/autostart/vitrelle-wallpaper.desktop"
+  "$cli" autostart on center --mirror cross --size 800x600 &&
+    desktop-file-validate "$entry" &&
+    grep -qx "Exec=$cli wallpaper center --mirror cross --size 800x600 --pattern random" "$entry" &&
+    "$cli" autostart status | grep -q "^on: " &&
+    "$cli" autostart off && [ ! -e "$entry" ] &&
+    [ "$("$cli" autostart status)" = off ]
+}
+
+display=":$((50 + RANDOM % 400))"
+Xvfb "$display" -screen 0 320x240x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+check "xwallpaper tile on a bare X screen" xwallpaper_test tile
+check "xwallpaper center on a bare X screen" xwallpaper_test center
+check "the newest two pictures are kept" keeps_two_test
+check "no desktop found" no_desktop_test
+check "GNOME through gsettings and dconf" private_bus_test gnome_session
+check "XFCE through xfconf, two monitors, two workspaces" private_bus_test xfce_session
+check "autostart entry" autostart_test
+
+echo "desktop: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

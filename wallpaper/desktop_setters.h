@@ -1,0 +1,55 @@
+// Setting a picture as the wallpaper of a Linux desktop: which desktop is in
+// use, and the command lines that set, arrange or clear its wallpaper. Only
+// the choice is made here; the caller runs the commands, one after another,
+// each as an argument vector without a shell.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "wallpaper/wallpaper.h"
+
+// What the caller found out about the session.
+struct DesktopSession {
+  std::string currentDesktop;  // $XDG_CURRENT_DESKTOP, a colon-separated list
+  bool swaySocket = false;     // $SWAYSOCK is set
+  bool x11Display = false;     // $DISPLAY is set
+  // The programs of the table below that were found on the search path.
+  std::vector<std::string> programs;
+  // XFCE only: every "last-image" property of the xfce4-desktop channel, as
+  // XfceImageProperties reads them from "xfconf-query -c xfce4-desktop -l".
+  std::vector<std::string> xfceImageProperties;
+};
+
+enum class LinuxDesktop { kNone, kGnome, kCinnamon, kMate, kKde, kXfce, kSway, kXwallpaper, kFeh };
+
+enum class WallpaperAction { kTile, kCenter, kClear };
+
+using ArgumentVector = std::vector<std::string>;
+
+// Every program the table may use, for the caller to look up on the path.
+const std::vector<std::string>& DesktopPrograms();
+
+// The desktop to set: the first entry of $XDG_CURRENT_DESKTOP that is known
+// and whose program was found, then Sway by its socket, then a plain X11
+// display through xwallpaper or else feh. kNone when nothing fits.
+LinuxDesktop ChooseLinuxDesktop(const DesktopSession& session);
+// The desktop's name for messages and the log ("GNOME", "XFCE", ...).
+const char* LinuxDesktopName(LinuxDesktop desktop);
+// The desktops the tool knows, for the message when none is found.
+const char* KnownLinuxDesktops();
+
+// The commands that do the action on the desktop with the picture (an
+// absolute path); empty for kNone, and for kClear where the desktop has no
+// way to show no picture (KDE Plasma, xwallpaper, feh).
+std::vector<ArgumentVector> WallpaperCommandLines(LinuxDesktop desktop, const DesktopSession& session,
+                                                  const std::string& picture, WallpaperAction action);
+
+// XFCE needs its properties listed before they are set.
+ArgumentVector XfceListCommand();
+// The "last-image" properties in the output of XfceListCommand.
+std::vector<std::string> XfceImageProperties(const std::string& listOutput);
+
+// A file:// URI of an absolute path, with every byte outside the unreserved
+// set and "/" percent-encoded.
+std::string FileUri(const std::string& path);
