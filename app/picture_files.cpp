@@ -28,23 +28,25 @@ void TakeGifFileFlags(const GifFileFlags& flags, const DibImage& image, GifSaveO
 
 DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions& options, PictureFileType* readAs,
                             const FallbackReader* fallback) {
-  options.interlace = false;
-  options.transparent = false;
+  // The options belong to the picture on screen until another replaces it.
+  GifSaveOptions found = options;
+  found.interlace = false;
+  found.transparent = false;
   PictureFileType type = PictureFileType::kBmp;
   DibImagePtr image = ReadBmpFile(path);
   if (image) {
-    ResetGifSaveOptions(options);
+    ResetGifSaveOptions(found);
   } else {
     type = PictureFileType::kGif;
     GifFileFlags flags;
     image = ReadGifFile(owner, path, flags);
-    if (image) TakeGifFileFlags(flags, *image, options);
+    if (image) TakeGifFileFlags(flags, *image, found);
   }
   bool fromFallback = false;
   if (!image && fallback && fallback->read) {
     image = fallback->read(fallback->context, path);
     fromFallback = image != nullptr;
-    if (fromFallback) ResetGifSaveOptions(options);
+    if (fromFallback) ResetGifSaveOptions(found);
   }
   if (!image) {
     OwnerWarn(owner, TextOf(IDS_OPEN_FAILED), path);
@@ -52,7 +54,8 @@ DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions
   }
   image = NormalizeImage(owner, std::move(image));
   if (!image) return nullptr;
-  options.comment = TextOf(IDS_PRODUCT_NAME);
+  found.comment = TextOf(IDS_PRODUCT_NAME);
+  options = std::move(found);
   if (readAs && !fromFallback) *readAs = type;
   return image;
 }

@@ -16,16 +16,17 @@ struct FallbackReader {
   DibImagePtr (*read)(void* context, const char* path) = nullptr;
 };
 
-// Clears the interlace and transparency flags, tries the BMP reader, the GIF
-// reader and then the fallback reader, if given, and turns the picture into a
-// held image. The options then hold what the file says: a BMP file or a
-// picture of the fallback reader resets all but the comment; a GIF file sets
+// Tries the BMP reader, the GIF reader and then the fallback reader, if
+// given, and turns the picture into a held image. The options then hold what
+// the file says: a BMP file or a picture of the fallback reader resets all
+// but the comment; a GIF file clears or sets
 // the flags and transparent index, and the transparent colour to that entry
 // of its table when the transparency bit is set. On success the comment
 // becomes the product name and `readAs`, if given, tells which own reader
 // read the file (it stays as it is for the fallback reader). None when no
 // reader knows the file ("Cannot open file" with the path as caption) or the
-// picture cannot be held (shown by the conversion).
+// picture cannot be held (shown by the conversion); the options then stay
+// as they were, those of the picture still shown.
 DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions& options,
                             PictureFileType* readAs = nullptr, const FallbackReader* fallback = nullptr);
 
