@@ -16,6 +16,7 @@
 #include "app/shell_texts.h"
 #include "base/file_io.h"
 #include "base/texts.h"
+#include "generator/pattern_panel_win.h"
 #include "gif/gif_options_dialog_win.h"
 #include "image/brightness_dialog_win.h"
 #include "plugins/plugin_library_win.h"
@@ -77,12 +78,12 @@ void SaveAs(AppState& state) {
   }
   if (!AskFileToSave(state)) return;
   if (state.saveFilterIndex == kSaveGifWithOptions && !AskGifOptions(state)) return;
+  // Only a written file names the window; after a failure it keeps its title.
   bool saved = false;
-  if (SaveAsFlow(&state.owner, state.saveName, int(state.saveFilterIndex), *state.currentImage, state.gifOptions,
-                 &saved) == SaveOutcome::kAttempted) {
-    SetWindowTextA(state.mainWindow, state.saveName);
-  }
-  if (saved) PictureSaved(state);
+  SaveAsFlow(&state.owner, state.saveName, int(state.saveFilterIndex), *state.currentImage, state.gifOptions, &saved);
+  if (!saved) return;
+  SetWindowTextA(state.mainWindow, state.saveName);
+  PictureSaved(state);
 }
 
 void Brightness(AppState& state) {
@@ -107,20 +108,23 @@ void InstallPicture(AppState& state, WallpaperArrangement arrangement) {
 }
 
 void Recall(AppState& state, WallpaperArrangement arrangement) {
-  RecallWallpaper(SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
+  RecallWallpaper(&state.owner, SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
 }
 
 void InstallChosenFile(AppState& state, WallpaperArrangement arrangement) {
-  InstallChosenWallpaper(SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
+  InstallChosenWallpaper(&state.owner, SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
 }
 
 void Make(AppState& state) {
+  RepairPanelValues(state.patternPanel);  // a value still being typed is repaired first
   PictureEntry before = CurrentPictureDetails(state);
   DibImagePtr picture =
       MakePicture(&state.owner, state.makeSettings, state.patternFilePath, int64_t(std::time(nullptr)), state.generator);
   if (picture) ShowNewPicture(state, std::move(before), PictureStep::kMake, std::move(picture), TextOf(IDS_NO_TITLE), false);
 }
 
+// The picture as CF_DIB data; a clipboard that cannot be had or does not take
+// the data is told, and the block is freed unless the clipboard took it.
 void Copy(const AppState& state) {
   if (!state.currentImage) {
     Warn(state, IDS_COPY_NO_IMAGE, IDS_CAUTION);
@@ -128,16 +132,19 @@ void Copy(const AppState& state) {
   }
   const size_t size = DibTotalSize(*state.currentImage);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!block) return;
-  std::memcpy(GlobalLock(block), state.currentImage->start(), size);
-  GlobalUnlock(block);
-  if (!OpenClipboard(state.mainWindow)) {
-    GlobalFree(block);
-    return;
+  void* bytes = block ? GlobalLock(block) : nullptr;
+  bool placed = false;
+  if (bytes) {
+    std::memcpy(bytes, state.currentImage->start(), size);
+    GlobalUnlock(block);
+    if (OpenClipboard(state.mainWindow)) {
+      placed = EmptyClipboard() && SetClipboardData(CF_DIB, block);
+      CloseClipboard();
+    }
   }
-  EmptyClipboard();
-  if (!SetClipboardData(CF_DIB, block)) GlobalFree(block);
-  CloseClipboard();
+  if (placed) return;
+  if (block) GlobalFree(block);
+  Warn(state, IDS_COPY_REFUSED, IDS_ERROR);
 }
 
 // The clipboard's CF_DIB data, copied into a block of its own; none when it
@@ -231,7 +238,7 @@ void RunCommand(AppState& state, int command) {
     case IDM_MAKE: Make(state); break;
     case IDM_TILE: InstallPicture(state, WallpaperArrangement::Tiled); break;
     case IDM_CENTER: InstallPicture(state, WallpaperArrangement::Centered); break;
-    case IDM_CLEAR: ClearWallpaper(SystemDesktopCalls(state.desktop)); break;
+    case IDM_CLEAR: ClearWallpaper(&state.owner, SystemDesktopCalls(state.desktop)); break;
     case IDM_RECALL_TILE: Recall(state, WallpaperArrangement::Tiled); break;
     case IDM_RECALL_CENTER: Recall(state, WallpaperArrangement::Centered); break;
     case IDM_OPTION_TILE: InstallChosenFile(state, WallpaperArrangement::Tiled); break;

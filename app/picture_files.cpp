@@ -32,21 +32,28 @@ DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions
   GifSaveOptions found = options;
   found.interlace = false;
   found.transparent = false;
+  PictureSize tooLarge;
   PictureFileType type = PictureFileType::kBmp;
-  DibImagePtr image = ReadBmpFile(path);
+  DibImagePtr image = ReadBmpFile(path, &tooLarge);
   if (image) {
     ResetGifSaveOptions(found);
-  } else {
+  } else if (!tooLarge.width) {
     type = PictureFileType::kGif;
     GifFileFlags flags;
-    image = ReadGifFile(owner, path, flags);
+    image = ReadGifFile(owner, path, flags, &tooLarge);
     if (image) TakeGifFileFlags(flags, *image, found);
   }
   bool fromFallback = false;
-  if (!image && fallback && fallback->read) {
+  if (!image && !tooLarge.width && fallback && fallback->read) {
     image = fallback->read(fallback->context, path);
     fromFallback = image != nullptr;
-    if (fromFallback) ResetGifSaveOptions(found);
+    // Checked here, so that the message names the file like the own readers'.
+    if (fromFallback && ClaimsTooLargePicture(image->start(), image->blockSize, tooLarge)) image.reset();
+    if (image) ResetGifSaveOptions(found);
+  }
+  if (tooLarge.width) {
+    WarnPictureTooLarge(owner, tooLarge, path);
+    return nullptr;
   }
   if (!image) {
     OwnerWarn(owner, TextOf(IDS_OPEN_FAILED), path);

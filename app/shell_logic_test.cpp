@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 
 #include "app/settings_store.h"
 #include "app/shell_texts.h"
@@ -104,33 +103,41 @@ struct MemoryStore {
       self.writes.push_back(std::string(name) + "=" + value);
       if (self.writable) self.values[name] = value;
     };
+    s.remove = [](void* c, const char* name) { static_cast<MemoryStore*>(c)->values.erase(name); };
     return s;
   }
 };
 
-std::set<std::string> programFolders;
-bool HoldsProgram(const std::string& folder) { return programFolders.count(folder) != 0; }
+TEST(SettingsStore, TheProgramFolderIsTheRunningProgramsOwn) {
+  EXPECT_EQ(ProgramFolderOf("C:\\Vitrelle Ünïcødé\\vitrelle.exe"), "C:\\Vitrelle Ünïcødé");
+  EXPECT_EQ(ProgramFolderOf("\\\\server\\share\\vitrelle.exe"), "\\\\server\\share");
+  // A path that did not fit arrives empty: no folder, so no plug-in.
+  EXPECT_EQ(ProgramFolderOf(""), "");
+  EXPECT_EQ(ProgramFolderOf("vitrelle.exe"), "");
 
-TEST(SettingsStore, FindsTheProgramFolder) {
-  programFolders = {"C:\\vitrelle", "D:\\run"};
+  // "plug in" is written for other tools, whatever it held before.
+  MemoryStore memory;
+  memory.values["plug in"] = "C:\\Downloads";
+  StoreProgramFolder(memory.store(), "C:\\Vitrelle");
+  EXPECT_EQ(memory.values["plug in"], "C:\\Vitrelle");
+  memory.writes.clear();
+  StoreProgramFolder(memory.store(), "");
+  EXPECT_TRUE(memory.writes.empty());
+}
+
+TEST(SettingsStore, RemembersFailedPluginsByNameUntilForgotten) {
   MemoryStore memory;
   const SettingsStore store = memory.store();
-
-  // Started in its own folder: that folder, stored.
-  EXPECT_EQ(FindProgramFolder(store, {"C:\\vitrelle", "D:\\run", HoldsProgram}), "C:\\vitrelle");
-  EXPECT_EQ(memory.values["plug in"], "C:\\vitrelle");
-
-  // Started elsewhere: the stored folder, not written again.
-  memory.writes.clear();
-  EXPECT_EQ(FindProgramFolder(store, {"C:\\elsewhere", "D:\\run", HoldsProgram}), "C:\\vitrelle");
-  EXPECT_TRUE(memory.writes.empty());
-
-  // A stored folder without the program, or none stored: the running folder.
-  memory.values["plug in"] = "C:\\gone";
-  EXPECT_EQ(FindProgramFolder(store, {"C:\\elsewhere", "D:\\run", HoldsProgram}), "D:\\run");
-  memory.values.clear();
-  EXPECT_EQ(FindProgramFolder(store, {"C:\\elsewhere", "D:\\run", HoldsProgram}), "D:\\run");
-  EXPECT_TRUE(memory.writes.empty());
+  const FailedPluginMemory failed = FailedPluginMemoryIn(store);
+  std::string stamp;
+  EXPECT_FALSE(failed.recall(failed.context, "bad.spi", stamp));
+  failed.remember(failed.context, "bad.spi", "1024,133");
+  EXPECT_EQ(memory.values["failed plug-in bad.spi"], "1024,133");
+  EXPECT_TRUE(failed.recall(failed.context, "bad.spi", stamp));
+  EXPECT_EQ(stamp, "1024,133");
+  failed.forget(failed.context, "bad.spi");
+  EXPECT_FALSE(failed.recall(failed.context, "bad.spi", stamp));
+  EXPECT_EQ(memory.values.count("failed plug-in bad.spi"), 0u);
 }
 
 TEST(SettingsStore, DetailsModeReadsTheNumberOne) {

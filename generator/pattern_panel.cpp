@@ -22,6 +22,14 @@ int32_t RepairedValue(MakeSettingsField field, int32_t value) {
   return value;
 }
 
+// The edit of the full panel with that control id, or null.
+const PanelEdit* EditOf(int controlId) {
+  for (const PanelEdit& edit : kPanelEdits) {
+    if (edit.controlId == controlId) return &edit;
+  }
+  return nullptr;
+}
+
 bool WarnUnlessReadable(const Owner* owner, const std::string& path) {
   if (OpenFile(path.c_str(), "rb")) return true;
   OwnerWarn(owner, TextOf(IDS_CANNOT_OPEN_FILE), path.c_str());
@@ -40,15 +48,17 @@ void RepairPatternValues(MakeSettings& settings) {
   for (MakeSettingsField field : {kInitialColor, kDivide}) settings[field] = RepairedValue(field, settings[field]);
 }
 
-std::optional<std::string> StoreEditText(MakeSettings& settings, int controlId, const std::string& text) {
-  for (const PanelEdit& edit : kPanelEdits) {
-    if (edit.controlId != controlId) continue;
-    const int32_t typed = ParseNumber(text);
-    settings[edit.field] = RepairedValue(edit.field, typed);
-    if (settings[edit.field] == typed) return std::nullopt;
-    return std::to_string(settings[edit.field]);
-  }
-  return std::nullopt;
+void StoreEditText(MakeSettings& settings, int controlId, const std::string& text) {
+  if (const PanelEdit* edit = EditOf(controlId)) settings[edit->field] = ParseNumber(text);
+}
+
+std::optional<std::string> RepairEditValue(MakeSettings& settings, int controlId) {
+  const PanelEdit* edit = EditOf(controlId);
+  if (!edit) return std::nullopt;
+  const int32_t shown = settings[edit->field];
+  settings[edit->field] = RepairedValue(edit->field, shown);
+  if (settings[edit->field] == shown) return std::nullopt;
+  return std::to_string(settings[edit->field]);
 }
 
 int MirrorButtonOf(int32_t mirrorMode) {

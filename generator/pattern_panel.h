@@ -1,6 +1,6 @@
 // What the Pattern panel does to the make settings and the Pattern file,
-// apart from its window: the values its edits show and how typed text is
-// stored and repaired, the radio button of the MirrorMode, and the steps of
+// apart from its window: the values its edits show, how typed text is stored
+// and how it is repaired when the person is done, the radio button of the MirrorMode, and the steps of
 // its list selections and of Initialize, Add, Change and Delete. The panel's
 // window procedure (pattern_panel_win.cpp) turns messages into these calls.
 #pragma once
@@ -24,10 +24,16 @@ extern const PanelEdit kPanelEdits[kPatternValueCount - 1];
 // Initial color outside 0 to 255 becomes 0, divide 0 becomes 1.
 void RepairPatternValues(MakeSettings& settings);
 
-// Stores the text typed into an edit, read leniently. When the value had to
-// be repaired, returns the text the edit shows instead; nothing otherwise and
-// for a control that is no edit of the panel.
-std::optional<std::string> StoreEditText(MakeSettings& settings, int controlId, const std::string& text);
+// Stores the text typed into an edit, read leniently, as it stands: a value
+// is repaired only once the person is done with it (RepairEditValue), so that
+// clearing a field or typing a minus sign first does not change what comes
+// next. A control that is no edit of the panel stores nothing.
+void StoreEditText(MakeSettings& settings, int controlId, const std::string& text);
+
+// Repairs the field an edit shows (see RepairPatternValues). When the value
+// had to be repaired, returns the text the edit shows instead; nothing
+// otherwise and for a control that is no edit of the panel.
+std::optional<std::string> RepairEditValue(MakeSettings& settings, int controlId);
 
 // The radio button (127 to 130) that shows the MirrorMode, or 0 for none.
 int MirrorButtonOf(int32_t mirrorMode);

@@ -19,32 +19,51 @@ const char kPatternFile[] =
     "4,Blue,2,0,0,0,0,0,0,255\r\n"
     "3,Last,1,1,1,1,1,1,1,1,1,1,1,1,\r\n";
 
-TEST(PatternPanelEdits, TypedValuesAreStoredAndRepaired) {
-  MakeSettings settings;
-  EXPECT_EQ(StoreEditText(settings, IDC_INITIAL_COLOR, "300"), "0");
-  EXPECT_EQ(settings[kInitialColor], 0);
-  EXPECT_EQ(StoreEditText(settings, IDC_INITIAL_COLOR, "-5"), "0");
-  EXPECT_EQ(StoreEditText(settings, IDC_INITIAL_COLOR, "255"), std::nullopt);
-  EXPECT_EQ(settings[kInitialColor], 255);
-
-  EXPECT_EQ(StoreEditText(settings, IDC_DIVIDE, "0"), "1");
-  EXPECT_EQ(StoreEditText(settings, IDC_DIVIDE, ""), "1");  // no digits read as 0
-  EXPECT_EQ(settings[kDivide], 1);
-  EXPECT_EQ(StoreEditText(settings, IDC_DIVIDE, "-3"), std::nullopt);
-  EXPECT_EQ(settings[kDivide], -3);
+TEST(PatternPanelEdits, TypedValuesAreStoredAsTypedAndRepairedWhenDone) {
+  // What is typed into an edit, the value stored as it stands, the text the
+  // edit shows once repaired (nothing when it stays), and the value then.
+  const struct {
+    int edit;
+    MakeSettingsField field;
+    const char* typed;
+    int32_t asTyped;
+    std::optional<std::string> repaired;
+    int32_t stored;
+  } cases[] = {
+      {IDC_INITIAL_COLOR, kInitialColor, "300", 300, "0", 0},
+      {IDC_INITIAL_COLOR, kInitialColor, "256", 256, "0", 0},
+      {IDC_INITIAL_COLOR, kInitialColor, "-5", -5, "0", 0},
+      {IDC_INITIAL_COLOR, kInitialColor, "255", 255, std::nullopt, 255},
+      {IDC_DIVIDE, kDivide, "0", 0, "1", 1},
+      {IDC_DIVIDE, kDivide, "", 0, "1", 1},  // no digits read as 0
+      {IDC_DIVIDE, kDivide, "-", 0, "1", 1},
+      {IDC_DIVIDE, kDivide, "-3", -3, std::nullopt, -3},
+      {IDC_DIVIDE, kDivide, "5", 5, std::nullopt, 5},
+      {IDC_WEIGHT_3, kWeight3, "0", 0, std::nullopt, 0},
+  };
+  for (const auto& c : cases) {
+    MakeSettings settings;
+    settings[kDivide] = 9;
+    StoreEditText(settings, c.edit, c.typed);
+    EXPECT_EQ(settings[c.field], c.asTyped) << c.typed;
+    EXPECT_EQ(RepairEditValue(settings, c.edit), c.repaired) << c.typed;
+    EXPECT_EQ(settings[c.field], c.stored) << c.typed;
+  }
 
   // Every edit reaches its own field, and only that one.
   for (const PanelEdit& edit : kPanelEdits) {
     MakeSettings one;
     one[kDivide] = 1;
-    EXPECT_EQ(StoreEditText(one, edit.controlId, " 12abc"), std::nullopt);
+    StoreEditText(one, edit.controlId, " 12abc");
     for (int f = 0; f < kMakeSettingsFieldCount; ++f) {
       const int32_t expected = f == edit.field ? 12 : f == kDivide ? 1 : 0;
       EXPECT_EQ(one.field[f], expected) << "edit " << edit.controlId << ", field " << f;
     }
   }
-  EXPECT_EQ(StoreEditText(settings, IDC_PATTERN_LIST, "7"), std::nullopt);
+  MakeSettings settings;
+  StoreEditText(settings, IDC_PATTERN_LIST, "7");
   EXPECT_EQ(settings[kPatternIndex], 0);
+  EXPECT_EQ(RepairEditValue(settings, IDC_PATTERN_LIST), std::nullopt);
 
   MakeSettings loaded;
   loaded[kInitialColor] = 256;

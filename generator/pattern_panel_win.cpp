@@ -100,10 +100,16 @@ void Follow(HWND panel, PanelNext next) {
   }
 }
 
-// An edit's text went into its field; a repaired value is shown at once,
-// with the caret after it so that typing goes on behind it.
+// An edit's text goes into its field as it is typed; the value is repaired
+// only when the person is done with it.
 void OnEditChange(HWND panel, int editId) {
-  const std::optional<std::string> repaired = StoreEditText(*ParamsOf(panel).settings, editId, ItemText(panel, editId));
+  StoreEditText(*ParamsOf(panel).settings, editId, ItemText(panel, editId));
+}
+
+// Repairs the value of one edit and shows the repaired one, with the caret
+// after it should the person type on.
+void ShowRepairedValue(HWND panel, int editId) {
+  const std::optional<std::string> repaired = RepairEditValue(*ParamsOf(panel).settings, editId);
   if (!repaired) return;
   SetDlgItemTextA(panel, editId, repaired->c_str());
   SendDlgItemMessageA(panel, editId, EM_SETSEL, repaired->size(), repaired->size());
@@ -174,6 +180,7 @@ void OnCommand(HWND panel, int id, int code) {
     case IDC_RANDOM:
     case IDC_INITIAL_NUMBER:
       if (code == EN_CHANGE) OnEditChange(panel, id);
+      if (code == EN_KILLFOCUS) ShowRepairedValue(panel, id);
       break;
     case IDC_MIRROR_NORMAL:
     case IDC_MIRROR_VERTICAL:
@@ -183,10 +190,12 @@ void OnCommand(HWND panel, int id, int code) {
       CheckRadioButton(panel, IDC_MIRROR_NORMAL, IDC_MIRROR_KALEIDOSCOPE, id);
       break;
     case IDC_ADD:
+      RepairPanelValues(panel);
       Follow(panel, AddNamedPattern(&owner, params.patternFilePath, settings, AskNewPatternName(GetParent(panel))));
       break;
     case IDC_CHANGE:
     case IDC_DELETE: {
+      RepairPanelValues(panel);
       const PatternChange change = id == IDC_CHANGE ? PatternChange::kChange : PatternChange::kDelete;
       Follow(panel, ChangeSelectedPattern(&owner, params.patternFilePath, settings, change,
                                           SelectedText(panel, IDC_PATTERN_LIST)));
@@ -215,6 +224,8 @@ INT_PTR CALLBACK PatternPanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
     case WM_CLOSE: {
       // The panel vanishes, and the shell hears of it.
       const PatternPanelParams& params = ParamsOf(panel);
+      // What stays behind for Make holds no value still waiting for repair.
+      RepairPatternValues(*params.settings);
       (*params.settings)[kMarker] = 0;
       DestroyWindow(panel);
       if (params.ended) params.ended(params.context);
@@ -225,6 +236,11 @@ INT_PTR CALLBACK PatternPanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
 }
 
 }  // namespace
+
+void RepairPanelValues(HWND panel) {
+  if (!panel || !DialogRecord<PatternPanelParams>(panel)) return;
+  for (const PanelEdit& edit : kPanelEdits) ShowRepairedValue(panel, edit.controlId);
+}
 
 HWND CreatePatternPanel(HINSTANCE instance, HWND mainWindow, bool full, PatternPanelParams* params) {
   HWND panel = CreateDialogParamA(instance, full ? "DMAKE" : "DMAKE2", mainWindow, PatternPanelProc,

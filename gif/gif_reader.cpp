@@ -154,10 +154,14 @@ bool DataCanFillScreen(const GifLayout& layout, size_t dataBytes) {
 }
 
 // Parses the data after the signature.
-DibImagePtr ParseGifData(const uint8_t* data, size_t size, GifFileFlags& flags) {
+DibImagePtr ParseGifData(const uint8_t* data, size_t size, GifFileFlags& flags, PictureSize* tooLarge) {
   GifLayout layout;
   GifFileFlags read;
   if (!FindFirstImage(data, size, layout, read)) return nullptr;
+  if (!PictureFitsInMemory(layout.screenWidth, layout.screenHeight, layout.depth)) {
+    if (tooLarge) *tooLarge = {layout.screenWidth, layout.screenHeight};
+    return nullptr;
+  }
   const size_t p = layout.codeSizeAt;
   if (!DataCanFillScreen(layout, size - p - 1)) return nullptr;
 
@@ -196,12 +200,12 @@ bool ReadInPieces(const Owner* owner, std::FILE* file, uint8_t* data, size_t siz
 
 }  // namespace
 
-DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifFileFlags& flags) {
+DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifFileFlags& flags, PictureSize* tooLarge) {
   if (size < kSignatureSize || !HasGifSignature(data)) return nullptr;
-  return ParseGifData(data + kSignatureSize, size - kSignatureSize, flags);
+  return ParseGifData(data + kSignatureSize, size - kSignatureSize, flags, tooLarge);
 }
 
-DibImagePtr ReadGifFile(const Owner* owner, const char* path, GifFileFlags& flags) {
+DibImagePtr ReadGifFile(const Owner* owner, const char* path, GifFileFlags& flags, PictureSize* tooLarge) {
   FilePtr file = OpenFile(path, "rb");
   if (!file) return nullptr;
   const long long fileSize = FileSizeOf(file.get());
@@ -215,5 +219,5 @@ DibImagePtr ReadGifFile(const Owner* owner, const char* path, GifFileFlags& flag
   std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size_t(dataSize) + 1]);
   if (!data || !ReadInPieces(owner, file.get(), data.get(), size_t(dataSize))) return nullptr;
   file.reset();
-  return ParseGifData(data.get(), size_t(dataSize), flags);
+  return ParseGifData(data.get(), size_t(dataSize), flags, tooLarge);
 }

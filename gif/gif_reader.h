@@ -33,8 +33,9 @@ struct GifFileFlags {
 // Reads a GIF file held in memory: the picture, with `flags` set from the
 // file. None when the file is not a GIF file, does not hold an image, or
 // claims a screen far larger than its image data could fill; then `flags`
-// stays as it was.
-DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifFileFlags& flags);
+// stays as it was. A screen that would not fit in memory
+// (PictureFitsInMemory) is refused too, with its size in `tooLarge` when given.
+DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifFileFlags& flags, PictureSize* tooLarge = nullptr);
 // Reads a GIF file in about ten pieces, showing "Reading a file (N %)" in the
 // owner's title meanwhile and restoring the title afterwards. Shows no message.
-DibImagePtr ReadGifFile(const Owner* owner, const char* path, GifFileFlags& flags);
+DibImagePtr ReadGifFile(const Owner* owner, const char* path, GifFileFlags& flags, PictureSize* tooLarge = nullptr);

@@ -502,3 +502,15 @@ bool CloseProgram(Program& program, HWND main) {
   if (question && MessageBoxText(question) == kCloseQuestion) ClickButton(question, IDNO);
   return ExpectEqual(WaitForExit(program), 0, "the exit code");
 }
+
+HWND KeyboardFocusOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+bool GetsFocus(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  return control && WaitUntil([&] { return KeyboardFocusOf(dialog) == control; }, 5000);
+}

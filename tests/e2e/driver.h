@@ -162,3 +162,9 @@ constexpr const char* kCloseQuestion = "The picture has not been saved.\nDo you 
 // asks about an unsaved picture; true when the program then ends with exit
 // code 0.
 bool CloseProgram(Program& program, HWND main);
+
+// The window that has the keyboard focus in the thread of that window, or
+// null when none has.
+HWND KeyboardFocusOf(HWND window);
+// Whether the control `id` of the dialog comes to have the keyboard focus.
+bool GetsFocus(HWND dialog, int id);

@@ -228,23 +228,49 @@ bool ShortPanelChoosesAndMakes() {
   return ok;
 }
 
-// Values typed out of range are repaired as they are typed: Initial color
-// above 255 or below 0 becomes 0, divide 0 becomes 1, and Make saves them so.
-bool TypedValuesAreRepaired() {
+// Values are repaired when the person is done with them, not while typing:
+// clearing divide and typing 5 gives 5, a negative divide can be typed, and
+// Initial color 256 becomes 0 only when the field is left. Make repairs a
+// value still being typed before it saves and uses it.
+bool TypedValuesAreRepairedWhenDone() {
   PanelSession session;
   if (!session.Start()) return false;
-  HWND panel = session.panel;
+  HWND panel = session.panel, main = session.main;
 
-  TypeInto(panel, IDC_INITIAL_COLOR, "300");
-  bool ok = ExpectEqual(ItemText(panel, IDC_INITIAL_COLOR), "0", "Initial color after typing 300");
-  TypeInto(panel, IDC_INITIAL_COLOR, "-5");
-  ok &= ExpectEqual(ItemText(panel, IDC_INITIAL_COLOR), "0", "Initial color after typing -5");
-  TypeInto(panel, IDC_DIVIDE, "0");
-  ok &= ExpectEqual(ItemText(panel, IDC_DIVIDE), "1", "divide after typing 0");
+  // Alt+D selects the text of divide; Backspace clears it, then 5 and Tab.
+  ClickControl(panel, IDC_INITIAL_NUMBER);
+  PressKey(main, 'D', {VK_MENU});
+  bool ok = Expect(GetsFocus(panel, IDC_DIVIDE), "Alt+D puts the focus on divide");
+  PressKey(main, VK_BACK);
+  ok &= Expect(WaitUntil([&] { return ItemText(panel, IDC_DIVIDE).empty(); }, 5000),
+               "Backspace empties divide, which reads " + ItemText(panel, IDC_DIVIDE));
+  PressKey(main, '5');
+  PressKey(main, VK_TAB);
+  ok &= Expect(GetsFocus(panel, IDC_FIX), "Tab leaves divide");
+  ok &= ExpectEqual(ItemText(panel, IDC_DIVIDE), "5", "divide after Backspace, 5 and Tab");
+  ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,0,0,0,0,0,10,0,1,2,3,2,1,5,0,20,5,1,64,48,          ");
+
+  TypeInto(panel, IDC_DIVIDE, "-3");
+  ok &= ExpectEqual(ItemText(panel, IDC_DIVIDE), "-3", "divide after typing -3");
   TypeInto(panel, IDC_WEIGHT_3, "-12");
-  ok &= ExpectEqual(ItemText(panel, IDC_WEIGHT_3), "-12", "a weight takes any number");
+  ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,0,0,0,0,0,10,0,1,2,-12,2,1,-3,0,20,5,1,64,48,          ");
 
-  ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,0,0,0,0,0,0,0,1,2,-12,2,1,1,0,20,5,1,64,48,          ");
+  ClickControl(panel, IDC_INITIAL_COLOR);
+  TypeInto(panel, IDC_INITIAL_COLOR, "256");
+  ok &= ExpectEqual(ItemText(panel, IDC_INITIAL_COLOR), "256", "Initial color while 256 is typed");
+  PressKey(main, VK_TAB);
+  ok &= Expect(WaitUntil([&] { return ItemText(panel, IDC_INITIAL_COLOR) == "0"; }, 5000),
+               "Initial color 256 reads 0 once left, not " + ItemText(panel, IDC_INITIAL_COLOR));
+
+  // Enter while divide still holds 0: Make saves 1 and the field shows it.
+  ClickControl(panel, IDC_DIVIDE);
+  TypeInto(panel, IDC_DIVIDE, "0");
+  PressKey(main, VK_RETURN);
+  // The state line keeps the length it had, with -3 in it: two more spaces.
+  const std::string repairedLine = "0,0,0,0,0,0,0,0,1,2,-12,2,1,1,0,20,5,1,64,48,            ";
+  ok &= Expect(WaitUntil([&] { return FirstLine(FileBytes(session.setup.PatternFile())) == repairedLine; }),
+               "Make saves divide 0 as 1: " + FirstLine(FileBytes(session.setup.PatternFile())));
+  ok &= ExpectEqual(ItemText(panel, IDC_DIVIDE), "1", "divide after Make");
   ok &= session.Close();
   return ok;
 }
@@ -403,6 +429,6 @@ bool PanelEndsWithoutPatternFile() {
 VITRELLE_SCENARIO("panel-add", AddingPatterns);
 VITRELLE_SCENARIO("panel-change-delete", ChangingAndDeletingPatterns);
 VITRELLE_SCENARIO("panel-ends-without-file", PanelEndsWithoutPatternFile);
-VITRELLE_SCENARIO("panel-repairs", TypedValuesAreRepaired);
+VITRELLE_SCENARIO("panel-repairs", TypedValuesAreRepairedWhenDone);
 VITRELLE_SCENARIO("panel-select-pattern", SelectingPatternsLoadsThem);
 VITRELLE_SCENARIO("panel-short-form", ShortPanelChoosesAndMakes);
