@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/picture_history.h"
 #include "base/owner.h"
 #include "generator/make_settings.h"
 #include "generator/pattern_image.h"
@@ -35,6 +36,8 @@ struct AppState {
   Owner owner;
 
   DibImagePtr currentImage;
+  // The pictures before and after the current one, for Undo and Redo.
+  PictureHistory history;
   HPALETTE displayPalette = nullptr;  // only on screens below 16 bits per pixel
   DisplayColorTable displayTable;
   int screenDepth = 24;  // bits per pixel times planes, measured at start-up

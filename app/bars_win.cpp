@@ -6,11 +6,12 @@
 
 #include "app/layout_win.h"
 #include "app/window_layout.h"
+#include "base/texts.h"
 #include "resources/resource.h"
 
 namespace {
 
-constexpr int kToolbarImages = 7;
+constexpr int kToolbarImages = 9;
 
 struct ToolbarEntry {
   int image;  // -1 for a separator
@@ -20,7 +21,23 @@ struct ToolbarEntry {
 constexpr ToolbarEntry kToolbarEntries[] = {
     {-1, 0},       {0, IDM_OPEN},   {-1, 0},         {1, IDM_SAVE_AS}, {-1, 0},         {2, IDM_MAKE},
     {-1, 0},       {3, IDM_TILE},   {4, IDM_CENTER}, {5, IDM_CLEAR},   {-1, 0},         {6, IDM_HELP},
+    {-1, 0},       {7, IDM_UNDO},   {8, IDM_REDO},
 };
+
+// Undo and Redo are enabled only when there is a step to take.
+bool ButtonEnabled(const AppState& state, int command) {
+  if (command == IDM_UNDO) return UndoStep(state.history) != PictureStep::kNone;
+  if (command == IDM_REDO) return RedoStep(state.history) != PictureStep::kNone;
+  return true;
+}
+
+// The buttons' tooltips are numbered by their command plus 1000; Undo and
+// Redo, whose commands came later, have texts of their own.
+UINT_PTR TooltipTextId(UINT_PTR command) {
+  if (command == IDM_UNDO) return IDS_TIP_UNDO;
+  if (command == IDM_REDO) return IDS_TIP_REDO;
+  return command + 1000;
+}
 
 // Two parts: the first ends at firstEdge, the second at 2000 pixels.
 void SetStatusParts(HWND statusBar, int firstEdge) {
@@ -72,7 +89,7 @@ void CreateToolbar(AppState& state) {
     const ToolbarEntry& entry = kToolbarEntries[i];
     buttons[i].iBitmap = entry.image < 0 ? 0 : entry.image;
     buttons[i].idCommand = entry.command;
-    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsState = ButtonEnabled(state, entry.command) ? TBSTATE_ENABLED : 0;
     buttons[i].fsStyle = entry.image < 0 ? BTNS_SEP : BTNS_BUTTON;
   }
   SendMessageA(toolbar, TB_ADDBUTTONSA, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
@@ -98,7 +115,7 @@ HWND CreateStatusBar(const AppState& state) {
 // The toolbar asks in the main window's character set, or in Unicode when
 // it was told to.
 void AnswerTooltipRequest(const AppState& state, NMHDR* notification) {
-  const UINT_PTR textId = notification->idFrom + 1000;
+  const UINT_PTR textId = TooltipTextId(notification->idFrom);
   if (notification->code == TTN_NEEDTEXTA) {
     auto* request = reinterpret_cast<NMTTDISPINFOA*>(notification);
     request->hinst = state.instance;
@@ -122,4 +139,17 @@ void ShowStatusText(const AppState& state, const std::string& text) {
   const int dpi = WindowDpi(state.mainWindow);
   SetStatusParts(state.statusBar, std::max(ScaledToDpi(150, dpi), int(extent.cx) + ScaledToDpi(16, dpi)));
   SendMessageA(state.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string StatusText(const AppState& state) {
+  std::string status(size_t(LOWORD(SendMessageA(state.statusBar, SB_GETTEXTLENGTHA, 0, 0))) + 1, '\0');
+  SendMessageA(state.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status.data()));
+  status.resize(status.find('\0'));
+  return status;
+}
+
+void ShowHistoryButtons(const AppState& state) {
+  for (int command : {IDM_UNDO, IDM_REDO}) {
+    SendMessageA(state.toolbar, TB_ENABLEBUTTON, command, MAKELPARAM(ButtonEnabled(state, command), 0));
+  }
 }

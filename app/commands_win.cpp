@@ -9,6 +9,7 @@
 #include "app/command_flows.h"
 #include "app/display_palette_win.h"
 #include "app/file_dialogs_win.h"
+#include "app/history_win.h"
 #include "app/image_view_win.h"
 #include "app/layout_win.h"
 #include "app/picture_files.h"
@@ -31,18 +32,16 @@ void Warn(const AppState& state, int textId, int captionId) {
 
 void RepaintView(const AppState& state) { InvalidateRect(state.imageView, nullptr, TRUE); }
 
-// Makes a new picture the current one and shows it: the old picture is let
-// go only now, so a failed attempt leaves it on screen.
-void ShowNewPicture(AppState& state, DibImagePtr picture, const char* title, bool layoutAlways) {
-  const bool sizeChanged = DibWidth(*picture) != state.imageWidth || DibHeight(*picture) != state.imageHeight;
+// Makes a new picture the current one and shows it: the old picture is
+// replaced only now, so a failed attempt leaves it on screen, and goes into
+// the history with the details taken before the change.
+void ShowNewPicture(AppState& state, PictureEntry replaced, PictureStep change, DibImagePtr picture,
+                    const char* title, bool layoutAlways) {
+  replaced.picture = std::move(state.currentImage);
   state.currentImage = std::move(picture);
-  RefreshDisplayPalette(state);
-  state.imageWidth = DibWidth(*state.currentImage);
-  state.imageHeight = DibHeight(*state.currentImage);
-  if (layoutAlways || sizeChanged) LayoutHidden(state);
-  ShowStatusText(state, ImageInfoText(state.imageWidth, state.imageHeight, DibBitCount(*state.currentImage)));
-  SetWindowTextA(state.mainWindow, title);
-  ShowImageFromStart(state);
+  KeepForUndo(state, std::move(replaced), change);
+  const DibImage& shown = *state.currentImage;
+  ShowCurrentPicture(state, title, ImageInfoText(DibWidth(shown), DibHeight(shown), DibBitCount(shown)), layoutAlways);
 }
 
 // Files that neither own reader takes go to the image-loader plug-ins.
@@ -56,8 +55,9 @@ DibImagePtr ReadThroughPlugins(void* context, const char* path) {
 
 void OpenNamedFile(AppState& state) {
   const FallbackReader plugins = {&state, ReadThroughPlugins};
+  PictureEntry before = CurrentPictureDetails(state);
   DibImagePtr picture = OpenPictureFile(&state.owner, state.fileToOpen, state.gifOptions, nullptr, &plugins);
-  if (picture) ShowNewPicture(state, std::move(picture), state.fileToOpen, true);
+  if (picture) ShowNewPicture(state, std::move(before), PictureStep::kOpen, std::move(picture), state.fileToOpen, true);
 }
 
 void Open(AppState& state) {
@@ -83,7 +83,9 @@ void SaveAs(AppState& state) {
   // Only a written file names the window; after a failure it keeps its title.
   bool saved = false;
   SaveAsFlow(&state.owner, state.saveName, int(state.saveFilterIndex), *state.currentImage, state.gifOptions, &saved);
-  if (saved) SetWindowTextA(state.mainWindow, state.saveName);
+  if (!saved) return;
+  SetWindowTextA(state.mainWindow, state.saveName);
+  PictureSaved(state);
 }
 
 void Brightness(AppState& state) {
@@ -93,7 +95,13 @@ void Brightness(AppState& state) {
   data.imageView = state.imageView;
   data.refreshPalette = [](void* context) { RefreshDisplayPalette(*static_cast<AppState*>(context)); };
   data.context = &state;
+  PictureEntry before = CurrentPictureDetails(state);
+  DibImagePtr unchanged;
+  data.unchanged = &unchanged;
   ShowBrightnessDialog(state.mainWindow, data);
+  if (!unchanged) return;
+  before.picture = std::move(unchanged);
+  KeepForUndo(state, std::move(before), PictureStep::kBrightness);
 }
 
 void InstallPicture(AppState& state, WallpaperArrangement arrangement) {
@@ -121,9 +129,10 @@ void SwitchSigninWallpaper(AppState& state) {
 
 void Make(AppState& state) {
   RepairPanelValues(state.patternPanel);  // a value still being typed is repaired first
+  PictureEntry before = CurrentPictureDetails(state);
   DibImagePtr picture =
       MakePicture(&state.owner, state.makeSettings, state.patternFilePath, int64_t(std::time(nullptr)), state.generator);
-  if (picture) ShowNewPicture(state, std::move(picture), TextOf(IDS_NO_TITLE), false);
+  if (picture) ShowNewPicture(state, std::move(before), PictureStep::kMake, std::move(picture), TextOf(IDS_NO_TITLE), false);
 }
 
 // The picture as CF_DIB data; a clipboard that cannot be had or does not take
@@ -166,8 +175,9 @@ DibImagePtr ClipboardPicture(HWND window) {
 }
 
 void Paste(AppState& state) {
+  PictureEntry before = CurrentPictureDetails(state);
   DibImagePtr picture = PastedPicture(&state.owner, ClipboardPicture(state.mainWindow), state.gifOptions);
-  if (picture) ShowNewPicture(state, std::move(picture), TextOf(IDS_NO_TITLE), true);
+  if (picture) ShowNewPicture(state, std::move(before), PictureStep::kPaste, std::move(picture), TextOf(IDS_NO_TITLE), true);
 }
 
 // The help file beside the program in the system's viewer; without it the
@@ -250,6 +260,8 @@ void RunCommand(AppState& state, int command) {
     case IDM_COPY: Copy(state); break;
     case IDM_PASTE: Paste(state); break;
     case IDM_DETAILS: SwitchDetailsMode(state); break;
+    case IDM_UNDO: UndoPicture(state); break;
+    case IDM_REDO: RedoPicture(state); break;
     case IDM_HELP: Help(state); break;
     case IDM_ABOUT: About(state); break;
     case IDM_EXIT: SendMessageA(state.mainWindow, WM_CLOSE, 0, 0); break;
@@ -267,6 +279,7 @@ void PrepareMenu(const AppState& state, HMENU menu) {
   SystemSignin signin = {state.mainWindow, state.instance};
   const bool signinOn = SigninIsOn(SystemSigninCalls(signin), SigninToolPath(state.programFolder));
   CheckMenuItem(menu, IDM_SIGNIN_WALLPAPER, MF_BYCOMMAND | (signinOn ? MF_CHECKED : MF_UNCHECKED));
+  PrepareHistoryItems(state, menu);
 }
 
 void OpenDroppedFile(AppState& state, HDROP drop) {

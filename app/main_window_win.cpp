@@ -8,6 +8,7 @@
 #include "app/commands_win.h"
 #include "app/display_palette_win.h"
 #include "app/file_dialogs_win.h"
+#include "app/history_win.h"
 #include "app/image_view_win.h"
 #include "app/layout_win.h"
 #include "app/registry_store_win.h"
@@ -91,6 +92,7 @@ void OnCreate(HWND window, AppState& state) {
 // first, the main window last (its WM_DESTROY ends the message loop).
 void OnClose(AppState& state) {
   ReleaseDibImage(state.currentImage);
+  state.history = PictureHistory();
   if (state.displayPalette) {
     DeleteObject(state.displayPalette);
     state.displayPalette = nullptr;
@@ -107,9 +109,7 @@ void OnClose(AppState& state) {
 // size, the window takes the place Windows suggests, and the layout follows.
 // The picture keeps its size in device pixels.
 void FollowDpiChange(AppState& state, const RECT& suggested) {
-  std::string status(size_t(LOWORD(SendMessageA(state.statusBar, SB_GETTEXTLENGTHA, 0, 0))) + 1, '\0');
-  SendMessageA(state.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status.data()));
-  status.resize(status.find('\0'));
+  const std::string status = StatusText(state);
   DestroyToolbar(state);
   DestroyWindow(state.statusBar);
   SetWindowPos(state.mainWindow, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -170,8 +170,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       FollowDpiChange(*state, *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_CLOSE:
-      OnClose(*state);
+      // Exit and the close box: a picture never saved is asked about first.
+      if (MayClose(*state)) OnClose(*state);
       return 0;
+    case WM_QUERYENDSESSION:
+      return MayClose(*state);
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

@@ -28,18 +28,20 @@ void TakeGifFileFlags(const GifFileFlags& flags, const DibImage& image, GifSaveO
 
 DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions& options, PictureFileType* readAs,
                             const FallbackReader* fallback) {
-  options.interlace = false;
-  options.transparent = false;
+  // The options belong to the picture on screen until another replaces it.
+  GifSaveOptions found = options;
+  found.interlace = false;
+  found.transparent = false;
   PictureSize tooLarge;
   PictureFileType type = PictureFileType::kBmp;
   DibImagePtr image = ReadBmpFile(path, &tooLarge);
   if (image) {
-    ResetGifSaveOptions(options);
+    ResetGifSaveOptions(found);
   } else if (!tooLarge.width) {
     type = PictureFileType::kGif;
     GifFileFlags flags;
     image = ReadGifFile(owner, path, flags, &tooLarge);
-    if (image) TakeGifFileFlags(flags, *image, options);
+    if (image) TakeGifFileFlags(flags, *image, found);
   }
   bool fromFallback = false;
   if (!image && !tooLarge.width && fallback && fallback->read) {
@@ -47,7 +49,7 @@ DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions
     fromFallback = image != nullptr;
     // Checked here, so that the message names the file like the own readers'.
     if (fromFallback && ClaimsTooLargePicture(image->start(), image->blockSize, tooLarge)) image.reset();
-    if (image) ResetGifSaveOptions(options);
+    if (image) ResetGifSaveOptions(found);
   }
   if (tooLarge.width) {
     WarnPictureTooLarge(owner, tooLarge, path);
@@ -59,7 +61,8 @@ DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions
   }
   image = NormalizeImage(owner, std::move(image));
   if (!image) return nullptr;
-  options.comment = TextOf(IDS_PRODUCT_NAME);
+  found.comment = TextOf(IDS_PRODUCT_NAME);
+  options = std::move(found);
   if (readAs && !fromFallback) *readAs = type;
   return image;
 }

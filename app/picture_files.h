@@ -16,10 +16,10 @@ struct FallbackReader {
   DibImagePtr (*read)(void* context, const char* path) = nullptr;
 };
 
-// Clears the interlace and transparency flags, tries the BMP reader, the GIF
-// reader and then the fallback reader, if given, and turns the picture into a
-// held image. The options then hold what the file says: a BMP file or a
-// picture of the fallback reader resets all but the comment; a GIF file sets
+// Tries the BMP reader, the GIF reader and then the fallback reader, if
+// given, and turns the picture into a held image. The options then hold what
+// the file says: a BMP file or a picture of the fallback reader resets all
+// but the comment; a GIF file clears or sets
 // the flags and transparent index, and the transparent colour to that entry
 // of its table when the transparency bit is set. On success the comment
 // becomes the product name and `readAs`, if given, tells which own reader
@@ -27,7 +27,8 @@ struct FallbackReader {
 // reader knows the file ("Cannot open file" with the path as caption), the
 // picture would not fit in memory ("The picture is too large: W x H" in its
 // place, from any reader) or the picture cannot be held (shown by the
-// conversion).
+// conversion); the options then stay as they were, those of the picture
+// still shown.
 DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions& options,
                             PictureFileType* readAs = nullptr, const FallbackReader* fallback = nullptr);
 

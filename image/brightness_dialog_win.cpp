@@ -65,9 +65,13 @@ INT_PTR CALLBACK BrightnessDialogProc(HWND dialog, UINT message, WPARAM wParam, 
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case IDOK:
-          EndDialog(dialog, IDOK);  // the adjusted image stays; the backup goes with the dialog
+        case IDOK: {
+          // The adjusted image stays; the backup goes to the caller, or with the dialog.
+          BrightnessDialog& state = *DialogOf(dialog);
+          if (state.data->unchanged) *state.data->unchanged = std::move(state.backup);
+          EndDialog(dialog, IDOK);
           return TRUE;
+        }
         case IDCANCEL:
           SendMessageA(dialog, WM_CLOSE, 0, 0);
           return TRUE;

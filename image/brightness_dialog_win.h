@@ -17,6 +17,8 @@ struct BrightnessDialogData {
   // Renews the display palette after the image's colours changed.
   void (*refreshPalette)(void* context) = nullptr;
   void* context = nullptr;
+  // On OK, receives the image as it was at opening (for Undo), if given.
+  DibImagePtr* unchanged = nullptr;
 };
 
 // Runs the dialog modally; without a current image it ends at once.

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Writes resources/toolbar.bmp: the toolbar's strip of seven 16 x 16 button
-images (open, save as, make, tile, centre, clear, help) side by side in a
-114 x 17 bitmap of 16 colours. Run it by hand after changing a picture; the
+"""Writes resources/toolbar.bmp: the toolbar's strip of nine 16 x 16 button
+images (open, save as, make, tile, centre, clear, help, undo, redo) side by
+side in a 146 x 17 bitmap of 16 colours. Run it by hand after changing a picture; the
 build uses the committed toolbar.bmp.
 
 Each image is drawn from a 16-line text picture in which every character is
@@ -154,8 +154,30 @@ HELP = """
 ................
 """
 
-IMAGES = [OPEN, SAVE, MAKE, TILE, CENTER, CLEAR, HELP]
-WIDTH, HEIGHT = 114, 17
+UNDO = """
+................
+................
+................
+....kk..........
+...kBk..........
+..kBBkkkkkkk....
+.kBBBBBBBBBBkk..
+kBBBBBBBBBBBBBk.
+.kBBBBBBBBBBBBBk
+..kBBkkkkkkkkBBk
+...kBk......kBBk
+....kk.......kBk
+.............kBk
+............kBk.
+...........kk...
+................
+"""
+
+# Redo is Undo mirrored.
+REDO = '\n'.join(line[::-1] for line in UNDO.split('\n'))
+
+IMAGES = [OPEN, SAVE, MAKE, TILE, CENTER, CLEAR, HELP, UNDO, REDO]
+WIDTH, HEIGHT = 146, 17
 
 
 def strip_pixels():

@@ -21,6 +21,8 @@
 #define IDM_COPY 4007
 #define IDM_PASTE 4008
 #define IDM_DETAILS 4010
+#define IDM_UNDO 4011
+#define IDM_REDO 4012
 #define IDM_SIGNIN_WALLPAPER 4016
 
 // Child windows of the main window.

@@ -495,6 +495,11 @@ std::vector<uint32_t> BmpColors(const std::string& path, int* width, int* height
 
 bool CloseProgram(Program& program, HWND main) {
   PostMessageA(main, WM_CLOSE, 0, 0);
+  HWND question = nullptr;
+  WaitUntil([&] {
+    return WaitForExit(program, 0) != -1 || (question = WaitForDialog(program, kCloseQuestionCaption, 0)) != nullptr;
+  });
+  if (question && MessageBoxText(question) == kCloseQuestion) ClickButton(question, IDNO);
   return ExpectEqual(WaitForExit(program), 0, "the exit code");
 }
 

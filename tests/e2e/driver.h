@@ -154,8 +154,13 @@ bool ScreenShows(HWND window, int width, int height, const std::vector<uint32_t>
 std::vector<uint32_t> DibColors(const std::string& dib, int* width = nullptr, int* height = nullptr);
 std::vector<uint32_t> BmpColors(const std::string& path, int* width = nullptr, int* height = nullptr);
 
-// Closes the main window as its close box does; true when the program then
-// ends with exit code 0.
+// The question the program asks before it closes on a picture never saved.
+constexpr const char* kCloseQuestionCaption = "Caution";
+constexpr const char* kCloseQuestion = "The picture has not been saved.\nDo you want to save it before closing?";
+
+// Closes the main window as its close box does, answering No if the program
+// asks about an unsaved picture; true when the program then ends with exit
+// code 0.
 bool CloseProgram(Program& program, HWND main);
 
 // The window that has the keyboard focus in the thread of that window, or

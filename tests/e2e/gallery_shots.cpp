@@ -95,8 +95,7 @@ bool MainWindowShot() {
   SetForegroundWindow(main);
   Sleep(300);
   const bool ok = SaveWindowShot(main, "main-window.bmp");
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  return ok && ExpectEqual(WaitForExit(program), 0, "the exit code");
+  return CloseProgram(program, main) && ok;
 }
 
 // A picture of the screen's size in a window that fills the screen, its
@@ -141,8 +140,7 @@ bool GifOptionsShot() {
   bool ok = Expect(SaveScreenArea(area, "gif-options.bmp"), "the screenshot gif-options.bmp is written");
   ClickButton(options, IDCANCEL);
   ok &= Expect(WaitForClose(options), "Cancel closes the dialog");
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  return ok && ExpectEqual(WaitForExit(program), 0, "the exit code");
+  return CloseProgram(program, main) && ok;
 }
 
 // The whole (virtual) desktop after Tile; run inside a Wine desktop window.
@@ -153,8 +151,7 @@ bool TiledDesktopShot() {
   SendCommand(main, IDM_TILE);
   Sleep(1500);
   // The wallpaper stays when the program ends: the desktop alone is shown.
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  const bool closed = ExpectEqual(WaitForExit(program), 0, "the exit code");
+  const bool closed = CloseProgram(program, main);
   Sleep(1000);
   return closed && Expect(SaveScreenArea({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
                                          "tiled-desktop.bmp"),

@@ -88,10 +88,7 @@ bool MakesPicture(HWND main, const std::string& folder) {
   return ok;
 }
 
-bool Close(Program& program, HWND main) {
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  return ExpectEqual(WaitForExit(program), 0, "the exit code after closing");
-}
+bool Close(Program& program, HWND main) { return CloseProgram(program, main); }
 
 // The Start menu shortcut names vitrelle.exe in the per-user program folder
 // and that folder as its working folder, and the program started from it

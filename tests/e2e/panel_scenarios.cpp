@@ -73,10 +73,7 @@ struct PanelSession {
     return Expect(panel != nullptr, "the Pattern panel appears in the main window");
   }
 
-  bool Close() {
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    return ExpectEqual(WaitForExit(program), 0, "the program ends");
-  }
+  bool Close() { return CloseProgram(program, main); }
 };
 
 std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }

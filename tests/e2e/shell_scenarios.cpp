@@ -34,10 +34,7 @@ struct Session {
     return Expect(toolbar && statusBar && view, "the toolbar, the status bar and the image view exist");
   }
 
-  bool Close() {
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    return ExpectEqual(WaitForExit(program), 0, "the exit code");
-  }
+  bool Close() { return CloseProgram(program, main); }
 
   SIZE ViewClientSize() const {
     RECT rect = {};
@@ -137,7 +134,7 @@ bool StartUp() {
   ok &= ExpectEqual(UserRegistryValue(kSettingsKey, "plug in"), session.folder, "the stored program folder");
   ok &= ExpectEqual(UserRegistryValue(kSettingsKey, "Setdialog"), "", "no panel form stored yet");
   ok &= ExpectEqual(WindowSize(session.toolbar).cy, 28, "the toolbar's height");
-  ok &= ExpectEqual(long(SendMessageA(session.toolbar, TB_BUTTONCOUNT, 0, 0)), 12, "toolbar entries");
+  ok &= ExpectEqual(long(SendMessageA(session.toolbar, TB_BUTTONCOUNT, 0, 0)), 15, "toolbar entries");
 
   const struct {
     int command;
@@ -567,7 +564,7 @@ bool DpiChangeRebuildsTheBars() {
   ok &= ExpectEqual(now.bottom - now.top, laidOut.cy, "the window's height from the layout");
   HWND toolbar = FindChild(session.main, TOOLBARCLASSNAMEA), statusBar = FindChild(session.main, STATUSCLASSNAMEA);
   ok &= Expect(toolbar && statusBar, "the toolbar and the status bar exist again");
-  if (toolbar) ok &= ExpectEqual(long(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0)), 12, "toolbar entries");
+  if (toolbar) ok &= ExpectEqual(long(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0)), 15, "toolbar entries");
   if (statusBar) ok &= ExpectEqual(WindowText(statusBar), status, "the status text");
   ok &= ExpectEqual(session.ViewClientSize().cx, view.cx, "the view's width");
   ok &= ExpectEqual(session.ViewClientSize().cy, view.cy, "the view's height");
