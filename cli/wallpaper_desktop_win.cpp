@@ -39,7 +39,7 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
       request.action == WallpaperAction::kTile ? WallpaperArrangement::Tiled : WallpaperArrangement::Centered;
   std::string installed = request.file;
   if (request.action == WallpaperAction::kClear) {
-    ClearWallpaper(desktop);
+    ClearWallpaper(&owner, desktop);
   } else if (request.picture) {
     InstallWallpaper(&owner, desktop, places, request.picture, arrangement);
     installed = InstalledWallpaperPath(places);
@@ -49,7 +49,7 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
     std::string file = request.file;
     desktop.context = &file;
     desktop.chooseFile = ChooseGivenFile;
-    InstallChosenWallpaper(desktop, places, arrangement);
+    InstallChosenWallpaper(&owner, desktop, places, arrangement);
   }
   if (!keeper.first.empty()) {
     outcome = keeper.first;
