@@ -77,10 +77,12 @@ void SaveAs(AppState& state) {
     return;
   }
   if (!AskFileToSave(state)) return;
-  if (state.saveFilterIndex == kSaveGifWithOptions && !AskGifOptions(state)) return;
-  if (SaveAsFlow(&state.owner, state.saveName, int(state.saveFilterIndex), *state.currentImage, state.gifOptions) ==
+  const SaveTarget target = SaveTargetOf(state.saveName, int(state.saveFilterIndex));
+  lstrcpynA(state.saveName, target.path.c_str(), kDialogNameSize);
+  if (target.filterIndex == kSaveGifWithOptions && !AskGifOptions(state)) return;
+  if (SaveAsFlow(&state.owner, target.path.c_str(), target.filterIndex, *state.currentImage, state.gifOptions) ==
       SaveOutcome::kAttempted) {
-    SetWindowTextA(state.mainWindow, state.saveName);
+    SetWindowTextA(state.mainWindow, target.path.c_str());
   }
 }
 

@@ -19,7 +19,7 @@
 const char kMakeUsage[] =
     "  make [--config FILE] [--time SECONDS] [--pattern INDEX|NAME] [--colors INDEX|NAME]\n"
     "       [--size INDEX|LABEL|WIDTHxHEIGHT] [--mirror normal|vertical|cross|kaleidoscope] OUT\n"
-    "      Grows a wallpaper picture and writes it to OUT (.bmp or .gif).";
+    "      Grows a wallpaper picture and writes it to OUT (.bmp, .gif or .png).";
 
 namespace {
 
@@ -28,8 +28,8 @@ const char kMakeHelp[] =
     "\n"
     "Grows a picture as Vitrelle's Make does: from the settings saved in the state\n"
     "line of the Pattern file, changed by the options below. OUT ending in .bmp is\n"
-    "written as a BMP file, ending in .gif as a GIF file. The Pattern file is never\n"
-    "written.\n"
+    "written as a BMP file, ending in .gif as a GIF file, ending in .png as a PNG\n"
+    "file. The Pattern file is never written.\n"
     "\n"
     "  --config FILE      the Pattern file (default: vitrelle.cfg beside vitrelle-cli)\n"
     "  --time SECONDS     the clock for the random warm-ups; the same time and options\n"
