@@ -14,6 +14,8 @@ namespace {
 constexpr int kMaxSide = 32767;
 // The most bytes deflate makes of one byte of compressed data.
 constexpr uint64_t kMaxInflateRatio = 1032;
+constexpr png_alloc_size_t kMaxSideChunkBytes = 8000000;
+constexpr png_uint_32 kMaxSideChunks = 1000;
 
 struct MemorySource {
   const uint8_t* data;
@@ -26,6 +28,21 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
   if (count > source->size - source->position) png_error(png, "file ends early");
   std::memcpy(out, source->data + source->position, count);
   source->position += count;
+}
+
+uint32_t LoadBigU32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+
+// True when every chunk up to IEND lies within the data, so that libpng is
+// never asked to make room for a chunk the file does not hold.
+bool ChunksFitTheData(const uint8_t* data, size_t size) {
+  size_t position = 8;
+  while (size - position >= 12) {
+    const uint64_t length = LoadBigU32(data + position);
+    if (length > size - position - 12) return false;
+    if (std::memcmp(data + position + 4, "IEND", 4) == 0) return true;
+    position += size_t(length) + 12;
+  }
+  return position == size;
 }
 
 void RefuseFile(png_structp png, png_const_charp) { png_longjmp(png, 1); }
@@ -60,6 +77,11 @@ bool Decode(png_structp png, png_infop info, MemorySource& source, Decoded& deco
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_read_fn(png, &source, ReadFromMemory);
   png_set_user_limits(png, kMaxSide, kMaxSide);
+  // No chunk can hold more than the file; decompressed text and colour
+  // profiles may take up to libpng's usual 8 MB, and a file may not bury
+  // the picture under thousands of side chunks.
+  png_set_chunk_malloc_max(png, std::max<png_alloc_size_t>(source.size, kMaxSideChunkBytes));
+  png_set_chunk_cache_max(png, kMaxSideChunks);
   png_read_info(png, info);
   png_uint_32 width, height;
   int bitDepth, colorType, interlace;
@@ -137,7 +159,7 @@ DibImagePtr HeldImage(Decoded& decoded) {
 }  // namespace
 
 DibImagePtr ReadPngBytes(const uint8_t* data, size_t size) {
-  if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) return nullptr;
+  if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0 || !ChunksFitTheData(data, size)) return nullptr;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, RefuseFile, IgnoreWarning);
   if (!png) return nullptr;
   png_infop info = png_create_info_struct(png);

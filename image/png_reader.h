@@ -13,7 +13,9 @@
 // short for the indexes the pixels use is filled up with black.
 //
 // Nothing in the file is trusted: width and height must be 1 to 32767, the
-// rows may not need more than deflate could make of the file's bytes, and a
+// rows may not need more than deflate could make of the file's bytes, every
+// chunk must lie within the file, text and colour profiles may not unpack
+// to more than the file or 8 MB holds, and a
 // file that breaks off, fails a checksum of a critical chunk or holds data
 // libpng refuses gives no picture.
 #pragma once

@@ -149,6 +149,11 @@ TEST(PngReader, RefusesDamagedFiles) {
   damaged.push_back({"a bad row filter", GreyPng(3, 3, Compressed(std::vector<uint8_t>(12, 9)))});
   // 30000 x 30000 pixels from a few hundred bytes: more than deflate can make.
   damaged.push_back({"rows out of all proportion", GreyPng(30000, 30000, Compressed(std::vector<uint8_t>(30001, 0)))});
+  // A text chunk that claims 2 GB, which must not be made room for.
+  std::vector<uint8_t> longText = good;
+  const std::vector<uint8_t> claim = {0x79, 0, 0, 0, 't', 'E', 'X', 't', 'a', '=', 'b'};
+  longText.insert(longText.begin() + 33, claim.begin(), claim.end());
+  damaged.push_back({"a chunk longer than the file", longText});
   for (const auto& [what, bytes] : damaged) EXPECT_FALSE(FromPng(bytes)) << what;
 }
 
