@@ -26,6 +26,7 @@ struct AppState {
   HINSTANCE instance = nullptr;
   HWND mainWindow = nullptr;
   HWND toolbar = nullptr;
+  HBITMAP toolbarStrip = nullptr;  // the toolbar's button images, deleted with it
   HWND statusBar = nullptr;
   HWND imageView = nullptr;
   HWND patternPanel = nullptr;  // the modeless Pattern panel, while it exists

@@ -31,8 +31,8 @@ void SetStatusParts(HWND statusBar, int firstEdge) {
 }  // namespace
 
 // The strip of button images with its grey mapped to the button face, each
-// pixel repeated to the DPI's size so that the drawn images stay crisp; the
-// toolbar owns it once added.
+// pixel repeated to the DPI's size so that the drawn images stay crisp. The
+// toolbar draws from it but does not delete it.
 HBITMAP ToolbarStrip(HINSTANCE instance, int dpi) {
   HBITMAP strip = CreateMappedBitmap(instance, IDB_TOOLBAR, 0, nullptr, 0);
   if (!strip || dpi == kStandardDpi) return strip;
@@ -54,7 +54,7 @@ HBITMAP ToolbarStrip(HINSTANCE instance, int dpi) {
   return scaled;
 }
 
-HWND CreateToolbar(const AppState& state) {
+void CreateToolbar(AppState& state) {
   const int dpi = WindowDpi(state.mainWindow);
   const auto scaled = [dpi](int pixels) { return ScaledToDpi(pixels, dpi); };
   HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | TBSTYLE_TOOLTIPS | CCS_ADJUSTABLE | CCS_NORESIZE,
@@ -63,7 +63,8 @@ HWND CreateToolbar(const AppState& state) {
   SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(scaled(16), scaled(16)));
   SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(scaled(24), scaled(22)));
-  TBADDBITMAP bitmap = {nullptr, reinterpret_cast<UINT_PTR>(ToolbarStrip(state.instance, dpi))};
+  state.toolbarStrip = ToolbarStrip(state.instance, dpi);
+  TBADDBITMAP bitmap = {nullptr, reinterpret_cast<UINT_PTR>(state.toolbarStrip)};
   SendMessageA(toolbar, TB_ADDBITMAP, kToolbarImages, reinterpret_cast<LPARAM>(&bitmap));
 
   TBBUTTON buttons[std::size(kToolbarEntries)] = {};
@@ -76,7 +77,14 @@ HWND CreateToolbar(const AppState& state) {
   }
   SendMessageA(toolbar, TB_ADDBUTTONSA, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
   ShowWindow(toolbar, SW_SHOW);
-  return toolbar;
+  state.toolbar = toolbar;
+}
+
+void DestroyToolbar(AppState& state) {
+  if (state.toolbar) DestroyWindow(state.toolbar);
+  if (state.toolbarStrip) DeleteObject(state.toolbarStrip);
+  state.toolbar = nullptr;
+  state.toolbarStrip = nullptr;
 }
 
 HWND CreateStatusBar(const AppState& state) {

@@ -7,8 +7,11 @@
 
 // Twelve entries (Open, Save as, Make, Tile, Center, Clear, Help and the
 // separators between them) with tooltips, 28 pixels high across the screen;
-// sizes and images are scaled to the main window's DPI.
-HWND CreateToolbar(const AppState& state);
+// sizes and images are scaled to the main window's DPI. Sets the state's
+// toolbar and the strip of images it draws from.
+void CreateToolbar(AppState& state);
+// Destroys the toolbar and deletes its strip of images.
+void DestroyToolbar(AppState& state);
 // Two parts, with right edges at 150 and 2000 pixels, scaled to the DPI.
 HWND CreateStatusBar(const AppState& state);
 // Answers a toolbar's request for a tooltip: the text numbered by the

@@ -15,6 +15,7 @@
 #include "app/shell_texts.h"
 #include "base/file_io.h"
 #include "base/texts.h"
+#include "generator/pattern_panel_win.h"
 #include "gif/gif_options_dialog_win.h"
 #include "image/brightness_dialog_win.h"
 #include "plugins/plugin_library_win.h"
@@ -80,10 +81,10 @@ void SaveAs(AppState& state) {
   const SaveTarget target = SaveTargetOf(state.saveName, int(state.saveFilterIndex));
   lstrcpynA(state.saveName, target.path.c_str(), kDialogNameSize);
   if (target.filterIndex == kSaveGifWithOptions && !AskGifOptions(state)) return;
-  if (SaveAsFlow(&state.owner, target.path.c_str(), target.filterIndex, *state.currentImage, state.gifOptions) ==
-      SaveOutcome::kAttempted) {
-    SetWindowTextA(state.mainWindow, target.path.c_str());
-  }
+  // Only a written file names the window; after a failure it keeps its title.
+  bool saved = false;
+  SaveAsFlow(&state.owner, target.path.c_str(), target.filterIndex, *state.currentImage, state.gifOptions, &saved);
+  if (saved) SetWindowTextA(state.mainWindow, target.path.c_str());
 }
 
 void Brightness(AppState& state) {
@@ -102,19 +103,22 @@ void InstallPicture(AppState& state, WallpaperArrangement arrangement) {
 }
 
 void Recall(AppState& state, WallpaperArrangement arrangement) {
-  RecallWallpaper(SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
+  RecallWallpaper(&state.owner, SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
 }
 
 void InstallChosenFile(AppState& state, WallpaperArrangement arrangement) {
-  InstallChosenWallpaper(SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
+  InstallChosenWallpaper(&state.owner, SystemDesktopCalls(state.desktop), state.wallpaperPlaces, arrangement);
 }
 
 void Make(AppState& state) {
+  RepairPanelValues(state.patternPanel);  // a value still being typed is repaired first
   DibImagePtr picture =
       MakePicture(&state.owner, state.makeSettings, state.patternFilePath, int64_t(std::time(nullptr)), state.generator);
   if (picture) ShowNewPicture(state, std::move(picture), TextOf(IDS_NO_TITLE), false);
 }
 
+// The picture as CF_DIB data; a clipboard that cannot be had or does not take
+// the data is told, and the block is freed unless the clipboard took it.
 void Copy(const AppState& state) {
   if (!state.currentImage) {
     Warn(state, IDS_COPY_NO_IMAGE, IDS_CAUTION);
@@ -122,16 +126,19 @@ void Copy(const AppState& state) {
   }
   const size_t size = DibTotalSize(*state.currentImage);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!block) return;
-  std::memcpy(GlobalLock(block), state.currentImage->start(), size);
-  GlobalUnlock(block);
-  if (!OpenClipboard(state.mainWindow)) {
-    GlobalFree(block);
-    return;
+  void* bytes = block ? GlobalLock(block) : nullptr;
+  bool placed = false;
+  if (bytes) {
+    std::memcpy(bytes, state.currentImage->start(), size);
+    GlobalUnlock(block);
+    if (OpenClipboard(state.mainWindow)) {
+      placed = EmptyClipboard() && SetClipboardData(CF_DIB, block);
+      CloseClipboard();
+    }
   }
-  EmptyClipboard();
-  if (!SetClipboardData(CF_DIB, block)) GlobalFree(block);
-  CloseClipboard();
+  if (placed) return;
+  if (block) GlobalFree(block);
+  Warn(state, IDS_COPY_REFUSED, IDS_ERROR);
 }
 
 // The clipboard's CF_DIB data, copied into a block of its own; none when it
@@ -224,7 +231,7 @@ void RunCommand(AppState& state, int command) {
     case IDM_MAKE: Make(state); break;
     case IDM_TILE: InstallPicture(state, WallpaperArrangement::Tiled); break;
     case IDM_CENTER: InstallPicture(state, WallpaperArrangement::Centered); break;
-    case IDM_CLEAR: ClearWallpaper(SystemDesktopCalls(state.desktop)); break;
+    case IDM_CLEAR: ClearWallpaper(&state.owner, SystemDesktopCalls(state.desktop)); break;
     case IDM_RECALL_TILE: Recall(state, WallpaperArrangement::Tiled); break;
     case IDM_RECALL_CENTER: Recall(state, WallpaperArrangement::Centered); break;
     case IDM_OPTION_TILE: InstallChosenFile(state, WallpaperArrangement::Tiled); break;

@@ -45,13 +45,18 @@ static int RunMessageLoop(const AppState& state, HACCEL accelerators) {
   return static_cast<int>(message.wParam);
 }
 
+static bool IsExistingFile(const std::string& name) {
+  const DWORD attributes = GetFileAttributesA(name.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
   RegisterWindowClasses(instance);
   static AppState state;  // large, and alive as long as the program
   state.instance = instance;
   state.owner = WindowOwner(&state.mainWindow);
   std::string fileName;
-  const bool fits = FileNameFromCommandLine(commandLine, kFileToOpenSize, fileName);
+  const bool fits = FileNameFromCommandLine(commandLine, kFileToOpenSize, IsExistingFile, fileName);
   if (fits) lstrcpynA(state.fileToOpen, fileName.c_str(), kFileToOpenSize);
   state.patternPanel = nullptr;
   // Without a main window nothing could ever end the message loop.

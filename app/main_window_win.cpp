@@ -13,34 +13,32 @@
 #include "app/registry_store_win.h"
 #include "app/settings_store.h"
 #include "app/shell_texts.h"
-#include "base/file_io.h"
 #include "base/texts.h"
 #include "plugins/plugin_library_win.h"
 #include "resources/resource.h"
 
 namespace {
 
-std::string CurrentFolder() {
-  char folder[MAX_PATH] = "";
-  const DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
-  return length < MAX_PATH ? std::string(folder, length) : std::string();
+// The full path of the running vitrelle.exe; empty when it does not fit
+// into the longest path there is.
+std::string RunningProgramPath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), DWORD(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) return path.substr(0, length);
+    if (path.size() >= 32768) return {};
+    path.resize(path.size() * 2);
+  }
 }
 
-std::string RunningFolder() {
-  char path[MAX_PATH] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string full(path, length < MAX_PATH ? length : 0);
-  const size_t slash = full.find_last_of("\\/");
-  return slash == std::string::npos ? full : full.substr(0, slash);
-}
-
-bool HoldsProgram(const std::string& folder) {
-  return !folder.empty() && OpenFile((folder + "\\vitrelle.exe").c_str(), "rb") != nullptr;
-}
-
-// The program directory and the paths of the files beside the program.
+// The program directory and the paths of the files beside the program. With
+// no folder (a path too long for the system) there are no such files.
 void FindProgramFiles(AppState& state) {
-  state.programFolder = FindProgramFolder(RegistrySettingsStore(), {CurrentFolder(), RunningFolder(), HoldsProgram});
+  const SettingsStore store = RegistrySettingsStore();
+  state.programFolder = ProgramFolderOf(RunningProgramPath());
+  StoreProgramFolder(store, state.programFolder);
+  if (state.programFolder.empty()) return;
   state.helpFilePath = state.programFolder + "\\vitrelle.hlp";
   state.patternFilePath = state.programFolder + "\\vitrelle.cfg";
   state.pluginPattern = state.programFolder + "\\*.spi";
@@ -69,7 +67,7 @@ void OnCreate(HWND window, AppState& state) {
 
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
-  state.toolbar = CreateToolbar(state);
+  CreateToolbar(state);
   state.statusBar = CreateStatusBar(state);
   state.imageView = CreateImageView(state);
   ChooseDetailsMode(state);
@@ -78,7 +76,8 @@ void OnCreate(HWND window, AppState& state) {
   WarmUpAtStartup(state.generator.random, int64_t(std::time(nullptr)));
   LayoutWindows(state);
 
-  DiscoverPlugins(state.plugins, state.programFolder);
+  const SettingsStore store = RegistrySettingsStore();
+  DiscoverPlugins(state.plugins, state.programFolder, FailedPluginMemoryIn(store));
   PrepareFileDialogs(state);
   state.wallpaperPlaces = SystemWallpaperPlaces();
   state.desktop = {window, state.wallpaperPlaces.windowsFolder};
@@ -89,13 +88,13 @@ void OnCreate(HWND window, AppState& state) {
 // Frees what the program holds, then takes the windows down: the children
 // first, the main window last (its WM_DESTROY ends the message loop).
 void OnClose(AppState& state) {
-  UnloadPlugins(state.plugins);
   ReleaseDibImage(state.currentImage);
   if (state.displayPalette) {
     DeleteObject(state.displayPalette);
     state.displayPalette = nullptr;
   }
-  for (HWND* child : {&state.toolbar, &state.patternPanel, &state.statusBar, &state.imageView}) {
+  DestroyToolbar(state);
+  for (HWND* child : {&state.patternPanel, &state.statusBar, &state.imageView}) {
     if (*child) DestroyWindow(*child);
     *child = nullptr;
   }
@@ -109,11 +108,11 @@ void FollowDpiChange(AppState& state, const RECT& suggested) {
   std::string status(size_t(LOWORD(SendMessageA(state.statusBar, SB_GETTEXTLENGTHA, 0, 0))) + 1, '\0');
   SendMessageA(state.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status.data()));
   status.resize(status.find('\0'));
-  DestroyWindow(state.toolbar);
+  DestroyToolbar(state);
   DestroyWindow(state.statusBar);
   SetWindowPos(state.mainWindow, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  state.toolbar = CreateToolbar(state);
+  CreateToolbar(state);
   state.statusBar = CreateStatusBar(state);
   ShowStatusText(state, status);
   LayoutWindows(state);

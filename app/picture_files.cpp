@@ -68,28 +68,35 @@ DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions
                             const FallbackReader* fallback) {
   options.interlace = false;
   options.transparent = false;
+  PictureSize tooLarge;
   PictureFileType type = PictureFileType::kBmp;
-  DibImagePtr image = ReadBmpFile(path);
+  DibImagePtr image = ReadBmpFile(path, &tooLarge);
   if (image) {
     ResetGifSaveOptions(options);
-  } else {
+  } else if (!tooLarge.width) {
     type = PictureFileType::kGif;
     GifFileFlags flags;
-    image = ReadGifFile(owner, path, flags);
+    image = ReadGifFile(owner, path, flags, &tooLarge);
     if (image) TakeGifFileFlags(flags, *image, options);
   }
 #ifdef VITRELLE_PNG_READER
-  if (!image) {
+  if (!image && !tooLarge.width) {
     type = PictureFileType::kPng;
-    image = ReadPngFile(path);
+    image = ReadPngFile(path, &tooLarge);
     if (image) ResetGifSaveOptions(options);
   }
 #endif
   bool fromFallback = false;
-  if (!image && fallback && fallback->read) {
+  if (!image && !tooLarge.width && fallback && fallback->read) {
     image = fallback->read(fallback->context, path);
     fromFallback = image != nullptr;
-    if (fromFallback) ResetGifSaveOptions(options);
+    // Checked here, so that the message names the file like the own readers'.
+    if (fromFallback && ClaimsTooLargePicture(image->start(), image->blockSize, tooLarge)) image.reset();
+    if (image) ResetGifSaveOptions(options);
+  }
+  if (tooLarge.width) {
+    WarnPictureTooLarge(owner, tooLarge, path);
+    return nullptr;
   }
   if (!image) {
     OwnerWarn(owner, TextOf(IDS_OPEN_FAILED), path);

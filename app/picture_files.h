@@ -15,8 +15,8 @@ enum class PictureFileType { kBmp, kGif, kPng };
 bool PictureFileTypeOfName(const std::string& path, PictureFileType& type);
 
 // A reader of last resort for files that neither own reader takes: the
-// image-loader plug-ins in the Windows program. It gives a held image or none
-// and shows nothing.
+// image-loader plug-ins in the Windows program. It gives a bitmap block as it
+// came (normalised by the caller) or none, and shows nothing.
 struct FallbackReader {
   void* context = nullptr;
   DibImagePtr (*read)(void* context, const char* path) = nullptr;
@@ -30,8 +30,10 @@ struct FallbackReader {
 // of its table when the transparency bit is set. On success the comment
 // becomes the product name and `readAs`, if given, tells which own reader
 // read the file (it stays as it is for the fallback reader). None when no
-// reader knows the file ("Cannot open file" with the path as caption) or the
-// picture cannot be held (shown by the conversion).
+// reader knows the file ("Cannot open file" with the path as caption), the
+// picture would not fit in memory ("The picture is too large: W x H" in its
+// place, from any reader) or the picture cannot be held (shown by the
+// conversion).
 DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions& options,
                             PictureFileType* readAs = nullptr, const FallbackReader* fallback = nullptr);
 

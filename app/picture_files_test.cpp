@@ -280,4 +280,72 @@ TEST(PictureFiles, FailedSavesAreShownAndKeepTheOldFile) {
   EXPECT_EQ(std::filesystem::file_size(path), 3u);
 }
 
+// A run-length bitmap block of a few bytes that claims the given size.
+std::vector<uint8_t> RunLengthBlock(int width, int height) {
+  std::vector<uint8_t> block(kInfoHeaderSize + 2 * 4 + 2);
+  StoreU32(block.data() + kBiSize, kInfoHeaderSize);
+  StoreI32(block.data() + kBiWidth, width);
+  StoreI32(block.data() + kBiHeight, height);
+  StoreU16(block.data() + kBiPlanes, 1);
+  StoreU16(block.data() + kBiBitCount, 8);
+  StoreU32(block.data() + kBiCompression, kBiRle8);
+  StoreU32(block.data() + kBiClrUsed, 2);
+  block[block.size() - 1] = 1;  // end of bitmap
+  return block;
+}
+
+DibImagePtr BlockOf(const std::vector<uint8_t>& bytes) {
+  DibImagePtr image = AllocateDibBlock(bytes.size());
+  std::copy(bytes.begin(), bytes.end(), image->start());
+  return image;
+}
+
+// Every reader refuses a picture that would not fit in memory before making
+// it, and the size is told in place of the usual message.
+TEST(PictureFiles, PicturesTooLargeToHoldAreRefusedWithTheirSize) {
+  TestFolder folder;
+  const std::vector<uint8_t> block = RunLengthBlock(32767, 32767);
+  std::vector<uint8_t> bmp = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 14 + 48, 0, 0, 0};
+  bmp.insert(bmp.end(), block.begin(), block.end());
+  std::vector<uint8_t> flat(bmp.begin(), bmp.begin() + 14 + kInfoHeaderSize);  // 24 bits, no rows at all
+  StoreI32(flat.data() + 14 + kBiWidth, 10000);
+  StoreU16(flat.data() + 14 + kBiBitCount, 24);
+  StoreU32(flat.data() + 14 + kBiCompression, kBiRgb);
+  StoreU32(flat.data() + 14 + kBiClrUsed, 0);
+  const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 0x20, 0x4E, 0x20, 0x4E, 0x80, 0, 0,
+                                    0, 0, 0, 255, 255, 255, 0x2C, 0, 0, 0, 0, 0x20, 0x4E, 0x20, 0x4E,
+                                    0, 2, 2, 0x44, 0x01, 0, 0x3B};
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> file;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"run lengths.bmp", bmp, "The picture is too large: 32767 x 32767"},
+      {"rows missing.bmp", flat, "The picture is too large: 10000 x 32767"},
+      {"screen.gif", gif, "The picture is too large: 20000 x 20000"},
+      {"for a plug-in.png", {'x'}, "The picture is too large: 32767 x 32767"},
+  };
+  // Delivers the run-length block for every file, as a plug-in would.
+  const FallbackReader plugin = {const_cast<std::vector<uint8_t>*>(&block), [](void* context, const char*) {
+                                   return BlockOf(*static_cast<const std::vector<uint8_t>*>(context));
+                                 }};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    OwnerRecorder recorder;
+    const Owner owner = recorder.owner();
+    const std::string path = folder.PathOf(c.name);
+    ASSERT_TRUE(WriteBytes(path, c.file));
+    GifSaveOptions options;
+    EXPECT_FALSE(OpenPictureFile(&owner, path.c_str(), options, nullptr, &plugin));
+    EXPECT_EQ(recorder.warnings, std::vector<std::string>{std::string(c.text) + "|" + path});
+  }
+
+  OwnerRecorder recorder;
+  const Owner owner = recorder.owner();
+  GifSaveOptions options;
+  EXPECT_FALSE(PastePicture(&owner, BlockOf(block), options));
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"The picture is too large: 32767 x 32767|Error"});
+}
+
 }  // namespace

@@ -29,9 +29,17 @@ static void WriteRegistrySetting(void*, const char* name, const std::string& val
   RegCloseKey(key);
 }
 
+static void RemoveRegistrySetting(void*, const char* name) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueA(key, name);
+  RegCloseKey(key);
+}
+
 SettingsStore RegistrySettingsStore() {
   SettingsStore store;
   store.read = ReadRegistrySetting;
   store.write = WriteRegistrySetting;
+  store.remove = RemoveRegistrySetting;
   return store;
 }

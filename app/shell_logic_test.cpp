@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 
 #include "app/settings_store.h"
 #include "app/shell_texts.h"
@@ -22,23 +21,39 @@ TEST(ShellTexts, StatusTextNamesTheColourDepth) {
   EXPECT_EQ(ImageInfoText(2, 2, 32), "Image Info.(2x2 full color)");
 }
 
-TEST(ShellTexts, CommandLineLosesItsQuotesAndIsNeverCut) {
+TEST(ShellTexts, CommandLineNamesOneFileAndIsNeverCut) {
+  const std::set<std::string> existing = {"C:\\My Pictures\\a b.bmp", "C:\\x\\a.png", "C:\\x\\b.png"};
+  const auto exists = [&](const std::string& name) { return existing.count(name) > 0; };
+  struct Case {
+    const char* line;
+    std::string name;
+  };
+  const Case cases[] = {
+      {"\"C:\\My Pictures\\a b.bmp\"", "C:\\My Pictures\\a b.bmp"},
+      {"C:\\My Pictures\\a b.bmp", "C:\\My Pictures\\a b.bmp"},  // unquoted, spaces and all
+      {"C:\\My \"Pictures\\a\" b.bmp", "C:\\My Pictures\\a b.bmp"},
+      // Two files from Explorer: the first opens, the other is ignored.
+      {"\"C:\\x\\a.png\" \"C:\\x\\b.png\"", "C:\\x\\a.png"},
+      {"\"C:\\gone\\a.png\" \"C:\\x\\b.png\" \"c.png\"", "C:\\gone\\a.png"},
+      // One name that does not exist stays whole, so that its failure names it.
+      {"\"C:\\gone\\a b.png\"", "C:\\gone\\a b.png"},
+      {"C:\\gone\\a b.png", "C:\\gone\\a b.png"},
+      {"\"\"", ""},
+      {"", ""},
+  };
   std::string name;
-  EXPECT_TRUE(FileNameFromCommandLine("\"C:\\My Pictures\\a b.bmp\"", 512, name));
-  EXPECT_EQ(name, "C:\\My Pictures\\a b.bmp");
-  EXPECT_TRUE(NamesFileToOpen(name));
-
-  EXPECT_TRUE(FileNameFromCommandLine("\"\"", 512, name));
-  EXPECT_FALSE(NamesFileToOpen(name));
-  EXPECT_TRUE(FileNameFromCommandLine("", 512, name));
-  EXPECT_FALSE(NamesFileToOpen(name));
-  EXPECT_TRUE(FileNameFromCommandLine("\x1e" "a.bmp", 512, name));
-  EXPECT_FALSE(NamesFileToOpen(name));
+  for (const Case& c : cases) {
+    EXPECT_TRUE(FileNameFromCommandLine(c.line, 512, exists, name)) << c.line;
+    EXPECT_EQ(name, c.name) << c.line;
+  }
+  EXPECT_TRUE(NamesFileToOpen("C:\\x\\a.png"));
+  EXPECT_FALSE(NamesFileToOpen(""));
+  EXPECT_FALSE(NamesFileToOpen("\x1e" "a.bmp"));
 
   const std::string fits(511, 'x'), tooLong(512, 'x');
-  EXPECT_TRUE(FileNameFromCommandLine(("\"" + fits + "\"").c_str(), 512, name));
+  EXPECT_TRUE(FileNameFromCommandLine(("\"" + fits + "\"").c_str(), 512, exists, name));
   EXPECT_EQ(name, fits);
-  EXPECT_FALSE(FileNameFromCommandLine(tooLong.c_str(), 512, name));
+  EXPECT_FALSE(FileNameFromCommandLine(tooLong.c_str(), 512, exists, name));
 }
 
 TEST(WindowLayout, FitsTheWindowAroundPanelAndPicture) {
@@ -104,33 +119,41 @@ struct MemoryStore {
       self.writes.push_back(std::string(name) + "=" + value);
       if (self.writable) self.values[name] = value;
     };
+    s.remove = [](void* c, const char* name) { static_cast<MemoryStore*>(c)->values.erase(name); };
     return s;
   }
 };
 
-std::set<std::string> programFolders;
-bool HoldsProgram(const std::string& folder) { return programFolders.count(folder) != 0; }
+TEST(SettingsStore, TheProgramFolderIsTheRunningProgramsOwn) {
+  EXPECT_EQ(ProgramFolderOf("C:\\Vitrelle Ünïcødé\\vitrelle.exe"), "C:\\Vitrelle Ünïcødé");
+  EXPECT_EQ(ProgramFolderOf("\\\\server\\share\\vitrelle.exe"), "\\\\server\\share");
+  // A path that did not fit arrives empty: no folder, so no plug-in.
+  EXPECT_EQ(ProgramFolderOf(""), "");
+  EXPECT_EQ(ProgramFolderOf("vitrelle.exe"), "");
 
-TEST(SettingsStore, FindsTheProgramFolder) {
-  programFolders = {"C:\\vitrelle", "D:\\run"};
+  // "plug in" is written for other tools, whatever it held before.
+  MemoryStore memory;
+  memory.values["plug in"] = "C:\\Downloads";
+  StoreProgramFolder(memory.store(), "C:\\Vitrelle");
+  EXPECT_EQ(memory.values["plug in"], "C:\\Vitrelle");
+  memory.writes.clear();
+  StoreProgramFolder(memory.store(), "");
+  EXPECT_TRUE(memory.writes.empty());
+}
+
+TEST(SettingsStore, RemembersFailedPluginsByNameUntilForgotten) {
   MemoryStore memory;
   const SettingsStore store = memory.store();
-
-  // Started in its own folder: that folder, stored.
-  EXPECT_EQ(FindProgramFolder(store, {"C:\\vitrelle", "D:\\run", HoldsProgram}), "C:\\vitrelle");
-  EXPECT_EQ(memory.values["plug in"], "C:\\vitrelle");
-
-  // Started elsewhere: the stored folder, not written again.
-  memory.writes.clear();
-  EXPECT_EQ(FindProgramFolder(store, {"C:\\elsewhere", "D:\\run", HoldsProgram}), "C:\\vitrelle");
-  EXPECT_TRUE(memory.writes.empty());
-
-  // A stored folder without the program, or none stored: the running folder.
-  memory.values["plug in"] = "C:\\gone";
-  EXPECT_EQ(FindProgramFolder(store, {"C:\\elsewhere", "D:\\run", HoldsProgram}), "D:\\run");
-  memory.values.clear();
-  EXPECT_EQ(FindProgramFolder(store, {"C:\\elsewhere", "D:\\run", HoldsProgram}), "D:\\run");
-  EXPECT_TRUE(memory.writes.empty());
+  const FailedPluginMemory failed = FailedPluginMemoryIn(store);
+  std::string stamp;
+  EXPECT_FALSE(failed.recall(failed.context, "bad.spi", stamp));
+  failed.remember(failed.context, "bad.spi", "1024,133");
+  EXPECT_EQ(memory.values["failed plug-in bad.spi"], "1024,133");
+  EXPECT_TRUE(failed.recall(failed.context, "bad.spi", stamp));
+  EXPECT_EQ(stamp, "1024,133");
+  failed.forget(failed.context, "bad.spi");
+  EXPECT_FALSE(failed.recall(failed.context, "bad.spi", stamp));
+  EXPECT_EQ(memory.values.count("failed plug-in bad.spi"), 0u);
 }
 
 TEST(SettingsStore, DetailsModeReadsTheNumberOne) {

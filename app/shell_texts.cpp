@@ -1,6 +1,7 @@
 #include "app/shell_texts.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "base/texts.h"
 
@@ -18,10 +19,29 @@ std::string ImageInfoText(int width, int height, int bitCount) {
   return text;
 }
 
-bool FileNameFromCommandLine(const char* commandLine, size_t capacity, std::string& name) {
+// The names between pairs of double quotes, in order; an unclosed quote
+// opens no name.
+static std::vector<std::string> QuotedNames(const std::string& line) {
+  std::vector<std::string> names;
+  for (size_t open = line.find('"'); open != std::string::npos; open = line.find('"', open)) {
+    const size_t close = line.find('"', open + 1);
+    if (close == std::string::npos) break;
+    names.push_back(line.substr(open + 1, close - open - 1));
+    open = close + 1;
+  }
+  return names;
+}
+
+bool FileNameFromCommandLine(const char* commandLine, size_t capacity,
+                             const std::function<bool(const std::string&)>& fileExists, std::string& name) {
+  const std::string line = commandLine ? commandLine : "";
   name.clear();
-  for (const char* c = commandLine; c && *c; ++c) {
-    if (*c != '"') name += *c;
+  for (char c : line) {
+    if (c != '"') name += c;
+  }
+  if (!fileExists(name)) {
+    const std::vector<std::string> quoted = QuotedNames(line);
+    if (quoted.size() >= 2) name = quoted.front();
   }
   return name.size() < capacity;
 }

@@ -12,6 +12,7 @@
 #else
 #include <unistd.h>
 #endif
+#include <sys/stat.h>
 #ifndef O_BINARY
 #define O_BINARY 0
 #endif
@@ -61,6 +62,35 @@ static std::filesystem::path PathOf(const std::string& name) {
   return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
+// Creates a new file for writing, failing when the name is taken: never
+// write into a file that someone else owns. The name goes through the same
+// path conversion as the rename that later moves the file, so that both
+// name the same file (on Windows the wide name, not the code page's).
+static int CreateNewFile(const std::string& name) {
+  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_BINARY;
+#ifdef _WIN32
+  return ::_wopen(PathOf(name).c_str(), flags, _S_IREAD | _S_IWRITE);
+#else
+  return ::open(PathOf(name).c_str(), flags, 0666);
+#endif
+}
+
+// Waits until the file's bytes are on the disk, not only in the system's
+// cache, so that a power cut after the rename cannot leave an empty file.
+// On Windows _commit is FlushFileBuffers.
+static bool FlushToDisk(std::FILE* file) {
+#ifdef _WIN32
+  return ::_commit(::_fileno(file)) == 0;
+#else
+  return ::fsync(::fileno(file)) == 0;
+#endif
+}
+
+static void RemoveFile(const std::string& name) {
+  std::error_code ignored;
+  std::filesystem::remove(PathOf(name), ignored);
+}
+
 SafeFileWriter::~SafeFileWriter() { Discard(); }
 
 bool SafeFileWriter::Open(const char* targetPath, const char* prefix) {
@@ -69,8 +99,7 @@ bool SafeFileWriter::Open(const char* targetPath, const char* prefix) {
   const std::string folder = FolderOf(targetPath_);
   for (unsigned attempt = 0; attempt < 10000; ++attempt) {
     const std::string candidate = folder + "/" + prefix + std::to_string(attempt) + ".tmp";
-    // Exclusive creation: never write into a file that someone else owns.
-    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
+    const int fd = CreateNewFile(candidate);
     if (fd < 0) {
       if (errno == EEXIST) continue;
       return false;
@@ -78,7 +107,7 @@ bool SafeFileWriter::Open(const char* targetPath, const char* prefix) {
     file_.reset(::fdopen(fd, "wb"));
     if (!file_) {
       ::close(fd);
-      std::remove(candidate.c_str());
+      RemoveFile(candidate);
       return false;
     }
     temporaryPath_ = candidate;
@@ -89,7 +118,8 @@ bool SafeFileWriter::Open(const char* targetPath, const char* prefix) {
 
 bool SafeFileWriter::Commit() {
   if (!file_) return false;
-  const bool flushed = std::fflush(file_.get()) == 0 && !std::ferror(file_.get());
+  const bool flushed =
+      std::fflush(file_.get()) == 0 && !std::ferror(file_.get()) && FlushToDisk(file_.get());
   const bool closed = std::fclose(file_.release()) == 0;
   if (!flushed || !closed) {
     Discard();
@@ -107,6 +137,6 @@ bool SafeFileWriter::Commit() {
 
 void SafeFileWriter::Discard() {
   file_.reset();
-  if (!temporaryPath_.empty()) std::remove(temporaryPath_.c_str());
+  if (!temporaryPath_.empty()) RemoveFile(temporaryPath_);
   temporaryPath_.clear();
 }

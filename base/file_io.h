@@ -32,8 +32,8 @@ ByteSink FileSink(std::FILE* file);
 ByteSink VectorSink(std::vector<uint8_t>* bytes);
 
 // Writes a new version of a file without ever losing the old one: Open makes
-// a temporary file with the given prefix in the target's folder; Commit closes
-// it and moves it over the target. Until Commit succeeds the target is
+// a temporary file with the given prefix in the target's folder; Commit puts
+// its bytes on the disk, closes it and moves it over the target. Until Commit succeeds the target is
 // untouched, and the temporary file is removed when the writer goes away.
 class SafeFileWriter {
  public:

@@ -54,6 +54,25 @@ TEST_F(SafeFileWriterTest, AbandonedWriteKeepsTheOldFile) {
   EXPECT_EQ(FilesInFolder(), 1u);
 }
 
+// The program passes names as UTF-8, whatever the system's code page.
+std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+}
+
+TEST_F(SafeFileWriterTest, ReplacesFilesNamedInAnyLanguage) {
+  const std::filesystem::path folder = folder_ / std::filesystem::path(u8"Vitrelle Ünïcødé 図案 ★");
+  std::filesystem::create_directory(folder);
+  const std::filesystem::path target = folder / std::filesystem::path(u8"Bild ★ 図案.cfg");
+  std::ofstream(target) << "old";
+  SafeFileWriter writer;
+  ASSERT_TRUE(writer.Open(Utf8(target).c_str(), "MF"));
+  std::fputs("new", writer.file());
+  ASSERT_TRUE(writer.Commit());
+  EXPECT_EQ(ContentOf(target), "new");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
 TEST(FileIo, FolderOf) {
   EXPECT_EQ(FolderOf("a/b/c.cfg"), "a/b");
   EXPECT_EQ(FolderOf("C:\\prog\\vitrelle.cfg"), "C:\\prog");

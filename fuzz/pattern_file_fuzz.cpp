@@ -36,8 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   WriteStateLine(nullptr, path, settings);
   AddPattern(nullptr, path, lists.patterns.empty() ? "" : lists.patterns[0], settings);
-  ReplacePattern(nullptr, path, 0, PatternChange::kChange, "Changed", settings);
-  ReplacePattern(nullptr, path, 1, PatternChange::kDelete, "", settings);
+  // The names as listed, so that the rewrites get past their check.
+  const std::string first = lists.patterns.empty() ? "" : lists.patterns[0];
+  const std::string second = lists.patterns.size() < 2 ? "" : lists.patterns[1];
+  ReplacePattern(nullptr, path, 0, PatternChange::kChange, first, settings);
+  ReplacePattern(nullptr, path, 1, PatternChange::kDelete, second, settings);
   std::remove(path.c_str());
   return 0;
 }

@@ -1,6 +1,7 @@
 // Two halves of the plug-in path. With an even first byte the rest is a
 // helper's reply: joined and held as the program does, and the result must
-// be a whole held image. With an odd first byte the rest is a BGRA picture
+// be a whole held image; read as the answers of a start-up helper, every
+// record read must encode back to the very bytes it came from. With an odd first byte the rest is a BGRA picture
 // (width and height from the next two bytes) that the shipped plug-in turns
 // into its two blocks: those must always join, hold, and keep every colour.
 #include <cstddef>
@@ -12,6 +13,7 @@
 #include "base/byte_order.h"
 #include "image/normalize.h"
 #include "plugins/plugin_blocks.h"
+#include "plugins/plugin_discovery.h"
 #include "plugins/wic_picture.h"
 
 namespace {
@@ -36,6 +38,15 @@ void FuzzReply(const uint8_t* data, size_t size) {
     return;
   DibImagePtr image = NormalizeImage(nullptr, std::move(joined));
   if (image) CheckHeld(*image);
+}
+
+void FuzzAnswers(const uint8_t* data, size_t size) {
+  size_t at = 0;
+  for (const PluginAnswers& answers : DecodePluginAnswers(data, size)) {
+    const std::vector<uint8_t> again = EncodePluginAnswers(answers);
+    if (again.size() > size - at || std::memcmp(again.data(), data + at, again.size()) != 0) std::abort();
+    at += again.size();
+  }
 }
 
 void FuzzHandBack(const uint8_t* data, size_t size) {
@@ -64,9 +75,10 @@ void FuzzHandBack(const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  if (data[0] % 2 == 0)
+  if (data[0] % 2 == 0) {
     FuzzReply(data + 1, size - 1);
-  else
+    FuzzAnswers(data + 1, size - 1);
+  } else
     FuzzHandBack(data + 1, size - 1);
   return 0;
 }

@@ -14,17 +14,31 @@ enum EntryKind : int { kSizeEntry = 2, kPatternEntry = 3, kColorEntry = 4 };
 constexpr size_t kMaxNameLength = 99;
 const char kLineEnd[] = "\r\n";
 
-// Calls visit(lineNumber, text) for every line of the file, line 1 first.
-// A line is read in pieces of at most 511 characters (line end included),
-// and a longer line counts as several. False when the file cannot be read
-// to its end.
-bool ForEachLine(const std::string& path, const std::function<void(int, const std::string&)>& visit) {
+// The bytes of the whole file; false when it cannot be opened or read to
+// its end (a read that fails part way must not pass for the end).
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
   FilePtr file = OpenFile(path.c_str(), "rb");
   if (!file) return false;
-  char piece[512];
-  for (int number = 1; std::fgets(piece, sizeof piece, file.get()); ++number) visit(number, piece);
-  // A read that fails part way must not pass for the end of the file.
+  char buffer[4096];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
   return !std::ferror(file.get());
+}
+
+// Calls visit(lineNumber, text) for every line of the file, line 1 first,
+// each line whole, whatever its length, and with its line end. False when
+// the file cannot be read to its end.
+bool ForEachLine(const std::string& path, const std::function<void(int, const std::string&)>& visit) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) return false;
+  int number = 1;
+  for (size_t start = 0; start < bytes.size(); ++number) {
+    const size_t lineEnd = bytes.find('\n', start);
+    const size_t next = lineEnd == std::string::npos ? bytes.size() : lineEnd + 1;
+    visit(number, bytes.substr(start, next - start));
+    start = next;
+  }
+  return true;
 }
 
 bool ForEachLineOrWarn(const Owner* owner, const std::string& path,
@@ -77,15 +91,19 @@ std::string StateLineText(const MakeSettings& settings) {
   return text + std::string(10, ' ');
 }
 
-bool ReadWholeFile(std::FILE* file, std::string& bytes) {
-  char buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-  return !std::ferror(file);
-}
-
 bool WriteAll(std::FILE* file, const std::string& text) {
   return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+}
+
+// Replaces the file by the text, written to a temporary file beside it and
+// moved over it only when complete. False, with "Cannot save config file",
+// on any failure; then the old file stays whole.
+bool WriteWholeFile(const Owner* owner, const std::string& path, const std::string& text) {
+  SafeFileWriter writer;
+  if (!writer.Open(path.c_str(), "MF") || !WriteAll(writer.file(), text) || !writer.Commit()) {
+    return WarnCannotSave(owner, path);
+  }
+  return true;
 }
 
 // Replaces the file by the text that `change` makes of its old bytes,
@@ -95,15 +113,8 @@ bool WriteAll(std::FILE* file, const std::string& text) {
 bool RewriteFile(const Owner* owner, const std::string& path,
                  const std::function<std::string(const std::string&)>& change) {
   std::string old;
-  {
-    FilePtr file = OpenFile(path.c_str(), "rb");
-    if (!file || !ReadWholeFile(file.get(), old)) return WarnCannotSave(owner, path);
-  }
-  SafeFileWriter writer;
-  if (!writer.Open(path.c_str(), "MF") || !WriteAll(writer.file(), change(old)) || !writer.Commit()) {
-    return WarnCannotSave(owner, path);
-  }
-  return true;
+  if (!ReadFileBytes(path, old)) return WarnCannotSave(owner, path);
+  return WriteWholeFile(owner, path, change(old));
 }
 
 }  // namespace
@@ -219,23 +230,25 @@ bool AddPattern(const Owner* owner, const std::string& path, const std::string& 
   });
 }
 
-bool ReplacePattern(const Owner* owner, const std::string& path, int k, PatternChange change,
-                    const std::string& name, const MakeSettings& settings) {
-  SafeFileWriter writer;
-  if (!writer.Open(path.c_str(), "MF")) return WarnCannotSave(owner, path);
+PatternReplace ReplacePattern(const Owner* owner, const std::string& path, int k, PatternChange change,
+                              const std::string& confirmedName, const MakeSettings& settings) {
+  std::string text;
   int seen = 0;
-  bool replaced = false, written = true;
+  bool confirmed = false;
   const bool read = ForEachLineOrWarn(owner, path, [&](int number, const std::string& line) {
-    const bool isTarget = number > 1 && EntryKindOf(SplitFields(line)) == kPatternEntry && seen++ == k;
-    if (!isTarget) {
-      written = written && WriteAll(writer.file(), line);
+    const std::vector<std::string> fields = number > 1 ? SplitFields(line) : std::vector<std::string>();
+    if (EntryKindOf(fields) != kPatternEntry || seen++ != k) {
+      text += line;
       return;
     }
-    replaced = true;
-    if (change == PatternChange::kChange) written = written && WriteAll(writer.file(), PatternLineText(name, settings));
+    confirmed = TextField(fields, 1) == confirmedName;
+    if (change == PatternChange::kChange) text += PatternLineText(confirmedName, settings);
   });
-  if (!read) return false;
-  if (!replaced) return true;  // no such Pattern: the file stays as it is
-  if (!written || !writer.Commit()) return WarnCannotSave(owner, path);
-  return true;
+  if (!read) return PatternReplace::kFailed;
+  if (!confirmed) {
+    // The line at that place no longer holds the Pattern the user confirmed.
+    OwnerWarn(owner, TextOf(IDS_PATTERN_FILE_CHANGED), path.c_str());
+    return PatternReplace::kFileChanged;
+  }
+  return WriteWholeFile(owner, path, text) ? PatternReplace::kReplaced : PatternReplace::kFailed;
 }

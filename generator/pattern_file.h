@@ -10,7 +10,9 @@
 // Splitting skips leading commas and takes each run of commas as one
 // separator, so empty fields do not exist. Numbers are read leniently (white
 // space, sign, digits up to the first other character; no digits give 0).
-// Lines are written with CR LF and read with CR LF or LF, on every system.
+// Lines are written with CR LF and read with CR LF or LF, on every system,
+// each line whole whatever its length; a rewrite keeps every line it does not
+// change byte for byte.
 // Every operation opens the file, does its work and closes it again; the file
 // path is the caption of every message shown.
 #pragma once
@@ -60,10 +62,18 @@ bool WriteStateLine(const Owner* owner, const std::string& path, const MakeSetti
 bool AddPattern(const Owner* owner, const std::string& path, const std::string& name, const MakeSettings& settings);
 
 enum class PatternChange { kChange, kDelete };
-// Replaces pattern line k by a new line built as AddPattern builds it, or
-// removes it.
-bool ReplacePattern(const Owner* owner, const std::string& path, int k, PatternChange change,
-                    const std::string& name, const MakeSettings& settings);
+enum class PatternReplace {
+  kReplaced,
+  kFileChanged,  // pattern line k does not hold the confirmed name: nothing written
+  kFailed,       // the file cannot be read or written; its message is shown
+};
+// Replaces pattern line k by a new line built as AddPattern builds it from
+// the confirmed name, or removes it, but only while that line still holds
+// the name the user confirmed. When it does not (the file was changed since
+// its list was read, or has no pattern line k any more), nothing is written
+// and "The Pattern file has changed" is shown.
+PatternReplace ReplacePattern(const Owner* owner, const std::string& path, int k, PatternChange change,
+                              const std::string& confirmedName, const MakeSettings& settings);
 
 // The text of a pattern line, line end included.
 std::string PatternLineText(const std::string& name, const MakeSettings& settings);

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "base/texts.h"
 #include "testing/test_support.h"
 
 namespace {
@@ -101,7 +102,7 @@ TEST(PatternFile, UnreadableFileIsReported) {
   PatternLists lists;
   EXPECT_FALSE(ListEntries(&owner, folderPath, lists));
   EXPECT_FALSE(LoadMakeSettings(&owner, folderPath, SettingsLine::kState, settings));
-  EXPECT_FALSE(ReplacePattern(&owner, folderPath, 0, PatternChange::kDelete, "", settings));
+  EXPECT_EQ(ReplacePattern(&owner, folderPath, 0, PatternChange::kDelete, "", settings), PatternReplace::kFailed);
   EXPECT_EQ(messages.warnings, std::vector<std::string>(3, "Cannot open file|" + folderPath));
   EXPECT_EQ(folder.FileCount(), 1u);
 }
@@ -167,16 +168,67 @@ TEST(PatternFile, ReplacePatternTouchesOnlyItsLine) {
   TestFolder folder;
   const std::string path = folder.Write(kSample);
   MakeSettings settings = Numbered();
-  ASSERT_TRUE(ReplacePattern(nullptr, path, 1, PatternChange::kDelete, "", settings));
+  ASSERT_EQ(ReplacePattern(nullptr, path, 1, PatternChange::kDelete, "5", settings), PatternReplace::kReplaced);
   std::string expected = kSample;
   expected.erase(expected.find("3,,5,7\n"), 7);
   EXPECT_EQ(folder.Read(path), expected);
 
-  ASSERT_TRUE(ReplacePattern(nullptr, path, 0, PatternChange::kChange, "Lace", settings));
+  ASSERT_EQ(ReplacePattern(nullptr, path, 0, PatternChange::kChange, "Lace", settings), PatternReplace::kReplaced);
   const std::string changed = PatternLineText("Lace", settings);
   EXPECT_EQ(changed, "3,Lace,6,7,8,9,10,11,12,13,14,15,16,3,\r\n");
   expected.replace(expected.find("3,Lace"), std::string("3,Lace,5,0,1,2,3,2,1,9,0,20,5,2,\r\n").size(), changed);
   EXPECT_EQ(folder.Read(path), expected);
+  EXPECT_EQ(folder.FileCount(), 1u);
+}
+
+TEST(PatternFile, LongLinesAreReadWholeAndKeptByteForByte) {
+  // A 600-character line whose part after the first 511 characters looks
+  // like a pattern line, and a long Pattern name.
+  std::string longLine = "9," + std::string(509, 'x') + "3,Phantom,1,1,1,1,1,1,1,1,1,1,1,1,";
+  longLine += std::string(600 - longLine.size(), 'y') + "\r\n";
+  const std::string longName(300, 'n');
+  const std::string lace = "3,Lace,5,0,1,2,3,2,1,9,0,20,5,2,\r\n";
+  const std::string longPattern = "3," + longName + ",1,2,3,4,5,6,7,8,9,10,11,0,\n";
+  const std::string head = "0,0\r\n0,0\r\n" + longLine + lace + longLine;
+  const std::string tail = "4,Gray,2,3,0,0,0,255,255,255";  // no line end
+  TestFolder folder;
+  const std::string path = folder.Write(head + longPattern + tail);
+
+  PatternLists lists;
+  ASSERT_TRUE(ListEntries(nullptr, path, lists));
+  EXPECT_EQ(lists.patterns, (std::vector<std::string>{"Lace", longName}));
+  Pattern pattern;
+  ASSERT_EQ(ReadPattern(nullptr, path, 1, pattern), EntryRead::kFound);
+  EXPECT_EQ(pattern.value[10], 11);
+  EXPECT_EQ(pattern.name, longName);
+
+  const MakeSettings settings = Numbered();
+  ASSERT_EQ(ReplacePattern(nullptr, path, 1, PatternChange::kChange, longName, settings), PatternReplace::kReplaced);
+  const std::string changed = PatternLineText(longName, settings);
+  EXPECT_EQ(folder.Read(path), head + changed + tail);
+  ASSERT_EQ(ReplacePattern(nullptr, path, 0, PatternChange::kDelete, "Lace", settings), PatternReplace::kReplaced);
+  EXPECT_EQ(folder.Read(path), "0,0\r\n0,0\r\n" + longLine + longLine + changed + tail);
+}
+
+TEST(PatternFile, ChangeAndDeleteActOnlyOnTheConfirmedPattern) {
+  struct Case {
+    int k;
+    const char* confirmedName;
+  };
+  // Another name at that place (the file was edited), and a Pattern that is gone.
+  const Case cases[] = {{0, "5"}, {1, "Lace"}, {3, "Last"}, {9, "Lace"}};
+  TestFolder folder;
+  const std::string path = folder.Write(kSample);
+  for (const Case& c : cases) {
+    for (PatternChange change : {PatternChange::kChange, PatternChange::kDelete}) {
+      OwnerRecorder messages;
+      const Owner owner = messages.owner();
+      EXPECT_EQ(ReplacePattern(&owner, path, c.k, change, c.confirmedName, Numbered()), PatternReplace::kFileChanged)
+          << c.k;
+      EXPECT_EQ(folder.Read(path), kSample) << c.k;
+      EXPECT_EQ(messages.warnings, std::vector<std::string>{std::string(TextOf(IDS_PATTERN_FILE_CHANGED)) + "|" + path});
+    }
+  }
   EXPECT_EQ(folder.FileCount(), 1u);
 }
 
@@ -187,7 +239,8 @@ TEST(PatternFile, FailedWritesLeaveTheOldFileWhole) {
   };
   const Operation operations[] = {
       {"replace", [](const Owner* owner, const std::string& path) {
-         return ReplacePattern(owner, path, 0, PatternChange::kDelete, "", MakeSettings());
+         return ReplacePattern(owner, path, 0, PatternChange::kDelete, "Lace", MakeSettings()) ==
+                PatternReplace::kReplaced;
        }},
       {"state line in place", [](const Owner* owner, const std::string& path) {
          return WriteStateLine(owner, path, MakeSettings());

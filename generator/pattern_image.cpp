@@ -245,6 +245,10 @@ DibImagePtr MakePatternImage(const Owner* owner, const MakeSettings& settings, i
     OwnerWarn(owner, TextOf(IDS_BAD_IMAGE_SIZE), TextOf(IDS_ERROR));
     return nullptr;
   }
+  if (!PictureFitsInMemory(width, height, 8)) {
+    WarnPictureTooLarge(owner, {width, height}, TextOf(IDS_ERROR));
+    return nullptr;
+  }
   DibImagePtr image = CreateDibImage(width, height, 0);
   if (!image) return nullptr;
   if (!BuildColorTable(owner, *image, settings[kColorSetIndex], settings[kInitialColor], patternFile, state)) {

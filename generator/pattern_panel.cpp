@@ -1,5 +1,7 @@
 #include "generator/pattern_panel.h"
 
+#include <algorithm>
+
 #include "base/file_io.h"
 #include "base/texts.h"
 #include "resources/resource.h"
@@ -22,6 +24,14 @@ int32_t RepairedValue(MakeSettingsField field, int32_t value) {
   return value;
 }
 
+// The edit of the full panel with that control id, or null.
+const PanelEdit* EditOf(int controlId) {
+  for (const PanelEdit& edit : kPanelEdits) {
+    if (edit.controlId == controlId) return &edit;
+  }
+  return nullptr;
+}
+
 bool WarnUnlessReadable(const Owner* owner, const std::string& path) {
   if (OpenFile(path.c_str(), "rb")) return true;
   OwnerWarn(owner, TextOf(IDS_CANNOT_OPEN_FILE), path.c_str());
@@ -40,15 +50,17 @@ void RepairPatternValues(MakeSettings& settings) {
   for (MakeSettingsField field : {kInitialColor, kDivide}) settings[field] = RepairedValue(field, settings[field]);
 }
 
-std::optional<std::string> StoreEditText(MakeSettings& settings, int controlId, const std::string& text) {
-  for (const PanelEdit& edit : kPanelEdits) {
-    if (edit.controlId != controlId) continue;
-    const int32_t typed = ParseNumber(text);
-    settings[edit.field] = RepairedValue(edit.field, typed);
-    if (settings[edit.field] == typed) return std::nullopt;
-    return std::to_string(settings[edit.field]);
-  }
-  return std::nullopt;
+void StoreEditText(MakeSettings& settings, int controlId, const std::string& text) {
+  if (const PanelEdit* edit = EditOf(controlId)) settings[edit->field] = ParseNumber(text);
+}
+
+std::optional<std::string> RepairEditValue(MakeSettings& settings, int controlId) {
+  const PanelEdit* edit = EditOf(controlId);
+  if (!edit) return std::nullopt;
+  const int32_t shown = settings[edit->field];
+  settings[edit->field] = RepairedValue(edit->field, shown);
+  if (settings[edit->field] == shown) return std::nullopt;
+  return std::to_string(settings[edit->field]);
 }
 
 int MirrorButtonOf(int32_t mirrorMode) {
@@ -67,6 +79,18 @@ PanelNext LoadPanel(const Owner* owner, const std::string& path, MakeSettings& s
   if (!ListEntries(owner, path, lists)) return PanelNext::kEnd;
   LoadMakeSettings(owner, path, SettingsLine::kState, settings);
   RepairPatternValues(settings);
+  return PanelNext::kShow;
+}
+
+PanelNext RefillLists(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists,
+                      const std::optional<std::string>& selectedName) {
+  if (!ListEntries(owner, path, lists)) return PanelNext::kEnd;
+  if (!selectedName) return PanelNext::kShow;
+  const std::vector<std::string>& names = lists.patterns;
+  const int32_t place = settings[kPatternIndex];
+  if (ListSelection(place, names.size()) >= 0 && names[size_t(place)] == *selectedName) return PanelNext::kShow;
+  const auto found = std::find(names.begin(), names.end(), *selectedName);
+  settings[kPatternIndex] = found == names.end() ? -1 : int32_t(found - names.begin());
   return PanelNext::kShow;
 }
 
@@ -109,6 +133,10 @@ PanelNext ChangeSelectedPattern(const Owner* owner, const std::string& path, con
   if (!selectedName) return PanelNext::kStay;
   const int question = change == PatternChange::kChange ? IDS_ASK_CHANGE_PATTERN : IDS_ASK_DELETE_PATTERN;
   if (!OwnerAsk(owner, TextOf(question), selectedName->c_str())) return PanelNext::kStay;
-  const bool replaced = ReplacePattern(owner, path, settings[kPatternIndex], change, *selectedName, settings);
-  return replaced ? PanelNext::kReload : PanelNext::kStay;
+  switch (ReplacePattern(owner, path, settings[kPatternIndex], change, *selectedName, settings)) {
+    case PatternReplace::kReplaced: return PanelNext::kReload;
+    case PatternReplace::kFileChanged: return PanelNext::kRefill;
+    case PatternReplace::kFailed: break;
+  }
+  return PanelNext::kStay;
 }

@@ -1,6 +1,6 @@
 // What the Pattern panel does to the make settings and the Pattern file,
-// apart from its window: the values its edits show and how typed text is
-// stored and repaired, the radio button of the MirrorMode, and the steps of
+// apart from its window: the values its edits show, how typed text is stored
+// and how it is repaired when the person is done, the radio button of the MirrorMode, and the steps of
 // its list selections and of Initialize, Add, Change and Delete. The panel's
 // window procedure (pattern_panel_win.cpp) turns messages into these calls.
 #pragma once
@@ -24,10 +24,16 @@ extern const PanelEdit kPanelEdits[kPatternValueCount - 1];
 // Initial color outside 0 to 255 becomes 0, divide 0 becomes 1.
 void RepairPatternValues(MakeSettings& settings);
 
-// Stores the text typed into an edit, read leniently. When the value had to
-// be repaired, returns the text the edit shows instead; nothing otherwise and
-// for a control that is no edit of the panel.
-std::optional<std::string> StoreEditText(MakeSettings& settings, int controlId, const std::string& text);
+// Stores the text typed into an edit, read leniently, as it stands: a value
+// is repaired only once the person is done with it (RepairEditValue), so that
+// clearing a field or typing a minus sign first does not change what comes
+// next. A control that is no edit of the panel stores nothing.
+void StoreEditText(MakeSettings& settings, int controlId, const std::string& text);
+
+// Repairs the field an edit shows (see RepairPatternValues). When the value
+// had to be repaired, returns the text the edit shows instead; nothing
+// otherwise and for a control that is no edit of the panel.
+std::optional<std::string> RepairEditValue(MakeSettings& settings, int controlId);
 
 // The radio button (127 to 130) that shows the MirrorMode, or 0 for none.
 int MirrorButtonOf(int32_t mirrorMode);
@@ -43,6 +49,7 @@ enum class PanelNext {
   kStay,    // nothing more: the shown values are still right
   kShow,    // show the settings again (values, selections, radio button)
   kReload,  // initialise the panel again from the Pattern file
+  kRefill,  // the Pattern file changed underneath: read its lists again, keeping the settings
   kEnd,     // the Pattern file cannot be read: the panel ends
 };
 
@@ -50,6 +57,15 @@ enum class PanelNext {
 // kEnd when the Pattern file cannot be read ("Cannot open file" shown), else
 // kShow. A file without a state line leaves the settings as they were.
 PanelNext LoadPanel(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists);
+
+// After kRefill: the lists as the Pattern file holds them now, the settings
+// (and so the values the edits show) kept. The Pattern that was selected
+// stays selected where the file still has it, at its old place when that
+// holds its name, else at its first; else no Pattern is selected (without a
+// selected Pattern the index stays). kEnd when the file cannot be read, else
+// kShow.
+PanelNext RefillLists(const Owner* owner, const std::string& path, MakeSettings& settings, PatternLists& lists,
+                      const std::optional<std::string>& selectedName);
 
 // "&Initialize": the settings of the default line, the lists kept.
 PanelNext LoadDefaultSettings(const Owner* owner, const std::string& path, MakeSettings& settings);
@@ -67,6 +83,7 @@ PanelNext AddNamedPattern(const Owner* owner, const std::string& path, const Mak
 
 // "C&hange" and "&Delete" of the selected Pattern (nothing when none is
 // selected): asks first, with the Pattern's name as the caption; Cancel
-// changes nothing.
+// changes nothing. kRefill when the file no longer holds that Pattern at its
+// place: nothing was written.
 PanelNext ChangeSelectedPattern(const Owner* owner, const std::string& path, const MakeSettings& settings,
                                 PatternChange change, const std::optional<std::string>& selectedName);

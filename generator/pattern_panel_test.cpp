@@ -19,32 +19,51 @@ const char kPatternFile[] =
     "4,Blue,2,0,0,0,0,0,0,255\r\n"
     "3,Last,1,1,1,1,1,1,1,1,1,1,1,1,\r\n";
 
-TEST(PatternPanelEdits, TypedValuesAreStoredAndRepaired) {
-  MakeSettings settings;
-  EXPECT_EQ(StoreEditText(settings, IDC_INITIAL_COLOR, "300"), "0");
-  EXPECT_EQ(settings[kInitialColor], 0);
-  EXPECT_EQ(StoreEditText(settings, IDC_INITIAL_COLOR, "-5"), "0");
-  EXPECT_EQ(StoreEditText(settings, IDC_INITIAL_COLOR, "255"), std::nullopt);
-  EXPECT_EQ(settings[kInitialColor], 255);
-
-  EXPECT_EQ(StoreEditText(settings, IDC_DIVIDE, "0"), "1");
-  EXPECT_EQ(StoreEditText(settings, IDC_DIVIDE, ""), "1");  // no digits read as 0
-  EXPECT_EQ(settings[kDivide], 1);
-  EXPECT_EQ(StoreEditText(settings, IDC_DIVIDE, "-3"), std::nullopt);
-  EXPECT_EQ(settings[kDivide], -3);
+TEST(PatternPanelEdits, TypedValuesAreStoredAsTypedAndRepairedWhenDone) {
+  // What is typed into an edit, the value stored as it stands, the text the
+  // edit shows once repaired (nothing when it stays), and the value then.
+  const struct {
+    int edit;
+    MakeSettingsField field;
+    const char* typed;
+    int32_t asTyped;
+    std::optional<std::string> repaired;
+    int32_t stored;
+  } cases[] = {
+      {IDC_INITIAL_COLOR, kInitialColor, "300", 300, "0", 0},
+      {IDC_INITIAL_COLOR, kInitialColor, "256", 256, "0", 0},
+      {IDC_INITIAL_COLOR, kInitialColor, "-5", -5, "0", 0},
+      {IDC_INITIAL_COLOR, kInitialColor, "255", 255, std::nullopt, 255},
+      {IDC_DIVIDE, kDivide, "0", 0, "1", 1},
+      {IDC_DIVIDE, kDivide, "", 0, "1", 1},  // no digits read as 0
+      {IDC_DIVIDE, kDivide, "-", 0, "1", 1},
+      {IDC_DIVIDE, kDivide, "-3", -3, std::nullopt, -3},
+      {IDC_DIVIDE, kDivide, "5", 5, std::nullopt, 5},
+      {IDC_WEIGHT_3, kWeight3, "0", 0, std::nullopt, 0},
+  };
+  for (const auto& c : cases) {
+    MakeSettings settings;
+    settings[kDivide] = 9;
+    StoreEditText(settings, c.edit, c.typed);
+    EXPECT_EQ(settings[c.field], c.asTyped) << c.typed;
+    EXPECT_EQ(RepairEditValue(settings, c.edit), c.repaired) << c.typed;
+    EXPECT_EQ(settings[c.field], c.stored) << c.typed;
+  }
 
   // Every edit reaches its own field, and only that one.
   for (const PanelEdit& edit : kPanelEdits) {
     MakeSettings one;
     one[kDivide] = 1;
-    EXPECT_EQ(StoreEditText(one, edit.controlId, " 12abc"), std::nullopt);
+    StoreEditText(one, edit.controlId, " 12abc");
     for (int f = 0; f < kMakeSettingsFieldCount; ++f) {
       const int32_t expected = f == edit.field ? 12 : f == kDivide ? 1 : 0;
       EXPECT_EQ(one.field[f], expected) << "edit " << edit.controlId << ", field " << f;
     }
   }
-  EXPECT_EQ(StoreEditText(settings, IDC_PATTERN_LIST, "7"), std::nullopt);
+  MakeSettings settings;
+  StoreEditText(settings, IDC_PATTERN_LIST, "7");
   EXPECT_EQ(settings[kPatternIndex], 0);
+  EXPECT_EQ(RepairEditValue(settings, IDC_PATTERN_LIST), std::nullopt);
 
   MakeSettings loaded;
   loaded[kInitialColor] = 256;
@@ -202,6 +221,43 @@ TEST(PatternPanelFile, ChangeAndDeleteAskFirst) {
   changed.erase(changed.find("3,Rings"), std::string("3,Rings,0,0,1,2,3,2,1,9,0,20,5,1,\r\n").size());
   EXPECT_EQ(TestFolder::Read(path), changed);
   EXPECT_TRUE(messages.warnings.empty());
+}
+
+TEST(PatternPanelFile, ChangeAfterTheFileChangedRefillsTheListsAndKeepsTheValues) {
+  TestFolder folder;
+  const std::string path = folder.Write(kPatternFile);
+  MakeSettings settings;
+  PatternLists lists;
+  ASSERT_EQ(LoadPanel(nullptr, path, settings, lists), PanelNext::kShow);
+  ASSERT_EQ(ChoosePattern(nullptr, path, settings, 1), PanelNext::kShow);  // Rings
+  settings[kWeight3] = 42;  // typed since
+  const MakeSettings typed = settings;
+
+  // Another program puts a Pattern before Rings.
+  std::string edited = kPatternFile;
+  edited.insert(edited.find("3,Lace"), "3,New,1,1,1,1,1,1,1,1,1,1,1,0,\r\n");
+  folder.Write(edited);
+  OwnerRecorder messages;
+  messages.answer = true;
+  const Owner owner = messages.owner();
+  for (PatternChange change : {PatternChange::kChange, PatternChange::kDelete}) {
+    EXPECT_EQ(ChangeSelectedPattern(&owner, path, settings, change, std::string("Rings")), PanelNext::kRefill);
+    EXPECT_EQ(TestFolder::Read(path), edited);
+  }
+  EXPECT_EQ(messages.warnings.size(), 2u);
+
+  ASSERT_EQ(RefillLists(&owner, path, settings, lists, std::string("Rings")), PanelNext::kShow);
+  EXPECT_EQ(lists.patterns, (std::vector<std::string>{"New", "Lace", "Rings", "Last"}));
+  EXPECT_EQ(settings[kPatternIndex], 2);
+  MakeSettings expected = typed;
+  expected[kPatternIndex] = 2;
+  EXPECT_TRUE(std::equal(settings.field, settings.field + kMakeSettingsFieldCount, expected.field));
+  // Now the Pattern at its new place is deleted.
+  EXPECT_EQ(ChangeSelectedPattern(&owner, path, settings, PatternChange::kDelete, std::string("Rings")),
+            PanelNext::kReload);
+  ASSERT_EQ(RefillLists(&owner, path, settings, lists, std::string("Rings")), PanelNext::kShow);
+  EXPECT_EQ(lists.patterns, (std::vector<std::string>{"New", "Lace", "Last"}));
+  EXPECT_EQ(settings[kPatternIndex], -1);  // gone: nothing is selected
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 namespace {
 
-// Longest text taken from an edit or a list entry, the terminating zero not
+// Longest text taken from an edit, the terminating zero not
 // counted.
 constexpr int kMaxText = 99;
 
@@ -37,7 +37,7 @@ std::optional<std::string> SelectedText(HWND panel, int listId) {
   std::string text(size_t(length) + 1, '\0');
   SendMessageA(list, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text.data()));
   text.resize(size_t(length));
-  return text.substr(0, kMaxText);
+  return text;  // whole: Change and Delete compare it with the Pattern file's name
 }
 
 void FillList(HWND panel, int listId, const std::vector<std::string>& entries) {
@@ -45,6 +45,12 @@ void FillList(HWND panel, int listId, const std::vector<std::string>& entries) {
   for (const std::string& entry : entries) {
     SendDlgItemMessageA(panel, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   }
+}
+
+void FillLists(HWND panel, const PatternLists& lists) {
+  FillList(panel, IDC_SIZE_LIST, lists.sizes);
+  FillList(panel, IDC_COLOR_LIST, lists.colorSets);
+  FillList(panel, IDC_PATTERN_LIST, lists.patterns);
 }
 
 void SelectInList(HWND panel, int listId, int32_t index) {
@@ -81,11 +87,20 @@ void InitializePanel(HWND panel) {
   const Owner owner = WindowOwner(&mainWindow);
   PatternLists lists;
   const PanelNext next = LoadPanel(&owner, params.patternFilePath, *params.settings, lists);
-  if (next == PanelNext::kShow) {
-    FillList(panel, IDC_SIZE_LIST, lists.sizes);
-    FillList(panel, IDC_COLOR_LIST, lists.colorSets);
-    FillList(panel, IDC_PATTERN_LIST, lists.patterns);
-  }
+  if (next == PanelNext::kShow) FillLists(panel, lists);
+  Follow(panel, next);
+}
+
+// The Pattern file changed underneath the panel: its lists are read again,
+// while the settings, and so the values in the edits, stay.
+void RefillPanel(HWND panel) {
+  PatternPanelParams& params = ParamsOf(panel);
+  HWND mainWindow = GetParent(panel);  // owns the panel's messages
+  const Owner owner = WindowOwner(&mainWindow);
+  PatternLists lists;
+  const PanelNext next = RefillLists(&owner, params.patternFilePath, *params.settings, lists,
+                                     SelectedText(panel, IDC_PATTERN_LIST));
+  if (next == PanelNext::kShow) FillLists(panel, lists);
   Follow(panel, next);
 }
 
@@ -96,14 +111,21 @@ void Follow(HWND panel, PanelNext next) {
     case PanelNext::kStay: break;
     case PanelNext::kShow: ShowSettings(panel); break;
     case PanelNext::kReload: InitializePanel(panel); break;
+    case PanelNext::kRefill: RefillPanel(panel); break;
     case PanelNext::kEnd: EndPanel(panel); break;
   }
 }
 
-// An edit's text went into its field; a repaired value is shown at once,
-// with the caret after it so that typing goes on behind it.
+// An edit's text goes into its field as it is typed; the value is repaired
+// only when the person is done with it.
 void OnEditChange(HWND panel, int editId) {
-  const std::optional<std::string> repaired = StoreEditText(*ParamsOf(panel).settings, editId, ItemText(panel, editId));
+  StoreEditText(*ParamsOf(panel).settings, editId, ItemText(panel, editId));
+}
+
+// Repairs the value of one edit and shows the repaired one, with the caret
+// after it should the person type on.
+void ShowRepairedValue(HWND panel, int editId) {
+  const std::optional<std::string> repaired = RepairEditValue(*ParamsOf(panel).settings, editId);
   if (!repaired) return;
   SetDlgItemTextA(panel, editId, repaired->c_str());
   SendDlgItemMessageA(panel, editId, EM_SETSEL, repaired->size(), repaired->size());
@@ -174,6 +196,7 @@ void OnCommand(HWND panel, int id, int code) {
     case IDC_RANDOM:
     case IDC_INITIAL_NUMBER:
       if (code == EN_CHANGE) OnEditChange(panel, id);
+      if (code == EN_KILLFOCUS) ShowRepairedValue(panel, id);
       break;
     case IDC_MIRROR_NORMAL:
     case IDC_MIRROR_VERTICAL:
@@ -183,10 +206,12 @@ void OnCommand(HWND panel, int id, int code) {
       CheckRadioButton(panel, IDC_MIRROR_NORMAL, IDC_MIRROR_KALEIDOSCOPE, id);
       break;
     case IDC_ADD:
+      RepairPanelValues(panel);
       Follow(panel, AddNamedPattern(&owner, params.patternFilePath, settings, AskNewPatternName(GetParent(panel))));
       break;
     case IDC_CHANGE:
     case IDC_DELETE: {
+      RepairPanelValues(panel);
       const PatternChange change = id == IDC_CHANGE ? PatternChange::kChange : PatternChange::kDelete;
       Follow(panel, ChangeSelectedPattern(&owner, params.patternFilePath, settings, change,
                                           SelectedText(panel, IDC_PATTERN_LIST)));
@@ -215,6 +240,8 @@ INT_PTR CALLBACK PatternPanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
     case WM_CLOSE: {
       // The panel vanishes, and the shell hears of it.
       const PatternPanelParams& params = ParamsOf(panel);
+      // What stays behind for Make holds no value still waiting for repair.
+      RepairPatternValues(*params.settings);
       (*params.settings)[kMarker] = 0;
       DestroyWindow(panel);
       if (params.ended) params.ended(params.context);
@@ -225,6 +252,11 @@ INT_PTR CALLBACK PatternPanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
 }
 
 }  // namespace
+
+void RepairPanelValues(HWND panel) {
+  if (!panel || !DialogRecord<PatternPanelParams>(panel)) return;
+  for (const PanelEdit& edit : kPanelEdits) ShowRepairedValue(panel, edit.controlId);
+}
 
 HWND CreatePatternPanel(HINSTANCE instance, HWND mainWindow, bool full, PatternPanelParams* params) {
   HWND panel = CreateDialogParamA(instance, full ? "DMAKE" : "DMAKE2", mainWindow, PatternPanelProc,

@@ -23,3 +23,9 @@ struct PatternPanelParams {
 // When the Pattern file cannot be read, the panel says so and ends as soon
 // as the message loop runs.
 HWND CreatePatternPanel(HINSTANCE instance, HWND mainWindow, bool full, PatternPanelParams* params);
+
+// Repairs the values typed into the panel's edits and shows the repaired
+// ones (the panel itself does so when an edit loses the focus). Whatever
+// reads the make settings while the panel exists calls it first. Does
+// nothing for a null panel.
+void RepairPanelValues(HWND panel);

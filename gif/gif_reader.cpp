@@ -127,13 +127,15 @@ bool FindFirstImage(const uint8_t* data, size_t size, GifLayout& layout, GifFile
   }
   if (p >= size || size - p < kImageDescriptorSize || data[p] != 0x2C) return false;
   layout.width = LoadU16(data + p + 5), layout.height = LoadU16(data + p + 7);
+  // An image without rows or columns holds nothing to show.
+  if (layout.width == 0 || layout.height == 0) return false;
   const uint8_t imageFlags = data[p + 9];
   p += kImageDescriptorSize;
   read.interlace = imageFlags & 0x40;
   if (imageFlags & 0x80) {
-    // Without a global table the screen's size field means nothing; the
-    // image's own table tells how many colours the picture has.
-    if (!layout.globalTable) layout.depth = DepthOfTableSize(imageFlags & 7);
+    // The image is drawn with its own table, so that table tells how many
+    // colours the picture has, whatever the global one holds.
+    layout.depth = DepthOfTableSize(imageFlags & 7);
     layout.localEntries = 2 << (imageFlags & 7);
     if (size - p < 3 * size_t(layout.localEntries)) return false;
     layout.localTable = data + p;
@@ -154,17 +156,24 @@ bool DataCanFillScreen(const GifLayout& layout, size_t dataBytes) {
 }
 
 // Parses the data after the signature.
-DibImagePtr ParseGifData(const uint8_t* data, size_t size, GifFileFlags& flags) {
+DibImagePtr ParseGifData(const uint8_t* data, size_t size, GifFileFlags& flags, PictureSize* tooLarge) {
   GifLayout layout;
   GifFileFlags read;
   if (!FindFirstImage(data, size, layout, read)) return nullptr;
+  if (!PictureFitsInMemory(layout.screenWidth, layout.screenHeight, layout.depth)) {
+    if (tooLarge) *tooLarge = {layout.screenWidth, layout.screenHeight};
+    return nullptr;
+  }
   const size_t p = layout.codeSizeAt;
   if (!DataCanFillScreen(layout, size - p - 1)) return nullptr;
 
   DibImagePtr image = CreateDibImage(layout.screenWidth, layout.screenHeight, layout.depth);
   if (!image) return nullptr;
-  if (layout.globalTable) StoreColorTable(*image, layout.globalTable, layout.globalEntries);
-  if (layout.localTable) StoreColorTable(*image, layout.localTable, layout.localEntries);
+  if (layout.localTable) {
+    StoreColorTable(*image, layout.localTable, layout.localEntries);
+  } else if (layout.globalTable) {
+    StoreColorTable(*image, layout.globalTable, layout.globalEntries);
+  }
 
   std::unique_ptr<LzwDecoder> decoder(new (std::nothrow) LzwDecoder);
   if (!decoder) return nullptr;
@@ -196,12 +205,12 @@ bool ReadInPieces(const Owner* owner, std::FILE* file, uint8_t* data, size_t siz
 
 }  // namespace
 
-DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifFileFlags& flags) {
+DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifFileFlags& flags, PictureSize* tooLarge) {
   if (size < kSignatureSize || !HasGifSignature(data)) return nullptr;
-  return ParseGifData(data + kSignatureSize, size - kSignatureSize, flags);
+  return ParseGifData(data + kSignatureSize, size - kSignatureSize, flags, tooLarge);
 }
 
-DibImagePtr ReadGifFile(const Owner* owner, const char* path, GifFileFlags& flags) {
+DibImagePtr ReadGifFile(const Owner* owner, const char* path, GifFileFlags& flags, PictureSize* tooLarge) {
   FilePtr file = OpenFile(path, "rb");
   if (!file) return nullptr;
   const long long fileSize = FileSizeOf(file.get());
@@ -215,5 +224,5 @@ DibImagePtr ReadGifFile(const Owner* owner, const char* path, GifFileFlags& flag
   std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size_t(dataSize) + 1]);
   if (!data || !ReadInPieces(owner, file.get(), data.get(), size_t(dataSize))) return nullptr;
   file.reset();
-  return ParseGifData(data.get(), size_t(dataSize), flags);
+  return ParseGifData(data.get(), size_t(dataSize), flags, tooLarge);
 }

@@ -7,8 +7,8 @@
 //   LZW minimum code size, image data sub-blocks, 0x00 ... 0x3B.
 //
 // The picture has the logical screen's size and a depth from the size field
-// of the global colour table, or of the first image's local table when the
-// file has no global one (2 colours: 1 bit; up to 16: 4 bits; else 8). An image
+// of the table the first image is drawn with: its local table when it has
+// one, else the global one (2 colours: 1 bit; up to 16: 4 bits; else 8). An image
 // lands in the bottom-left corner of the picture (stored rows from 0); one
 // larger than the screen is cut to it. Pixel values are masked to the depth.
 // Rows whose data are broken keep what they received; the rest stays zero.
@@ -31,10 +31,12 @@ struct GifFileFlags {
 };
 
 // Reads a GIF file held in memory: the picture, with `flags` set from the
-// file. None when the file is not a GIF file, does not hold an image, or
+// file. None when the file is not a GIF file, does not hold an image (an
+// image 0 pixels wide or high included), or
 // claims a screen far larger than its image data could fill; then `flags`
-// stays as it was.
-DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifFileFlags& flags);
+// stays as it was. A screen that would not fit in memory
+// (PictureFitsInMemory) is refused too, with its size in `tooLarge` when given.
+DibImagePtr ReadGifBytes(const uint8_t* data, size_t size, GifFileFlags& flags, PictureSize* tooLarge = nullptr);
 // Reads a GIF file in about ten pieces, showing "Reading a file (N %)" in the
 // owner's title meanwhile and restoring the title afterwards. Shows no message.
-DibImagePtr ReadGifFile(const Owner* owner, const char* path, GifFileFlags& flags);
+DibImagePtr ReadGifFile(const Owner* owner, const char* path, GifFileFlags& flags, PictureSize* tooLarge = nullptr);

@@ -125,6 +125,31 @@ TEST(GifReader, TakesTheDepthFromALocalTableWhenThereIsNoGlobalOne) {
   }
 }
 
+// The file with a global table of two made-up colours and its own global
+// table moved into the image as a local table.
+std::vector<uint8_t> WithTwoColorGlobalTable(const std::vector<uint8_t>& file) {
+  std::vector<uint8_t> moved = WithLocalTableOnly(file, 0x80);
+  const uint8_t twoColors[] = {9, 8, 7, 6, 5, 4};
+  moved.insert(moved.begin() + 13, std::begin(twoColors), std::end(twoColors));
+  return moved;
+}
+
+TEST(GifReader, TakesTheDepthFromTheLocalTableTheImageIsDrawnWith) {
+  SKIP_WITHOUT_LINUX_TOOLS();
+  TestFolder folder;
+  for (int depth : {4, 8}) {
+    DibImagePtr source = RulePicture(23, 9, depth, [](int x, int y) { return x * 11 + y * 5; });
+    const std::string path = folder.PathOf("local.gif");
+    ASSERT_TRUE(WriteBytes(path, WithTwoColorGlobalTable(ToGif(*source))));
+    GifFileFlags flags;
+    DibImagePtr image = ReadGifFile(nullptr, path.c_str(), flags);
+    ASSERT_TRUE(image) << depth;
+    EXPECT_EQ(DibBitCount(*image), depth);
+    EXPECT_EQ(HeldRgb(*image), HeldRgb(*source)) << depth;
+    EXPECT_EQ(HeldIndexes(*image), PillowIndexes(path)) << depth;
+  }
+}
+
 TEST(GifReader, ReadsFilesOfImageMagickAsPillowDoes) {
   SKIP_WITHOUT_LINUX_TOOLS();
   TestFolder folder;
@@ -194,6 +219,11 @@ TEST(GifReader, RefusesFilesWithoutAnImage) {
   std::vector<uint8_t> empty = kOnePixelFile;
   empty[6] = empty[7] = 0;
   EXPECT_FALSE(Read(empty, flags));
+  for (size_t sizeField : {24, 26}) {  // an image of no columns or no rows
+    std::vector<uint8_t> emptyImage = kOnePixelFile;
+    emptyImage[sizeField] = 0;
+    EXPECT_FALSE(Read(emptyImage, flags)) << sizeField;
+  }
   // Its few data bytes could never fill a gigabyte screen; a screen they can fill opens.
   EXPECT_FALSE(Read(WithScreen(kOnePixelFile, 32767, 32767), flags));
   GifFileFlags opened;

@@ -2,7 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "base/texts.h"
 #include "base/byte_order.h"
@@ -55,6 +56,15 @@ bool ReadDibHeader(const uint8_t* block, uint64_t size, DibHeader& header) {
   return header.pixelOffset <= size;
 }
 
+bool ClaimsTooLargePicture(const uint8_t* block, uint64_t size, PictureSize& claimed) {
+  DibHeader header;
+  if (!ReadDibHeader(block, size, header) || PictureFitsInMemory(header.width, header.height, header.depth)) {
+    return false;
+  }
+  claimed = {header.width, header.height};
+  return true;
+}
+
 size_t DibMaskBytes(const DibImage& image) {
   if (DibHeaderSize(image) != kInfoHeaderSize) return 0;
   const uint32_t compression = DibInfoField(image, kBiCompression);
@@ -63,8 +73,20 @@ size_t DibMaskBytes(const DibImage& image) {
   return 0;
 }
 
-DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size) {
+// True for data that begin a BMP file whose picture would not fit in memory.
+static bool BmpClaimsTooLargePicture(const uint8_t* data, size_t size, PictureSize* tooLarge) {
+  PictureSize claimed;
+  if (size < kBmpFileHeaderSize || data[0] != 'B' || data[1] != 'M' ||
+      !ClaimsTooLargePicture(data + kBmpFileHeaderSize, size - kBmpFileHeaderSize, claimed)) {
+    return false;
+  }
+  if (tooLarge) *tooLarge = claimed;
+  return true;
+}
+
+DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size, PictureSize* tooLarge) {
   if (size < kBmpFileHeaderSize || data[0] != 'B' || data[1] != 'M') return nullptr;
+  if (BmpClaimsTooLargePicture(data, size, tooLarge)) return nullptr;
   const uint64_t fileSize = LoadU32(data + 2);
   const uint64_t pixelOffset = LoadU32(data + 10);
   if (fileSize > size) return nullptr;
@@ -95,10 +117,26 @@ DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size) {
   return image;
 }
 
-DibImagePtr ReadBmpFile(const char* path) {
-  std::vector<uint8_t> bytes;
-  if (!ReadFileBytes(path, bytes)) return nullptr;
-  return ReadBmpBytes(bytes.data(), bytes.size());
+DibImagePtr ReadBmpFile(const char* path, PictureSize* tooLarge) {
+  FilePtr file = OpenFile(path, "rb");
+  if (!file) return nullptr;
+  const long long size = FileSizeOf(file.get());
+  if (size < 0 || uint64_t(size) > SIZE_MAX / 2) return nullptr;
+  // The file header, the largest bitmap header, its masks and a full table.
+  constexpr size_t kHeadersSize = kBmpFileHeaderSize + 124 + 16 + kFullColorTableBytes;
+  const size_t headSize = size_t(size) < kHeadersSize ? size_t(size) : kHeadersSize;
+  std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[headSize + 1]);
+  if (!bytes || std::fread(bytes.get(), 1, headSize, file.get()) != headSize) return nullptr;
+  if (BmpClaimsTooLargePicture(bytes.get(), headSize, tooLarge)) return nullptr;
+  if (headSize < size_t(size)) {
+    std::unique_ptr<uint8_t[]> whole(new (std::nothrow) uint8_t[size_t(size)]);
+    if (!whole) return nullptr;
+    std::memcpy(whole.get(), bytes.get(), headSize);
+    const size_t rest = size_t(size) - headSize;
+    if (std::fread(whole.get() + headSize, 1, rest, file.get()) != rest) return nullptr;
+    bytes = std::move(whole);
+  }
+  return ReadBmpBytes(bytes.get(), size_t(size), tooLarge);
 }
 
 bool WriteBmp(const ByteSink& sink, const DibImage& image) {

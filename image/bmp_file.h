@@ -23,10 +23,13 @@
 constexpr size_t kBmpFileHeaderSize = 14;
 
 // Reads a BMP file held in memory: the block, or none when the data is not a
-// BMP file or does not hold what its header promises.
-DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size);
-// Reads a BMP file; none when it cannot be read. Shows no message.
-DibImagePtr ReadBmpFile(const char* path);
+// BMP file or does not hold what its header promises. A picture that would
+// not fit in memory (PictureFitsInMemory) is refused too, with its claimed
+// size in `tooLarge` when given.
+DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size, PictureSize* tooLarge = nullptr);
+// Reads a BMP file as ReadBmpBytes does; a picture too large to hold is
+// refused from its headers, before its rows are read. Shows no message.
+DibImagePtr ReadBmpFile(const char* path, PictureSize* tooLarge = nullptr);
 
 // Bytes of bit-field masks that sit between a 40-byte header and its colour
 // table (12 for BI_BITFIELDS, 16 for BI_ALPHABITFIELDS, otherwise 0).
@@ -50,6 +53,9 @@ struct DibHeader {
 // are 1 to 32767, a palette depth names at most 256 colours, and the block
 // holds the header, the masks and the table.
 bool ReadDibHeader(const uint8_t* block, uint64_t size, DibHeader& header);
+// True when the block starts with a header ReadDibHeader takes whose picture
+// would not fit in memory; its width and height are then in `claimed`.
+bool ClaimsTooLargePicture(const uint8_t* block, uint64_t size, PictureSize& claimed);
 
 // Writes file header and image block to a sink; false if the sink refused
 // bytes or the block does not hold what its header describes.

@@ -1,9 +1,11 @@
 #include "image/dib_image.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 
 #include "base/byte_order.h"
+#include "base/texts.h"
 
 DibImagePtr AllocateDibBlock(size_t size) {
   DibImagePtr image(new (std::nothrow) DibImage);
@@ -19,8 +21,19 @@ size_t DibBlockReservation(int width, int height, int depth) {
   return kInfoHeaderSize + kFullColorTableBytes + size_t(uint16_t(height)) * DibRowStride(width, rowDepth);
 }
 
+bool PictureFitsInMemory(int width, int height, int depth) {
+  return uint64_t(uint16_t(height)) * DibRowStride(width, depth > 8 ? 24 : 8) <= kMostPixelBytes;
+}
+
+void WarnPictureTooLarge(const Owner* owner, PictureSize size, const char* caption) {
+  char text[128];
+  std::snprintf(text, sizeof text, TextOf(IDS_PICTURE_TOO_LARGE), size.width, size.height);
+  OwnerWarn(owner, text, caption);
+}
+
 DibImagePtr CreateDibImage(int width, int height, int depth) {
   if (depth > 8) depth = 24;
+  if (!PictureFitsInMemory(width, height, depth)) return nullptr;
   const int32_t w = int16_t(width);
   const int32_t h = int16_t(height);
   DibImagePtr image = AllocateDibBlock(DibBlockReservation(width, height, depth));

@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/owner.h"
+
 // Offsets of the BITMAPINFOHEADER fields within the block.
 enum InfoHeaderField : size_t {
   kBiSize = 0,
@@ -68,10 +70,29 @@ constexpr size_t kFullColorTableBytes = 256 * 4;
 // the rows at their stride for 8 bits per pixel (24 above 8), so that a
 // palette picture may still be given any depth up to 8 and any table.
 size_t DibBlockReservation(int width, int height, int depth);
+// The most bytes of pixel rows a picture may take in memory: a 32-bit program
+// must still find room for the current picture, its Brightness copy and the
+// conversions made beside it.
+constexpr uint64_t kMostPixelBytes = uint64_t(256) << 20;
+
+// A picture's width and height as its header claims them.
+struct PictureSize {
+  int width = 0;
+  int height = 0;
+};
+
+// True when the rows CreateDibImage reserves for a picture of this size and
+// depth take at most kMostPixelBytes. Every reader and the generator ask this
+// before they make a picture.
+bool PictureFitsInMemory(int width, int height, int depth);
+// Tells the owner "The picture is too large: W x H" with the caption.
+void WarnPictureTooLarge(const Owner* owner, PictureSize size, const char* caption);
+
 // A new image with a 40-byte header of the given size and depth (a depth above
 // 8 becomes 24), colour table and pixels zero, in a block of
 // DibBlockReservation bytes. Width and height are taken as signed 16-bit
-// numbers. None if no memory could be had.
+// numbers. None if no memory could be had or the picture does not fit in
+// memory.
 DibImagePtr CreateDibImage(int width, int height, int depth);
 void ReleaseDibImage(DibImagePtr& image);
 // A copy of the whole block.

@@ -139,4 +139,22 @@ TEST(DibImage, CopyDuplicatesTheWholeBlock) {
   EXPECT_FALSE(copy);
 }
 
+// The rows are counted as CreateDibImage reserves them: palette pictures at
+// 8 bits a pixel, deeper ones at 24, each row padded to 4 bytes.
+TEST(DibImage, PicturesFitInMemoryUpTo256MegabytesOfRows) {
+  const struct {
+    int width, height, depth;
+    bool fits;
+  } cases[] = {
+      {16384, 16384, 8, true},  {16384, 16385, 8, false}, {16384, 16385, 1, false}, {32767, 8192, 4, true},
+      {8192, 10922, 24, true},  {8192, 10923, 24, false}, {8192, 10923, 32, false}, {1600, 32767, 8, true},
+      {32767, 32767, 8, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + "x" + std::to_string(c.depth));
+    EXPECT_EQ(PictureFitsInMemory(c.width, c.height, c.depth), c.fits);
+  }
+  EXPECT_FALSE(CreateDibImage(32767, 32767, 8));
+}
+
 }  // namespace

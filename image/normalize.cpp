@@ -219,6 +219,11 @@ DibImagePtr CannotMakeBitmap(const Owner* owner) {
 }  // namespace
 
 DibImagePtr NormalizeImage(const Owner* owner, DibImagePtr source) {
+  PictureSize claimed;
+  if (source && ClaimsTooLargePicture(source->start(), source->blockSize, claimed)) {
+    WarnPictureTooLarge(owner, claimed, TextOf(IDS_ERROR));
+    return nullptr;
+  }
   SourceLayout layout;
   if (!source || !ReadSourceLayout(*source, layout)) return CannotMakeBitmap(owner);
   DibImagePtr image = CreateDibImage(layout.width, layout.height, layout.depth);

@@ -19,5 +19,6 @@
 // Takes the source and returns its held copy. What cannot be converted (depth
 // 2, JPEG or PNG inside, damaged run-length data, a header the block does not
 // hold) is shown as "Cannot make a bitmap" with the caption "Error" and gives
-// none; so does a lack of memory, without the message.
+// none; so does a lack of memory, without the message, and a picture that
+// would not fit in memory, shown as "The picture is too large: W x H".
 DibImagePtr NormalizeImage(const Owner* owner, DibImagePtr source);

@@ -53,6 +53,7 @@ void IgnoreWarning(png_structp, png_const_charp) {}
 // blue-green-red for colour.
 struct Decoded {
   int width = 0, height = 0;
+  bool tooLarge = false;
   bool indexed = false;
   int indexBits = 0;        // bits of an index in the file, after cutting 16 to 8
   std::vector<RgbQuad> table;
@@ -69,6 +70,12 @@ std::vector<RgbQuad> GreyRamp(int bits) {
     ramp[size_t(i)] = {level, level, level, 0};
   }
   return ramp;
+}
+
+int HeldDepth(const Decoded& decoded) {
+  if (!decoded.indexed) return 24;
+  if (decoded.indexBits == 1) return 1;
+  return decoded.indexBits <= 4 ? 4 : 8;
 }
 
 // Decodes with libpng into `decoded`; false when libpng refused the file.
@@ -90,13 +97,17 @@ bool Decode(png_structp png, png_infop info, MemorySource& source, Decoded& deco
   decoded.width = int(width);
   decoded.height = int(height);
   decoded.indexed = colorType == PNG_COLOR_TYPE_PALETTE || colorType == PNG_COLOR_TYPE_GRAY;
+  decoded.indexBits = decoded.indexed ? std::min(bitDepth, 8) : 0;
   const uint64_t pixelBytes = decoded.indexed ? 1 : 3;
+  if (!PictureFitsInMemory(decoded.width, decoded.height, HeldDepth(decoded))) {
+    decoded.tooLarge = true;
+    return false;
+  }
   if (uint64_t(width) * height * pixelBytes > uint64_t(source.size) * kMaxInflateRatio) return false;
 
   if (bitDepth == 16) png_set_scale_16(png);
   if (bitDepth < 8) png_set_packing(png);
   if (decoded.indexed) {
-    decoded.indexBits = std::min(bitDepth, 8);
     if (colorType == PNG_COLOR_TYPE_GRAY) {
       decoded.table = GreyRamp(decoded.indexBits);
     } else {
@@ -120,12 +131,6 @@ bool Decode(png_structp png, png_infop info, MemorySource& source, Decoded& deco
   for (png_uint_32 y = 0; y < height; ++y) decoded.rows[y] = decoded.pixels.data() + y * rowBytes;
   png_read_image(png, decoded.rows.data());
   return true;
-}
-
-int HeldDepth(const Decoded& decoded) {
-  if (!decoded.indexed) return 24;
-  if (decoded.indexBits == 1) return 1;
-  return decoded.indexBits <= 4 ? 4 : 8;
 }
 
 DibImagePtr HeldImage(Decoded& decoded) {
@@ -158,7 +163,7 @@ DibImagePtr HeldImage(Decoded& decoded) {
 
 }  // namespace
 
-DibImagePtr ReadPngBytes(const uint8_t* data, size_t size) {
+DibImagePtr ReadPngBytes(const uint8_t* data, size_t size, PictureSize* tooLarge) {
   if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0 || !ChunksFitTheData(data, size)) return nullptr;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, RefuseFile, IgnoreWarning);
   if (!png) return nullptr;
@@ -167,11 +172,12 @@ DibImagePtr ReadPngBytes(const uint8_t* data, size_t size) {
   Decoded decoded;
   const bool read = info && Decode(png, info, source, decoded);
   png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+  if (decoded.tooLarge && tooLarge) *tooLarge = {decoded.width, decoded.height};
   return read ? HeldImage(decoded) : nullptr;
 }
 
-DibImagePtr ReadPngFile(const char* path) {
+DibImagePtr ReadPngFile(const char* path, PictureSize* tooLarge) {
   std::vector<uint8_t> bytes;
   if (!ReadFileBytes(path, bytes)) return nullptr;
-  return ReadPngBytes(bytes.data(), bytes.size());
+  return ReadPngBytes(bytes.data(), bytes.size(), tooLarge);
 }

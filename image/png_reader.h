@@ -26,7 +26,9 @@
 #include "image/dib_image.h"
 
 // Reads a PNG file held in memory; none when the data is not a whole PNG
-// picture or no memory could be had.
-DibImagePtr ReadPngBytes(const uint8_t* data, size_t size);
+// picture or no memory could be had. A picture that would not fit in memory
+// (PictureFitsInMemory) is refused too, with its size in `tooLarge` when
+// given.
+DibImagePtr ReadPngBytes(const uint8_t* data, size_t size, PictureSize* tooLarge = nullptr);
 // Reads a PNG file; none when it cannot be read. Shows no message.
-DibImagePtr ReadPngFile(const char* path);
+DibImagePtr ReadPngFile(const char* path, PictureSize* tooLarge = nullptr);

@@ -1,21 +1,35 @@
-// vitrelle-decode.exe: decodes one file with one image-loader plug-in, away
-// from the program, so that a plug-in that crashes or hangs takes only this
-// process down.
+// vitrelle-decode.exe: runs image-loader plug-ins away from the program, so
+// that a plug-in that crashes or hangs takes only this process down.
 //
 //   vitrelle-decode.exe PLUGIN-PATH FILE-PATH REPLY-PATH
 //
 // Loads the plug-in, hands IsSupported the file's first 2 KB and GetPicture
 // the path, and writes both returned blocks to the reply file (see
 // plugin_blocks.h). The exit code is a PluginDecodeStatus.
+//
+//   vitrelle-decode.exe --info REPLY-PATH PROGRESS-EVENT PLUGIN-PATH...
+//
+// Loads each plug-in in turn and appends its answers to the reply file (see
+// plugin_discovery.h), then signals the inherited event, so that the program
+// knows which plug-in it is at. Exit code 0, or kBadArguments when the reply
+// cannot be written.
+//
+// Names arrive in UTF-8 (the program's code page, and by its manifest this
+// helper's too). The process always ends without running the plug-ins'
+// unload code, which may crash or hang as well.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "base/file_io.h"
 #include "plugins/plugin_blocks.h"
+#include "plugins/plugin_discovery.h"
 
 namespace {
 
+using GetPluginInfoProc = int(WINAPI*)(int number, LPSTR buffer, int length);
 using IsSupportedProc = int(WINAPI*)(LPCSTR path, DWORD head);
 using GetPictureProc = int(WINAPI*)(LPCSTR path, LONG offset, UINT flags, HLOCAL* header, HLOCAL* pixels,
                                     FARPROC progress, LONG userData);
@@ -34,10 +48,42 @@ int CallGetPicture(void* context, const char* path, void** header, void** pixels
                                                     reinterpret_cast<HLOCAL*>(pixels), nullptr, 0);
 }
 
+[[noreturn]] void EndNow(PluginDecodeStatus status) {
+  TerminateProcess(GetCurrentProcess(), DWORD(status));
+  ExitProcess(DWORD(status));
+}
+
 // A crash inside the plug-in ends this process at once, with no debugger or
 // error box to wait for.
-LONG WINAPI EndOnCrash(EXCEPTION_POINTERS*) {
-  ExitProcess(DWORD(PluginDecodeStatus::kFailed));
+LONG WINAPI EndOnCrash(EXCEPTION_POINTERS*) { EndNow(PluginDecodeStatus::kFailed); }
+
+int CallGetPluginInfo(void* function, int number, char* buffer, int length) {
+  return reinterpret_cast<GetPluginInfoProc>(function)(number, buffer, length);
+}
+
+// The answers of one library; empty ones when it is no plug-in.
+PluginAnswers AskLibrary(const char* path) {
+  HMODULE module = LoadLibraryA(path);
+  void* info = module ? reinterpret_cast<void*>(GetProcAddress(module, "GetPluginInfo")) : nullptr;
+  return info ? AskPluginAnswers(CallGetPluginInfo, info) : PluginAnswers{};
+}
+
+bool AppendAnswers(const char* path, const PluginAnswers& answers) {
+  const std::vector<uint8_t> record = EncodePluginAnswers(answers);
+  FilePtr file = OpenFile(path, "ab");
+  return file && std::fwrite(record.data(), 1, record.size(), file.get()) == record.size() &&
+         std::fflush(file.get()) == 0;
+}
+
+[[noreturn]] void AskPlugins(int count, char** arguments) {
+  if (count < 2) EndNow(PluginDecodeStatus::kBadArguments);
+  const char* replyPath = arguments[0];
+  HANDLE progress = reinterpret_cast<HANDLE>(uintptr_t(std::strtoul(arguments[1], nullptr, 10)));
+  for (int i = 2; i < count; ++i) {
+    if (!AppendAnswers(replyPath, AskLibrary(arguments[i]))) EndNow(PluginDecodeStatus::kBadArguments);
+    SetEvent(progress);
+  }
+  EndNow(PluginDecodeStatus::kDelivered);
 }
 
 // The file's first 2 KB, zero-filled past its end (all zero when it cannot be read).
@@ -57,9 +103,10 @@ bool WriteReply(const char* path, const std::vector<uint8_t>& reply) {
 int main(int argc, char** argv) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   SetUnhandledExceptionFilter(EndOnCrash);
-  if (argc != 4) return int(PluginDecodeStatus::kBadArguments);
+  if (argc >= 2 && std::strcmp(argv[1], "--info") == 0) AskPlugins(argc - 2, argv + 2);
+  if (argc != 4) EndNow(PluginDecodeStatus::kBadArguments);
   HMODULE module = LoadLibraryA(argv[1]);
-  if (!module) return int(PluginDecodeStatus::kBadArguments);
+  if (!module) EndNow(PluginDecodeStatus::kBadArguments);
 
   Library library = {reinterpret_cast<IsSupportedProc>(reinterpret_cast<void*>(GetProcAddress(module, "IsSupported"))),
                      reinterpret_cast<GetPictureProc>(reinterpret_cast<void*>(GetProcAddress(module, "GetPicture")))};
@@ -77,5 +124,5 @@ int main(int argc, char** argv) {
   std::vector<uint8_t> reply;
   PluginDecodeStatus status = DecodeWithPlugin(calls, argv[2], head, reply);
   if (status == PluginDecodeStatus::kDelivered && !WriteReply(argv[3], reply)) status = PluginDecodeStatus::kUnusable;
-  return int(status);
+  EndNow(status);
 }

@@ -6,45 +6,20 @@
 #include <new>
 
 #include "base/file_io.h"
-#include "image/normalize.h"
 #include "plugins/plugin_blocks.h"
 
 namespace {
 
 constexpr char kHelperName[] = "vitrelle-decode.exe";
-
-using GetPluginInfoProc = int(WINAPI*)(int number, LPSTR buffer, int length);
-
-int AskLibrary(void* module, int number, char* buffer, int length) {
-  auto info = reinterpret_cast<GetPluginInfoProc>(
-      reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), "GetPluginInfo")));
-  return info ? info(number, buffer, length) : 0;
-}
+// The most one helper can say about kPluginsPerHelper libraries.
+constexpr uint64_t kMaxInfoReplySize = uint64_t(kPluginsPerHelper) * (8 + (1 + 2 * kMaxPluginFormats) * (4 + kPluginInfoSize));
+constexpr uint64_t kMaxPictureReplySize = 16 + 2 * uint64_t(kMaxPluginBlockSize);
 
 std::string InFolder(const std::string& folder, const std::string& name) {
   return folder.empty() || folder.back() == '\\' ? folder + name : folder + "\\" + name;
 }
 
-// A library that fails to load shows no message box of its own.
-HMODULE LoadQuietly(const std::string& path) {
-  const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  HMODULE module = LoadLibraryA(path.c_str());
-  SetErrorMode(oldMode);
-  return module;
-}
-
-// Offers one library to the table; false once the table is full.
-bool OfferLibrary(PluginTable& table, const std::string& folder, const std::string& name) {
-  HMODULE module = LoadQuietly(InFolder(folder, name));
-  if (!module) return true;
-  if (!GetProcAddress(module, "GetPluginInfo")) {
-    FreeLibrary(module);
-    return true;
-  }
-  const PluginOffer offer = OfferPlugin(table, module, name);
-  if (offer != PluginOffer::kAccepted) FreeLibrary(module);
-  return offer != PluginOffer::kTableFull;
-}
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // A temporary file that is removed when it goes out of scope.
 struct TemporaryFile {
@@ -60,103 +35,185 @@ struct TemporaryFile {
   }
 };
 
-// Waits until the helper ends, at most the time limit. Meanwhile the
-// thread's windows are repainted (first what the closed Open dialog
-// uncovered) and messages that other programs send are answered, so that a
-// slow plug-in leaves the program drawn and responding; input waits in the
-// queue until the file is decided.
-bool HelperEndsInTime(HANDLE process) {
-  const DWORD start = GetTickCount();
+// A running helper, in a job that ends every process in it when the job's
+// handle is closed, so that nothing a plug-in starts outlives the helper.
+// Ending it waits until it is gone, so that its files can be read and removed.
+struct Helper {
+  HANDLE job = nullptr;
+  HANDLE process = nullptr;
+  void End() {
+    if (process) {
+      TerminateProcess(process, DWORD(PluginDecodeStatus::kFailed));
+      WaitForSingleObject(process, kPluginTimeLimitMilliseconds);
+    }
+    if (job) CloseHandle(job);
+    job = nullptr;
+  }
+  ~Helper() {
+    End();
+    if (process) CloseHandle(process);
+  }
+};
+
+HANDLE CreateKillingJob() {
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+  limits.BasicLimitInformation.LimitFlags =
+      JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
+  if (job && !SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+    CloseHandle(job);
+    job = nullptr;
+  }
+  return job;
+}
+
+// Starts the helper with the arguments after its name. Where no job can be
+// made (a system that refuses nested jobs), the helper still runs and is
+// still ended on time.
+bool StartHelper(Helper& helper, const std::string& programFolder, const std::string& arguments,
+                 bool inheritHandles) {
+  const std::string exe = InFolder(programFolder, kHelperName);
+  std::string commandLine = Quoted(exe) + " " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, inheritHandles,
+                      CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, programFolder.c_str(), &startup, &process))
+    return false;
+  helper.process = process.hProcess;
+  helper.job = CreateKillingJob();
+  if (helper.job && !AssignProcessToJobObject(helper.job, process.hProcess)) {
+    CloseHandle(helper.job);
+    helper.job = nullptr;
+  }
+  ResumeThread(process.hThread);
+  CloseHandle(process.hThread);
+  return true;
+}
+
+// Waits until the helper ends, at most the time limit, which starts again
+// each time the helper signals progress (when it has a progress event).
+// Meanwhile the thread's windows are repainted (first what the closed Open
+// dialog uncovered) and messages that other programs send are answered, so
+// that a slow plug-in leaves the program drawn and responding; input waits
+// in the queue until the file is decided.
+bool HelperEndsInTime(HANDLE process, HANDLE progress, DWORD limit) {
+  const HANDLE handles[2] = {process, progress};
+  const DWORD count = progress ? 2 : 1;
+  DWORD start = GetTickCount();
   for (;;) {
     MSG message;
     while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
     const DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= kPluginTimeLimitMilliseconds) return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-    const DWORD woken =
-        MsgWaitForMultipleObjects(1, &process, FALSE, kPluginTimeLimitMilliseconds - elapsed, QS_PAINT | QS_SENDMESSAGE);
-    if (woken != WAIT_OBJECT_0 + 1) return woken == WAIT_OBJECT_0;
+    if (elapsed >= limit) return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    const DWORD woken = MsgWaitForMultipleObjects(count, handles, FALSE, limit - elapsed, QS_PAINT | QS_SENDMESSAGE);
+    if (woken == WAIT_OBJECT_0) return true;
+    if (count == 2 && woken == WAIT_OBJECT_0 + 1) {
+      start = GetTickCount();
+    } else if (woken != WAIT_OBJECT_0 + count) {
+      return false;
+    }
   }
 }
 
-// Runs the helper on one plug-in and one file; true when it ended in time
-// and says it wrote the picture into the reply file.
-bool RunHelper(const std::string& programFolder, const std::string& pluginPath, const char* path,
-               const char* replyPath) {
-  const std::string helper = InFolder(programFolder, kHelperName);
-  std::string commandLine = "\"" + helper + "\" \"" + pluginPath + "\" \"" + path + "\" \"" + replyPath + "\"";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(helper.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                      programFolder.c_str(), &startup, &process))
-    return false;
-  CloseHandle(process.hThread);
-  DWORD exitCode = 1;
-  if (HelperEndsInTime(process.hProcess)) {
-    GetExitCodeProcess(process.hProcess, &exitCode);
-  } else {
-    TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, kPluginTimeLimitMilliseconds);
-  }
-  CloseHandle(process.hProcess);
-  return exitCode == DWORD(PluginDecodeStatus::kDelivered);
+// The exit code of a helper that ended in time; the helper is ended either way.
+DWORD RunToEnd(Helper& helper, HANDLE progress, DWORD limit) {
+  DWORD exitCode = DWORD(PluginDecodeStatus::kFailed);
+  if (HelperEndsInTime(helper.process, progress, limit)) GetExitCodeProcess(helper.process, &exitCode);
+  helper.End();
+  return exitCode;
 }
 
-// The reply file's bytes; none when it cannot be read or there is no memory
-// for it (a failure of that plug-in, not of the program).
+// A reply file's bytes; none when it cannot be read, is larger than the
+// helper can have meant, or there is no memory for it.
 struct Reply {
   std::unique_ptr<uint8_t[]> bytes;
   size_t size = 0;
 };
 
-bool ReadReply(const char* replyPath, Reply& reply) {
+bool ReadReply(const char* replyPath, uint64_t limit, Reply& reply) {
   FilePtr file = OpenFile(replyPath, "rb");
   if (!file) return false;
   const long long size = FileSizeOf(file.get());
-  if (size <= 0 || uint64_t(size) > 16 + 2 * uint64_t(kMaxPluginBlockSize)) return false;
+  if (size <= 0 || uint64_t(size) > limit) return false;
   reply.size = size_t(size);
   reply.bytes.reset(new (std::nothrow) uint8_t[reply.size]);
   return reply.bytes && std::fread(reply.bytes.get(), 1, reply.size, file.get()) == reply.size;
 }
 
-struct DecodeContext {
+struct HelperContext {
   const std::string& programFolder;
 };
 
-// One plug-in's picture of the file: decoded in the helper, its blocks
-// checked and joined, and held; none on any failure of the plug-in.
-DibImagePtr DecodeInHelper(void* context, const PluginEntry& plugin, const char* path) {
-  const std::string& folder = static_cast<DecodeContext*>(context)->programFolder;
+// One helper asks the libraries in turn and signals after each answer; each
+// library has its own time limit.
+PluginHelperRun AskInHelper(void* context, const std::vector<std::string>& names) {
+  const std::string& folder = static_cast<HelperContext*>(context)->programFolder;
+  PluginHelperRun run;
   TemporaryFile reply;
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  HANDLE progress = CreateEventA(&inheritable, FALSE, FALSE, nullptr);
+  if (reply.made && progress) {
+    std::string arguments = "--info ";
+    arguments += Quoted(reply.path) + " " + std::to_string(uintptr_t(progress));
+    for (const std::string& name : names) arguments += Quoted(InFolder(folder, name)).insert(0, 1, ' ');
+    Helper helper;
+    if (StartHelper(helper, folder, arguments, true)) {
+      // A helper that cannot write its reply blames no plug-in.
+      run.started = RunToEnd(helper, progress, kPluginInfoTimeLimitMilliseconds) !=
+                    DWORD(PluginDecodeStatus::kBadArguments);
+      Reply bytes;
+      if (ReadReply(reply.path, kMaxInfoReplySize, bytes)) run.answers = DecodePluginAnswers(bytes.bytes.get(), bytes.size);
+    }
+  }
+  if (progress) CloseHandle(progress);
+  return run;
+}
+
+// The "*.spi" files of the folder, in listing order, with their sizes and
+// write times; none whose full path would not fit.
+std::vector<PluginFile> ListPluginFiles(const std::string& folder) {
+  std::vector<PluginFile> files;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(InFolder(folder, "*.spi").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return files;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    if (InFolder(folder, found.cFileName).size() > kMaxPluginPathLength) continue;
+    files.push_back({found.cFileName, uint64_t(found.nFileSizeHigh) << 32 | found.nFileSizeLow,
+                     uint64_t(found.ftLastWriteTime.dwHighDateTime) << 32 | found.ftLastWriteTime.dwLowDateTime});
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return files;
+}
+
+// One plug-in's picture of the file: decoded in the helper, its blocks
+// checked and joined (the caller holds it); none on any failure of the plug-in.
+DibImagePtr DecodeInHelper(void* context, const PluginEntry& plugin, const char* path) {
+  const std::string& folder = static_cast<HelperContext*>(context)->programFolder;
+  TemporaryFile reply;
+  if (!reply.made) return nullptr;
+  Helper helper;
+  const std::string arguments =
+      Quoted(InFolder(folder, plugin.fileName)) + " " + Quoted(path) + " " + Quoted(reply.path);
   Reply bytes;
-  if (!reply.made || !RunHelper(folder, InFolder(folder, plugin.fileName), path, reply.path) ||
-      !ReadReply(reply.path, bytes))
+  if (!StartHelper(helper, folder, arguments, false) ||
+      RunToEnd(helper, nullptr, kPluginTimeLimitMilliseconds) != DWORD(PluginDecodeStatus::kDelivered) ||
+      !ReadReply(reply.path, kMaxPictureReplySize, bytes))
     return nullptr;
-  DibImagePtr joined = DecodePluginReply(bytes.bytes.get(), bytes.size);
-  return joined ? NormalizeImage(nullptr, std::move(joined)) : nullptr;
+  return DecodePluginReply(bytes.bytes.get(), bytes.size);
 }
 
 }  // namespace
 
-void DiscoverPlugins(PluginTable& table, const std::string& programFolder) {
-  table.info = AskLibrary;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(InFolder(programFolder, "*.spi").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    if (!OfferLibrary(table, programFolder, found.cFileName)) break;
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-}
-
-void UnloadPlugins(PluginTable& table) {
-  for (int i = 0; i < table.count; ++i) FreeLibrary(static_cast<HMODULE>(table.entries[i].module));
-  table.count = 0;
+void DiscoverPlugins(PluginTable& table, const std::string& programFolder, const FailedPluginMemory& memory) {
+  if (!IsPluginFolder(programFolder)) return;
+  HelperContext context{programFolder};
+  DiscoverPluginFiles(table, ListPluginFiles(programFolder), AskInHelper, &context, memory);
 }
 
 DibImagePtr LoadPictureThroughPlugins(const PluginTable& table, const std::string& programFolder,
                                       const char* path) {
-  DecodeContext context{programFolder};
+  HelperContext context{programFolder};
   return LoadThroughPlugins(table, path, DecodeInHelper, &context);
 }

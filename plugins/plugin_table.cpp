@@ -9,9 +9,9 @@ const char kAllFilesEntry[] = "All Files (*.*)\n*.*\n";
 
 // One answer of GetPluginInfo as a text: the buffer is cleared before the
 // question and cut at its end, since a plug-in may fill it without a zero.
-bool AskInfo(const PluginTable& table, void* module, int number, std::string& answer) {
+bool AskInfo(PluginInfoFunction info, void* module, int number, std::string& answer) {
   char buffer[kPluginInfoSize + 1] = {};
-  if (!table.info(module, number, buffer, kPluginInfoSize)) return false;
+  if (!info(module, number, buffer, kPluginInfoSize)) return false;
   buffer[kPluginInfoSize - 1] = '\0';
   answer = buffer;
   return true;
@@ -27,11 +27,21 @@ bool IsAcceptedVersion(const char* text) {
   return text[0] != '\0' && text[1] != '\0' && text[2] == 'I' && text[3] == 'N';
 }
 
-PluginOffer OfferPlugin(PluginTable& table, void* module, const std::string& fileName) {
-  std::string version;
-  if (!AskInfo(table, module, 0, version) || !IsAcceptedVersion(version.c_str())) return PluginOffer::kRefused;
+PluginAnswers AskPluginAnswers(PluginInfoFunction info, void* module) {
+  PluginAnswers answers;
+  if (!AskInfo(info, module, 0, answers.version) || !IsAcceptedVersion(answers.version.c_str())) return answers;
+  std::string description, pattern;
+  for (int k = 0; k < kMaxPluginFormats && AskInfo(info, module, 2 * k + 3, description); ++k) {
+    if (!AskInfo(info, module, 2 * k + 2, pattern)) pattern.clear();
+    answers.formats.emplace_back(pattern, description);
+  }
+  return answers;
+}
+
+PluginOffer OfferPlugin(PluginTable& table, const std::string& fileName, const PluginAnswers& answers) {
+  if (!IsAcceptedVersion(answers.version.c_str())) return PluginOffer::kRefused;
   if (table.count == kMaxPlugins) return PluginOffer::kTableFull;
-  table.entries[table.count++] = {module, fileName};
+  table.entries[table.count++] = {fileName, answers};
   return PluginOffer::kAccepted;
 }
 
@@ -41,10 +51,7 @@ std::string BuildOpenFilter(const PluginTable& table) {
   const size_t limit = kOpenFilterCapacity - 1 - std::strlen(kAllFilesEntry);
   bool full = false;
   for (int i = 0; i < table.count && !full; ++i) {
-    void* module = table.entries[i].module;
-    std::string description, pattern;
-    for (int k = 0; k < kMaxPluginFormats && AskInfo(table, module, 2 * k + 3, description); ++k) {
-      if (!AskInfo(table, module, 2 * k + 2, pattern)) pattern.clear();
+    for (const auto& [pattern, description] : table.entries[i].answers.formats) {
       if (!IsUsableFilterText(description) || !IsUsableFilterText(pattern)) continue;
       const std::string entry = description + " (" + pattern + ")\n" + pattern + "\n";
       if (filter.size() + entry.size() > limit) {

@@ -1,8 +1,8 @@
 // The image-loader plug-ins as the program sees them: the table of accepted
-// plug-ins, the Open filter entries they describe, and loading a file by
-// asking each of them in turn. The library calls themselves are made by
-// plugin_library_win.cpp; here they are function pointers, so that tests can
-// put fakes in their place.
+// plug-ins with the answers they gave, the Open filter entries they describe,
+// and loading a file by asking each of them in turn. The library calls
+// themselves are made in the helper process (decode_helper_win.cpp); here
+// they are function pointers, so that tests can put fakes in their place.
 //
 // A plug-in is a library that exports GetPluginInfo, IsSupported and
 // GetPicture. GetPluginInfo answers numbered questions into a 200-byte
@@ -13,6 +13,8 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "image/dib_image.h"
 
@@ -27,13 +29,24 @@ constexpr int kMaxPluginFormats = 100;
 // Asks one plug-in's GetPluginInfo: non-zero when it wrote the answer.
 using PluginInfoFunction = int (*)(void* module, int number, char* buffer, int length);
 
+// What a plug-in answered: its version text (empty when it is no plug-in or
+// did not answer) and, for each format it describes, the pattern (empty
+// when refused) and the description.
+struct PluginAnswers {
+  std::string version;
+  std::vector<std::pair<std::string, std::string>> formats;
+};
+
+// Asks the version and, when it is accepted, every format, each answer cut
+// to kPluginInfoSize - 1 characters.
+PluginAnswers AskPluginAnswers(PluginInfoFunction info, void* module);
+
 struct PluginEntry {
-  void* module = nullptr;
   std::string fileName;  // the library's file name in the program directory
+  PluginAnswers answers;
 };
 
 struct PluginTable {
-  PluginInfoFunction info = nullptr;
   PluginEntry entries[kMaxPlugins];
   int count = 0;
 };
@@ -47,8 +60,8 @@ enum class PluginOffer {
   kRefused,   // its version text is not accepted: unload it
   kTableFull, // the table holds kMaxPlugins already: unload it
 };
-// Asks information 0 of the library and adds it to the table when accepted.
-PluginOffer OfferPlugin(PluginTable& table, void* module, const std::string& fileName);
+// Adds the library to the table when its version is accepted.
+PluginOffer OfferPlugin(PluginTable& table, const std::string& fileName, const PluginAnswers& answers);
 
 // The Open filter text: "BMP/GIF Files (*.BMP,*.GIF)\n*.BMP;*.GIF\n", then for
 // each format of each plug-in in table order "description (pattern)\npattern\n",

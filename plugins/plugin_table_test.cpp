@@ -37,8 +37,8 @@ int FakeInfo(void* module, int number, char* buffer, int length) {
 
 PluginTable TableOf(std::vector<FakePlugin>& plugins) {
   PluginTable table;
-  table.info = FakeInfo;
-  for (auto& plugin : plugins) OfferPlugin(table, &plugin, "fake.spi");
+  for (size_t i = 0; i < plugins.size(); ++i)
+    OfferPlugin(table, std::to_string(i) + ".spi", AskPluginAnswers(FakeInfo, &plugins[i]));
   return table;
 }
 
@@ -58,18 +58,16 @@ TEST(PluginTable, AcceptsOnlyInAtTheThirdAndFourthCharacter) {
   plugins[1].version = "00XX";
   PluginTable table = TableOf(plugins);
   ASSERT_EQ(table.count, 2);
-  EXPECT_EQ(table.entries[0].module, &plugins[0]);
-  EXPECT_EQ(table.entries[1].module, &plugins[2]);
+  EXPECT_EQ(table.entries[0].fileName, "0.spi");
+  EXPECT_EQ(table.entries[1].fileName, "2.spi");
 }
 
 TEST(PluginTable, KeepsTwentyAndRefusesMore) {
-  std::vector<FakePlugin> plugins(kMaxPlugins + 2);
+  PluginAnswers accepted{"00IN", {}}, refused{"00XX", {}};
   PluginTable table;
-  table.info = FakeInfo;
-  for (int i = 0; i < kMaxPlugins; ++i) EXPECT_EQ(OfferPlugin(table, &plugins[i], "p.spi"), PluginOffer::kAccepted);
-  EXPECT_EQ(OfferPlugin(table, &plugins[kMaxPlugins], "p.spi"), PluginOffer::kTableFull);
-  plugins[kMaxPlugins + 1].version = "00XX";
-  EXPECT_EQ(OfferPlugin(table, &plugins[kMaxPlugins + 1], "p.spi"), PluginOffer::kRefused);
+  for (int i = 0; i < kMaxPlugins; ++i) EXPECT_EQ(OfferPlugin(table, "p.spi", accepted), PluginOffer::kAccepted);
+  EXPECT_EQ(OfferPlugin(table, "p.spi", accepted), PluginOffer::kTableFull);
+  EXPECT_EQ(OfferPlugin(table, "p.spi", refused), PluginOffer::kRefused);
   EXPECT_EQ(table.count, kMaxPlugins);
 }
 
@@ -127,11 +125,9 @@ DibImagePtr FakeDecode(void* context, const PluginEntry& plugin, const char*) {
 }
 
 TEST(PluginLoading, AsksEveryPluginAndTheLastSuccessWins) {
-  std::vector<FakePlugin> plugins(4);
   PluginTable table;
-  table.info = FakeInfo;
   const char* names[] = {"0 fails", "3 delivers", "5 delivers", "0 fails too"};
-  for (int i = 0; i < 4; ++i) OfferPlugin(table, &plugins[i], names[i]);
+  for (const char* name : names) OfferPlugin(table, name, {"00IN", {}});
   std::vector<std::string> asked;
   DibImagePtr image = LoadThroughPlugins(table, "C:\\x.png", FakeDecode, &asked);
   ASSERT_TRUE(image);

@@ -163,13 +163,20 @@ int DecodePicture(IWICImagingFactory* factory, IWICBitmapDecoder* decoder, bool 
   return kPictureNoMemory;
 }
 
-std::wstring WidePath(const char* path) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+std::wstring WideText(UINT codePage, DWORD flags, const char* text) {
+  const int length = MultiByteToWideChar(codePage, flags, text, -1, nullptr, 0);
   if (length <= 0) return {};
   std::wstring wide(size_t(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), length);
+  MultiByteToWideChar(codePage, flags, text, -1, wide.data(), length);
   wide.resize(size_t(length - 1));
   return wide;
+}
+
+// Names come in UTF-8, as Vitrelle's helper passes them; a name that is no
+// valid UTF-8 comes from a host of another code page and is read in that.
+std::wstring WidePath(const char* path) {
+  std::wstring wide = WideText(CP_UTF8, MB_ERR_INVALID_CHARS, path);
+  return wide.empty() ? WideText(CP_ACP, 0, path) : wide;
 }
 
 // The decoder of a file, or of a picture in memory (flag bits 0-2 = 1).
@@ -209,7 +216,7 @@ int WINAPI IsSupported(LPCSTR path, DWORD head) {
   const uint8_t* start = bytes;
   if (head & 0xFFFF0000u) {
     start = reinterpret_cast<const uint8_t*>(uintptr_t(head));
-  } else if (FILE* file = path ? std::fopen(path, "rb") : nullptr) {
+  } else if (FILE* file = path ? _wfopen(WidePath(path).c_str(), L"rb") : nullptr) {
     std::fread(bytes, 1, sizeof bytes, file);
     std::fclose(file);
   }

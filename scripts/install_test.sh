@@ -2,14 +2,18 @@
 # Tests the packages that scripts/package.sh made, in a fresh 32-bit Wine
 # prefix as an ordinary user (under build/, removed afterwards):
 #  - packing again gives the same bytes, and the sums match;
+#  - both packages hold the licence, LICENSE.txt;
 #  - the installer runs silently (/S), installs into the per-user program
 #    folder with a Start menu shortcut and an uninstall entry, and the
 #    program starts from the shortcut's target in its working folder;
+#  - the installed program and the installer carry the licence's copyright
+#    line, and the installer run by hand shows the licence first;
 #  - a second install keeps a changed vitrelle.cfg byte for byte;
 #  - the uninstaller removes the program and its entry, and in silent mode
 #    keeps a changed vitrelle.cfg (it asks when run by hand);
 #  - the zip's program runs from a folder whose name holds non-ASCII
-#    characters, F1 opens its manual, and at 150 % and 200 % its layout fits.
+#    characters, opens a PNG and a JPEG of such names there through its
+#    shipped plug-in, F1 opens its manual, and at 150 % and 200 % its layout fits.
 # Every line of its own output starts with "install:"; any failure fails it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,6 +46,9 @@ scripts/package.sh >/dev/null
 expect "packing again gives the same zip" cmp -s "$zip" "$work/$(basename "$zip")"
 expect "packing again gives the same installer" cmp -s "$setup" "$work/$(basename "$setup")"
 
+zip_holds_licence() { unzip -p "$zip" "vitrelle-$version/LICENSE.txt" | tr -d '\r' | cmp -s - LICENSE; }
+expect "the zip holds the licence as LICENSE.txt" zip_holds_licence
+
 [ -n "${DISPLAY:-}" ] || start_xvfb
 make_wine_prefix
 
@@ -51,7 +58,8 @@ shortcut="$(unix_path '%APPDATA%')/Microsoft/Windows/Start Menu/Programs/Vitrell
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vitrelle'
 program_files_present() {
   local file
-  for file in vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-cli.exe vitrelle.cfg uninstall.exe; do
+  for file in vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-cli.exe LICENSE.txt vitrelle.cfg \
+    uninstall.exe; do
     [ -f "$install_dir/$file" ] || { echo "install: missing $file" >&2; return 1; }
   done
 }
@@ -66,6 +74,8 @@ expect "the uninstall entry names the version" test "$(uninstall_entry DisplayVe
 expect "the uninstall entry names the uninstaller" \
   test "$(uninstall_entry UninstallString)" = "\"$(winepath -w "$install_dir")\\uninstall.exe\""
 expect "the shortcut's program starts in its working folder" wine "$check" installed-shortcut
+expect "the installer installs the licence it shows on its first page" \
+  env VITRELLE_CHECK_SETUP="$(winepath -w "$setup")" wine "$check" installed-licence
 
 # The user's Patterns survive an update: a second install keeps the changed file.
 printf '3,Mine,0,0,1,2,3,2,1,9,1,20,60,1,\r\n' >>"$install_dir/vitrelle.cfg"
@@ -95,6 +105,10 @@ unzip -q "$zip" -d "$portable"
 mv "$portable/vitrelle-$version" "$portable/Vitrelle Ünïcødé 図案 ★"
 expect "the zip's program runs from a non-ASCII folder" env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" \
   wine "$check" portable-folder
+# Pictures for the shipped plug-in, with the pixels an independent decoder reads.
+/usr/bin/python3 tests/e2e/make_plugin_pictures.py "$(dirname "$check")/plugin-pictures"
+expect "the zip's program opens non-ASCII PNG and JPEG names through its plug-in" \
+  env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" wine "$check" portable-plugin-pictures
 
 # F1 opens the manual, vitrelle.hlp being absent: web pages open here with a
 # command that writes down the name it is given.

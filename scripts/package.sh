@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds the Windows program and packs it into build/packages/:
-#   vitrelle-VERSION-win32.zip   the portable program, in a folder of its own
+#   vitrelle-VERSION-win32.zip   the portable program and its licence, in a
+#                                folder of its own
 #   vitrelle-VERSION-setup.exe   the per-user installer (NSIS)
 # each with its SHA-256 sum beside it (FILE.sha256). The same sources give the
 # same bytes: every file time is SOURCE_DATE_EPOCH (default: the time of the
@@ -12,6 +13,8 @@ scripts/build.sh mingw
 
 version="$(sed -n 's/^#define VITRELLE_VERSION_TEXT "\(.*\)"$/\1/p' resources/version.h)"
 [ -n "$version" ] || { echo "package: no version in resources/version.h" >&2; exit 1; }
+copyright="$(sed -n 's/^#define VITRELLE_COPYRIGHT_TEXT "\(.*\)"$/\1/p' resources/version.h)"
+[ -n "$copyright" ] || { echo "package: no copyright in resources/version.h" >&2; exit 1; }
 export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}"
 export TZ=UTC LC_ALL=C
 
@@ -19,15 +22,19 @@ build="$PWD/build/mingw"
 packages="$PWD/build/packages"
 name="vitrelle-$version"
 # What ships, besides the Pattern file: the program, its manual, the shipped
-# plug-in with the helper process that runs plug-ins, and the tool.
-program_files=(vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-cli.exe)
+# plug-in with the helper process that runs plug-ins, the tool, and the
+# licence.
+built_files=(vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-cli.exe)
+program_files=("${built_files[@]}" LICENSE.txt)
 
 rm -rf "$packages"
 stage="$packages/stage/$name"
 mkdir -p "$stage"
-for file in "${program_files[@]}" vitrelle.cfg; do
+for file in "${built_files[@]}" vitrelle.cfg; do
   cp "$build/$file" "$stage/$file"
 done
+# The licence with Windows line ends, as Notepad and the installer's page read it.
+sed 's/\r*$/\r/' LICENSE >"$stage/LICENSE.txt"
 chmod 0644 "$stage"/*
 touch --no-dereference --date="@$SOURCE_DATE_EPOCH" "$stage" "$stage"/*
 
@@ -47,7 +54,7 @@ for file in "${program_files[@]}"; do
 done
 setup="$packages/$name-setup.exe"
 makensis -V2 -INPUTCHARSET UTF8 \
-  -DVERSION="$version" -DSTAGE="$stage" -DFILES="$files_nsh" -DREMOVALS="$removals_nsh" \
+  -DVERSION="$version" -DCOPYRIGHT="$copyright" -DSTAGE="$stage" -DFILES="$files_nsh" -DREMOVALS="$removals_nsh" \
   -DICON="$PWD/resources/vitrelle.ico" -DOUTFILE="$setup" scripts/vitrelle.nsi
 
 for package in "$zip" "$setup"; do

@@ -1,8 +1,10 @@
 ; The per-user installer of Vitrelle, made by scripts/package.sh with makensis:
-;   makensis -DVERSION=1.10 -DSTAGE=<folder of the program files>
+;   makensis -DVERSION=1.10 -DCOPYRIGHT=<copyright line of the licence>
+;            -DSTAGE=<folder of the program files, LICENSE.txt among them>
 ;            -DFILES=<File lines> -DREMOVALS=<Delete lines of the same files>
 ;            -DICON=<icon> -DOUTFILE=<installer> vitrelle.nsi
-; It installs for the current user only, without administrator rights, into
+; It shows the licence (LICENSE.txt, installed with the program) and installs
+; for the current user only, without administrator rights, into
 ; a folder the user can write (so that Make can save the Pattern file), and
 ; never replaces a Pattern file that is already there.
 
@@ -34,7 +36,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} Setup"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -42,6 +44,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\vitrelle.html"
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the manual"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+; The licence comes first; a silent install (/S) shows no page and asks
+; nothing.
+!insertmacro MUI_PAGE_LICENSE "${STAGE}/LICENSE.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH

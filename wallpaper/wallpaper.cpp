@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <iterator>
+
 #include "base/file_io.h"
 #include "base/texts.h"
 #include "image/bmp_file.h"
@@ -40,13 +42,54 @@ std::string InstalledWallpaperPath(const WallpaperPlaces& places) {
   return FileExists(inWindowsFolder) ? inWindowsFolder : UserWallpaperPath(places);
 }
 
-// The arrangement first, so that the desktop finds it with the new picture.
-static void SetWallpaper(const DesktopCalls& desktop, const std::string& fileName,
-                         WallpaperArrangement arrangement) {
-  desktop.writeValue(desktop.context, "TileWallpaper", arrangement == WallpaperArrangement::Tiled ? "1" : "0");
-  desktop.writeValue(desktop.context, "WallpaperStyle", "0");
-  desktop.setWallpaper(desktop.context, fileName.c_str());
+// The values that carry the arrangement, written before every new wallpaper.
+constexpr const char* kArrangementValues[] = {"TileWallpaper", "WallpaperStyle"};
+
+static void ReportRefusedWallpaper(const Owner* owner, const std::string& fileName) {
+  OwnerWarn(owner, TextOf(IDS_WALLPAPER_REFUSED), fileName.empty() ? TextOf(IDS_ERROR) : fileName.c_str());
 }
+
+// The arrangement first, so that the desktop finds it with the new picture.
+// When the desktop refuses the picture, the arrangement values go back to
+// what they were, a value that was missing is removed again, and the owner
+// is told.
+static void SetWallpaper(const Owner* owner, const DesktopCalls& desktop, const std::string& fileName,
+                         WallpaperArrangement arrangement) {
+  struct Saved {
+    bool present = false;
+    std::string data;
+  } saved[std::size(kArrangementValues)];
+  for (size_t i = 0; i < std::size(kArrangementValues); ++i) {
+    saved[i].present = desktop.readValue(desktop.context, kArrangementValues[i], saved[i].data);
+  }
+  const char* arranged[] = {arrangement == WallpaperArrangement::Tiled ? "1" : "0", "0"};
+  for (size_t i = 0; i < std::size(kArrangementValues); ++i) {
+    desktop.writeValue(desktop.context, kArrangementValues[i], arranged[i]);
+  }
+  if (desktop.setWallpaper(desktop.context, fileName.c_str())) return;
+  for (size_t i = 0; i < std::size(kArrangementValues); ++i) {
+    desktop.writeValue(desktop.context, kArrangementValues[i], saved[i].present ? saved[i].data.c_str() : nullptr);
+  }
+  ReportRefusedWallpaper(owner, fileName);
+}
+
+// Passes the writer's own messages on and notes that one was shown, so that
+// a failure the writer kept to itself is still told, and told once.
+struct NotingOwner {
+  const Owner* owner = nullptr;
+  bool told = false;
+
+  Owner Record() {
+    Owner record;
+    record.context = this;
+    record.warn = [](void* context, const char* text, const char* caption) {
+      auto* noting = static_cast<NotingOwner*>(context);
+      noting->told = true;
+      OwnerWarn(noting->owner, text, caption);
+    };
+    return record;
+  }
+};
 
 // Writes the picture into the Windows folder, or, where that is not allowed,
 // into the user's folder; returns the file's path, or an empty text after the
@@ -56,7 +99,11 @@ static std::string WriteWallpaperFile(const Owner* owner, const WallpaperPlaces&
   if (!places.windowsFolder.empty() && WriteBmpFile(nullptr, inWindowsFolder.c_str(), image)) return inWindowsFolder;
   MakeFolder(places.userFolder);
   const std::string inUserFolder = UserWallpaperPath(places);
-  return WriteBmpFile(owner, inUserFolder.c_str(), image) ? inUserFolder : std::string();
+  NotingOwner writer{owner};
+  const Owner writerOwner = writer.Record();
+  if (WriteBmpFile(&writerOwner, inUserFolder.c_str(), image)) return inUserFolder;
+  if (!writer.told) OwnerWarn(owner, TextOf(IDS_WALLPAPER_FILE_INCOMPLETE), inUserFolder.c_str());
+  return std::string();
 }
 
 void InstallWallpaper(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
@@ -66,16 +113,20 @@ void InstallWallpaper(const Owner* owner, const DesktopCalls& desktop, const Wal
     return;
   }
   const std::string path = WriteWallpaperFile(owner, places, *image);
-  if (!path.empty()) SetWallpaper(desktop, path, arrangement);
+  if (!path.empty()) SetWallpaper(owner, desktop, path, arrangement);
 }
 
-void RecallWallpaper(const DesktopCalls& desktop, const WallpaperPlaces& places, WallpaperArrangement arrangement) {
-  SetWallpaper(desktop, InstalledWallpaperPath(places), arrangement);
+void RecallWallpaper(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
+                     WallpaperArrangement arrangement) {
+  SetWallpaper(owner, desktop, InstalledWallpaperPath(places), arrangement);
 }
 
-void InstallChosenWallpaper(const DesktopCalls& desktop, WallpaperPlaces& places, WallpaperArrangement arrangement) {
+void InstallChosenWallpaper(const Owner* owner, const DesktopCalls& desktop, WallpaperPlaces& places,
+                            WallpaperArrangement arrangement) {
   if (!desktop.chooseFile(desktop.context, places.optionFileName)) return;
-  SetWallpaper(desktop, places.optionFileName, arrangement);
+  SetWallpaper(owner, desktop, places.optionFileName, arrangement);
 }
 
-void ClearWallpaper(const DesktopCalls& desktop) { desktop.setWallpaper(desktop.context, ""); }
+void ClearWallpaper(const Owner* owner, const DesktopCalls& desktop) {
+  if (!desktop.setWallpaper(desktop.context, "")) ReportRefusedWallpaper(owner, "");
+}

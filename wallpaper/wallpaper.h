@@ -6,7 +6,8 @@
 // the program may write there and otherwise in the user's own folder for the
 // program. The arrangement ("TileWallpaper", and "WallpaperStyle" "0" so that
 // today's desktops do not stretch a centred picture) is always written before
-// the wallpaper is set, so that the desktop takes both up together.
+// the wallpaper is set, so that the desktop takes both up together, and put
+// back when the desktop refuses the wallpaper.
 #pragma once
 
 #include <string>
@@ -26,16 +27,18 @@ struct WallpaperPlaces {
   std::string optionFileName;
 };
 
-// What the commands ask of the desktop. Every call may fail silently: the
-// desktop's values are written or not at all, and the desktop's answer to a
-// new wallpaper is not examined.
+// What the commands ask of the desktop.
 struct DesktopCalls {
   void* context = nullptr;
-  // Writes a string value under the user's "Control Panel\desktop" key.
+  // Reads a string value under the user's "Control Panel\desktop" key; false
+  // when there is none.
+  bool (*readValue)(void* context, const char* name, std::string& data) = nullptr;
+  // Writes a string value under that key, or removes it when data is null;
+  // a value that cannot be written is left as it was.
   void (*writeValue)(void* context, const char* name, const char* data) = nullptr;
   // Makes the named file the wallpaper and records it in the user's profile;
-  // an empty name removes the wallpaper.
-  void (*setWallpaper)(void* context, const char* fileName) = nullptr;
+  // an empty name removes the wallpaper. False when the desktop refused.
+  bool (*setWallpaper)(void* context, const char* fileName) = nullptr;
   // Lets the user choose a bitmap file, offering fileName; true with the
   // chosen full path in fileName, false (fileName unchanged) on cancel.
   bool (*chooseFile)(void* context, std::string& fileName) = nullptr;
@@ -48,16 +51,23 @@ std::string UserWallpaperPath(const WallpaperPlaces& places);
 // file when it exists, else the user folder's.
 std::string InstalledWallpaperPath(const WallpaperPlaces& places);
 
+// Every command that sets the wallpaper tells the owner when the desktop
+// refused it ("The desktop did not take the wallpaper", with the file as
+// caption) and then puts the arrangement values back as they were.
+
 // Tile and Center: writes the picture (in its own depth) as the wallpaper
 // file, replacing the old one only once the new one is whole, then sets the
 // arrangement and the wallpaper. Without a picture the owner is told "No
-// image"; when the file cannot be written it is told "Cannot open file" and
-// the desktop is left alone.
+// image"; when the file cannot be written it is told "Cannot open file" or,
+// when the file was begun but not finished, "The wallpaper file could not be
+// written completely", and the desktop is left alone.
 void InstallWallpaper(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
                       const DibImage* image, WallpaperArrangement arrangement);
 // Recall_Tile and Recall_Center: the last wallpaper file with a new arrangement.
-void RecallWallpaper(const DesktopCalls& desktop, const WallpaperPlaces& places, WallpaperArrangement arrangement);
+void RecallWallpaper(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
+                     WallpaperArrangement arrangement);
 // Option_Tile and Option_Center: a file the user chooses, used where it is.
-void InstallChosenWallpaper(const DesktopCalls& desktop, WallpaperPlaces& places, WallpaperArrangement arrangement);
+void InstallChosenWallpaper(const Owner* owner, const DesktopCalls& desktop, WallpaperPlaces& places,
+                            WallpaperArrangement arrangement);
 // Clear: no wallpaper. Neither the arrangement nor any file is touched.
-void ClearWallpaper(const DesktopCalls& desktop);
+void ClearWallpaper(const Owner* owner, const DesktopCalls& desktop);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <map>
 #include <vector>
 
 #include "image/bmp_file.h"
@@ -11,20 +13,38 @@
 namespace {
 
 // Stands in for the registry, the wallpaper call and the Option dialog, and
-// records every call in order.
+// records every write and every wallpaper in order. Reads answer from the
+// values written so far.
 struct DesktopRecorder {
   std::vector<std::string> calls;
+  std::map<std::string, std::string> values;
+  bool accepts = true;  // what the wallpaper call answers
   bool chooses = true;
   std::string chosen = "/pictures/chosen.bmp";
 
   DesktopCalls Calls() {
     DesktopCalls desktop;
     desktop.context = this;
+    desktop.readValue = [](void* context, const char* name, std::string& data) {
+      const auto& stored = static_cast<DesktopRecorder*>(context)->values;
+      const auto found = stored.find(name);
+      if (found != stored.end()) data = found->second;
+      return found != stored.end();
+    };
     desktop.writeValue = [](void* context, const char* name, const char* data) {
-      static_cast<DesktopRecorder*>(context)->calls.push_back(std::string("value ") + name + "=" + data);
+      auto* recorder = static_cast<DesktopRecorder*>(context);
+      if (data) {
+        recorder->values[name] = data;
+        recorder->calls.push_back(std::string("value ") + name + "=" + data);
+      } else {
+        recorder->values.erase(name);
+        recorder->calls.push_back(std::string("remove ") + name);
+      }
     };
     desktop.setWallpaper = [](void* context, const char* fileName) {
-      static_cast<DesktopRecorder*>(context)->calls.push_back(std::string("wallpaper ") + fileName);
+      auto* recorder = static_cast<DesktopRecorder*>(context);
+      recorder->calls.push_back(std::string("wallpaper ") + fileName);
+      return recorder->accepts;
     };
     desktop.chooseFile = [](void* context, std::string& fileName) {
       auto* recorder = static_cast<DesktopRecorder*>(context);
@@ -100,7 +120,7 @@ TEST_F(WallpaperTest, AClosedWindowsFolderSendsTheFileToTheUserFolder) {
   EXPECT_EQ(InstalledWallpaperPath(places), file);
 
   desktop.calls.clear();
-  RecallWallpaper(desktop.Calls(), places, WallpaperArrangement::Centered);
+  RecallWallpaper(&ownerRecord, desktop.Calls(), places, WallpaperArrangement::Centered);
   EXPECT_EQ(desktop.calls, Installed(file, "0"));
 }
 
@@ -113,26 +133,36 @@ TEST_F(WallpaperTest, AFileNoFolderTakesLeavesTheDesktopAlone) {
   EXPECT_TRUE(desktop.calls.empty());
 }
 
+TEST_F(WallpaperTest, AFileBegunButNotFinishedIsToldAndLeavesTheDesktopAlone) {
+  DibImagePtr image = Picture(4);
+  image->blockSize = kInfoHeaderSize;  // the header promises rows the block does not hold
+  Install(image.get(), WallpaperArrangement::Tiled);
+  EXPECT_EQ(owner.warnings,
+            std::vector<std::string>{"The wallpaper file could not be written completely|" + UserWallpaperPath(places)});
+  EXPECT_TRUE(desktop.calls.empty());
+  EXPECT_FALSE(std::filesystem::exists(WindowsWallpaperPath(places)));
+}
+
 TEST_F(WallpaperTest, RecallArrangesTheLastFileWithoutWritingIt) {
-  RecallWallpaper(desktop.Calls(), places, WallpaperArrangement::Tiled);
+  RecallWallpaper(&ownerRecord, desktop.Calls(), places, WallpaperArrangement::Tiled);
   // Before any Tile the desktop is still asked for the file where it would be.
   EXPECT_EQ(desktop.calls, Installed(UserWallpaperPath(places), "1"));
 
   const std::string file = folder.Write("old picture", "windows/vitrelle.BMP");
   desktop.calls.clear();
-  RecallWallpaper(desktop.Calls(), places, WallpaperArrangement::Centered);
+  RecallWallpaper(&ownerRecord, desktop.Calls(), places, WallpaperArrangement::Centered);
   EXPECT_EQ(desktop.calls, Installed(file, "0"));
   EXPECT_EQ(TestFolder::Read(file), "old picture");
 }
 
 TEST_F(WallpaperTest, OptionRemembersTheChosenFileAcrossTile) {
   desktop.chooses = false;
-  InstallChosenWallpaper(desktop.Calls(), places, WallpaperArrangement::Centered);
+  InstallChosenWallpaper(&ownerRecord, desktop.Calls(), places, WallpaperArrangement::Centered);
   EXPECT_EQ(desktop.calls, std::vector<std::string>{"choose offering "});  // cancelled: nothing set
 
   desktop.chooses = true;
   desktop.calls.clear();
-  InstallChosenWallpaper(desktop.Calls(), places, WallpaperArrangement::Centered);
+  InstallChosenWallpaper(&ownerRecord, desktop.Calls(), places, WallpaperArrangement::Centered);
   EXPECT_EQ(desktop.calls[0], "choose offering ");
   EXPECT_EQ(std::vector<std::string>(desktop.calls.begin() + 1, desktop.calls.end()),
             Installed("/pictures/chosen.bmp", "0"));
@@ -141,7 +171,7 @@ TEST_F(WallpaperTest, OptionRemembersTheChosenFileAcrossTile) {
   Install(image.get(), WallpaperArrangement::Tiled);
   desktop.calls.clear();
   desktop.chosen = "/pictures/second.bmp";
-  InstallChosenWallpaper(desktop.Calls(), places, WallpaperArrangement::Tiled);
+  InstallChosenWallpaper(&ownerRecord, desktop.Calls(), places, WallpaperArrangement::Tiled);
   EXPECT_EQ(desktop.calls[0], "choose offering /pictures/chosen.bmp");
   EXPECT_EQ(desktop.calls.back(), "wallpaper /pictures/second.bmp");
   EXPECT_EQ(places.optionFileName, "/pictures/second.bmp");
@@ -151,9 +181,49 @@ TEST_F(WallpaperTest, ClearSetsNoWallpaperAndKeepsTheFile) {
   DibImagePtr image = Picture(1);
   Install(image.get(), WallpaperArrangement::Tiled);
   desktop.calls.clear();
-  ClearWallpaper(desktop.Calls());
+  ClearWallpaper(&ownerRecord, desktop.Calls());
   EXPECT_EQ(desktop.calls, std::vector<std::string>{"wallpaper "});
   EXPECT_TRUE(std::filesystem::exists(WindowsWallpaperPath(places)));
+  EXPECT_TRUE(owner.warnings.empty());
+}
+
+// A refused wallpaper is told, with the file as caption, and the arrangement
+// goes back to what it was before the command: an old value is written
+// again, a value that was missing is removed.
+TEST_F(WallpaperTest, ARefusedWallpaperIsToldAndTheArrangementPutBack) {
+  DibImagePtr image = Picture(8);
+  const std::string file = WindowsWallpaperPath(places);
+  desktop.accepts = false;
+  const std::map<std::string, std::string> before = {{"TileWallpaper", "1"}, {"Wallpaper", "old.bmp"}};
+  const struct {
+    const char* command;
+    std::function<void()> run;
+    std::string wallpaper;
+  } commands[] = {
+      {"Tile", [&] { Install(image.get(), WallpaperArrangement::Tiled); }, file},
+      {"Center", [&] { Install(image.get(), WallpaperArrangement::Centered); }, file},
+      {"Recall_Center", [&] { RecallWallpaper(&ownerRecord, desktop.Calls(), places, WallpaperArrangement::Centered); },
+       file},
+      {"Option_Center",
+       [&] { InstallChosenWallpaper(&ownerRecord, desktop.Calls(), places, WallpaperArrangement::Centered); },
+       "/pictures/chosen.bmp"},
+  };
+  for (const auto& command : commands) {
+    SCOPED_TRACE(command.command);
+    desktop.values = before;
+    desktop.calls.clear();
+    owner.warnings.clear();
+    command.run();
+    EXPECT_EQ(desktop.values, before);
+    ASSERT_GE(desktop.calls.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(desktop.calls.end() - 2, desktop.calls.end()),
+              (std::vector<std::string>{"value TileWallpaper=1", "remove WallpaperStyle"}));
+    EXPECT_EQ(owner.warnings, std::vector<std::string>{"The desktop did not take the wallpaper|" + command.wallpaper});
+  }
+
+  owner.warnings.clear();
+  ClearWallpaper(&ownerRecord, desktop.Calls());
+  EXPECT_EQ(owner.warnings, std::vector<std::string>{"The desktop did not take the wallpaper|Error"});
 }
 
 }  // namespace

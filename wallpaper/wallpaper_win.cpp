@@ -18,20 +18,40 @@ WallpaperPlaces SystemWallpaperPlaces() {
   return places;
 }
 
+constexpr const char* kDesktopKey = "Control Panel\\desktop";
+
+static bool ReadDesktopValue(void*, const char* name, std::string& data) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  char value[MAX_PATH] = "";
+  DWORD type = 0, size = sizeof value - 1;
+  const bool found = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
+                         ERROR_SUCCESS &&
+                     type == REG_SZ;
+  RegCloseKey(key);
+  if (found) data.assign(value, strnlen(value, size));
+  return found;
+}
+
 // The key is opened, made if missing, with the right to set values only; when
 // that fails the value is not written.
 static void WriteDesktopValue(void*, const char* name, const char* data) {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
     return;
   }
-  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), DWORD(std::strlen(data) + 1));
+  if (data) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), DWORD(std::strlen(data) + 1));
+  } else {
+    RegDeleteValueA(key, name);
+  }
   RegCloseKey(key);
 }
 
-static void SetDesktopWallpaper(void*, const char* fileName) {
-  SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(fileName), SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+static bool SetDesktopWallpaper(void*, const char* fileName) {
+  return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(fileName),
+                               SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
 }
 
 // The Option dialog: bitmap files only; the file need not exist.
@@ -61,6 +81,7 @@ static bool ChooseBitmapFile(void* context, std::string& fileName) {
 DesktopCalls SystemDesktopCalls(SystemDesktop& desktop) {
   DesktopCalls calls;
   calls.context = &desktop;
+  calls.readValue = ReadDesktopValue;
   calls.writeValue = WriteDesktopValue;
   calls.setWallpaper = SetDesktopWallpaper;
   calls.chooseFile = ChooseBitmapFile;

@@ -123,6 +123,16 @@ class BuiltManualTest(unittest.TestCase):
             self.assertEqual((int.from_bytes(gif[6:8], "little"), int.from_bytes(gif[8:10], "little")),
                              (int(width), int(height)))
 
+    def test_the_last_section_names_the_licence_and_its_copyright(self):
+        page = make_manual.read(BUILT_MANUAL)
+        last_section = page[page.rindex("<h2"):]
+        licence = make_manual.read(os.path.join(SOURCE, "LICENSE"))
+        copyright_line = re.search(r"^Copyright \(c\) .*$", licence, re.M).group(0)
+        self.assertTrue(licence.startswith("MIT License\n"))
+        self.assertIn("MIT licence", last_section)
+        self.assertIn(copyright_line, last_section)
+        self.assertIn("LICENSE.txt", last_section)
+
 
 if __name__ == "__main__":
     unittest.main()

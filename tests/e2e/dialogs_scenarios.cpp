@@ -138,6 +138,49 @@ bool BrightnessLightensAndRestores() {
   return ok & CloseProgram(program, main);
 }
 
+// Without a mouse: the scroll bar has the focus when the dialog opens and
+// Tab comes round to it again; Home, End, the arrows and Page Left move the
+// level with the view following; Alt+O keeps the picture, Alt+C brings it
+// back.
+bool BrightnessByKeys() {
+  const std::string path = WritePictureFile(ScenarioFolder() + "plain.bmp", *PlainPicture(0, 100, 200));
+  Program program;
+  HWND main = StartWithFile(program, path);
+  if (!Expect(main != nullptr, "vitrelle.exe opens the picture")) return false;
+  BrightnessRun run{program, main, FindChild(main, "VTRCHILD")};
+  const COLORREF kAt5 = LightenedColor(0, 100, 200, 5);
+
+  HWND dialog = run.Open();
+  if (!Expect(dialog != nullptr, "Brightness opens its dialog")) return false;
+  bool ok = Expect(GetsFocus(dialog, IDC_BRIGHTNESS_BAR), "the scroll bar has the focus at opening");
+  PressKey(dialog, VK_TAB);
+  ok &= Expect(GetsFocus(dialog, IDOK), "Tab moves on to OK");
+  PressKey(dialog, VK_TAB);
+  PressKey(dialog, VK_TAB);
+  ok &= Expect(GetsFocus(dialog, IDC_BRIGHTNESS_BAR), "Tab comes round to the scroll bar");
+  PressKey(dialog, VK_HOME);
+  ok &= run.ExpectShown(dialog, 0, RGB(255, 255, 255), "after Home");
+  for (int i = 0; i < 5; ++i) PressKey(dialog, VK_RIGHT);
+  ok &= run.ExpectShown(dialog, 5, kAt5, "after Right five times");
+  PressKey(dialog, 'O', {VK_MENU});
+  ok &= Expect(WaitForClose(dialog), "Alt+O closes the dialog");
+  ok &= run.ExpectPixel(kAt5, "after Alt+O at 5");
+
+  dialog = run.Open();
+  if (!Expect(dialog != nullptr, "Brightness opens again")) return false;
+  ok &= Expect(GetsFocus(dialog, IDC_BRIGHTNESS_BAR), "the scroll bar has the focus at the second opening");
+  PressKey(dialog, VK_END);
+  ok &= run.ExpectShown(dialog, 255, kAt5, "after End");
+  PressKey(dialog, VK_PRIOR);
+  for (int i = 0; i < 5; ++i) PressKey(dialog, VK_RIGHT);
+  ok &= run.ExpectShown(dialog, 245, LightenedColor(GetRValue(kAt5), GetGValue(kAt5), GetBValue(kAt5), 245),
+                        "after Page Left from 255 and Right five times");
+  PressKey(dialog, 'C', {VK_MENU});
+  ok &= Expect(WaitForClose(dialog), "Alt+C closes the dialog");
+  ok &= run.ExpectPixel(kAt5, "after Alt+C");
+  return ok & CloseProgram(program, main);
+}
+
 // Without a picture Ctrl+U opens nothing and says nothing.
 bool BrightnessWithoutPicture() {
   Program program;
@@ -360,6 +403,7 @@ bool GifOptionsCancelKeepsTheComment() {
 }  // namespace
 
 VITRELLE_SCENARIO("brightness", BrightnessLightensAndRestores);
+VITRELLE_SCENARIO("brightness-keys", BrightnessByKeys);
 VITRELLE_SCENARIO("brightness-without-picture", BrightnessWithoutPicture);
 VITRELLE_SCENARIO("brightness-palette", BrightnessChangesOnlyThePaletteOf256Colours);
 VITRELLE_SCENARIO("gif-options-full-color", GifOptionsRefuseTransparencyOnFullColour);

@@ -535,3 +535,15 @@ bool CloseProgram(Program& program, HWND main) {
   PostMessageA(main, WM_CLOSE, 0, 0);
   return ExpectEqual(WaitForExit(program), 0, "the exit code");
 }
+
+HWND KeyboardFocusOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+bool GetsFocus(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  return control && WaitUntil([&] { return KeyboardFocusOf(dialog) == control; }, 5000);
+}

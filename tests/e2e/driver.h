@@ -161,3 +161,9 @@ std::vector<uint32_t> PillowColors(const std::string& path, int* width = nullptr
 // Closes the main window as its close box does; true when the program then
 // ends with exit code 0.
 bool CloseProgram(Program& program, HWND main);
+
+// The window that has the keyboard focus in the thread of that window, or
+// null when none has.
+HWND KeyboardFocusOf(HWND window);
+// Whether the control `id` of the dialog comes to have the keyboard focus.
+bool GetsFocus(HWND dialog, int id);

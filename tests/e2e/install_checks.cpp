@@ -7,15 +7,25 @@
 //   vitrelle-install-check dpi-layout           the same program's layout at the
 //       prefix's DPI setting
 //   vitrelle-install-check help-opens-manual    F1 in the same program
+//   vitrelle-install-check portable-plugin-pictures  the same program opens a PNG
+//       and a JPEG of non-ASCII names there through its shipped plug-in
+//       (the pictures of the driver's folder's plugin-pictures\ with the
+//       pixels Pillow reads from them)
+//   vitrelle-install-check installed-licence    the licence beside the installed
+//       program, in its version resource and in that of the installer
+//       %VITRELLE_CHECK_SETUP%, and the installer's licence page
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
+#include "resources/version.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenarios.h"
 
@@ -157,6 +167,55 @@ bool PortableProgramRunsFromAnyFolder() {
   return Close(second, main) && ok;
 }
 
+// The largest difference of one colour channel between two pictures of the
+// same size; -1 when the sizes differ or a picture is missing.
+int LargestDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  if (a.empty() || a.size() != b.size()) return -1;
+  int worst = 0;
+  for (size_t i = 0; i < a.size(); ++i)
+    for (int shift : {0, 8, 16})
+      worst = std::max(worst, std::abs(int((a[i] >> shift) & 255) - int((b[i] >> shift) & 255)));
+  return worst;
+}
+
+// The current picture as Copy puts it on the clipboard matches the reference
+// BMP file (within the tolerance) and has its size.
+bool CopiedPictureMatches(HWND main, const std::string& reference, int tolerance, const std::string& what) {
+  EmptyTheClipboard();
+  if (!Expect(SendCommandAndWait(main, IDM_COPY) && ClipboardHasPicture(), what + ": Copy puts it on the clipboard"))
+    return false;
+  int width = 0, height = 0, expectedWidth = 0, expectedHeight = 0;
+  const std::vector<uint32_t> copied = DibColors(ClipboardPicture(), &width, &height);
+  const std::vector<uint32_t> expected = BmpColors(reference, &expectedWidth, &expectedHeight);
+  bool ok = ExpectEqual(width, expectedWidth, what + ": width") & ExpectEqual(height, expectedHeight, what + ": height");
+  const int worst = LargestDifference(copied, expected);
+  return Expect(worst >= 0 && worst <= tolerance, what + ": largest difference " + std::to_string(worst)) && ok;
+}
+
+// A PNG and a JPEG named with characters outside every single-byte code page,
+// in the non-ASCII folder, open through the shipped plug-in with their
+// pixels: the PNG from the command line, the JPEG from the Open dialog.
+bool PortablePluginOpensNonAsciiPictures() {
+  const std::wstring wideFolder = UnpackedFolder();
+  if (!Expect(HasNonAsciiCharacter(wideFolder), "the unpacked folder's name holds non-ASCII characters")) return false;
+  const std::string pictures = DriverFolder() + "\\plugin-pictures\\", folder = Utf8(wideFolder);
+  const std::wstring name = L"\\Bild \u2605 \u56f3\u6848";
+  const std::string png = Utf8(wideFolder + name + L".png"), jpeg = Utf8(wideFolder + name + L".jpg");
+  bool ok = Expect(CopyFileA((pictures + "rgb.png").c_str(), png.c_str(), FALSE) &&
+                       CopyFileA((pictures + "photo.jpg").c_str(), jpeg.c_str(), FALSE),
+                   "the pictures are copied from " + pictures);
+  Program program;
+  if (!Expect(StartProgramIn(program, folder, "\"" + png + "\""), "the program starts with the PNG")) return false;
+  HWND main = WaitForTitle(program, png);
+  if (!Expect(main != nullptr, "the PNG opens")) return false;
+  ok &= CopiedPictureMatches(main, pictures + "rgb.png.bmp", 0, "the PNG");
+  SendCommand(main, IDM_OPEN);
+  ok &= FillFileDialog(program, "Open file", jpeg);
+  ok &= Expect(WaitUntil([&] { return WindowText(main) == jpeg; }), "the JPEG opens");
+  ok &= CopiedPictureMatches(main, pictures + "photo.jpg.bmp", 8, "the JPEG");
+  return Close(program, main) && ok;
+}
+
 RECT ScreenRect(HWND window) {
   RECT rect = {};
   GetWindowRect(window, &rect);
@@ -254,9 +313,77 @@ bool LayoutFitsAtThisDpi() {
   return Close(program, main) && ok;
 }
 
+// A value of a file's version resource (U.S. English, Unicode), or empty.
+std::string VersionValue(const std::wstring& file, const wchar_t* name) {
+  DWORD ignored = 0;
+  std::vector<char> block(GetFileVersionInfoSizeW(file.c_str(), &ignored));
+  if (block.empty() || !GetFileVersionInfoW(file.c_str(), 0, DWORD(block.size()), block.data())) return "";
+  wchar_t* value = nullptr;
+  UINT length = 0;
+  const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+  if (!VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value) return "";
+  return Utf8(value);
+}
+
+// The line of a text that starts with `start`, without its line end.
+std::string LineStarting(const std::string& text, const std::string& start) {
+  const size_t begin = text.find(start);
+  if (begin == std::string::npos) return "";
+  return text.substr(begin, text.find_first_of("\r\n", begin) - begin);
+}
+
+struct TextSearch {
+  const char* part;
+  bool found = false;
+};
+
+BOOL CALLBACK FindTextInChild(HWND child, LPARAM searchPointer) {
+  auto* search = reinterpret_cast<TextSearch*>(searchPointer);
+  if (IsWindowVisible(child) && WindowText(child).find(search->part) != std::string::npos) search->found = true;
+  return !search->found;
+}
+
+// Whether a visible window inside the window shows a text holding `part`.
+bool ShowsText(HWND window, const char* part) {
+  TextSearch search{part};
+  EnumChildWindows(window, FindTextInChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The installed LICENSE.txt is the MIT licence; its copyright line is what
+// the version resources of vitrelle.exe and of the installer carry; and the
+// installer, run by hand, shows the licence before anything else, to be
+// agreed to or cancelled.
+bool InstalledLicence() {
+  const std::wstring installFolder = KnownFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Vitrelle";
+  const std::string licence = FileBytes(Utf8(installFolder) + "\\LICENSE.txt");
+  bool ok = Expect(licence.compare(0, 13, "MIT License\r\n") == 0, "LICENSE.txt beside the program is the MIT licence");
+  const std::string copyright = LineStarting(licence, "Copyright (c) ");
+  ok &= Expect(!copyright.empty(), "the licence has a copyright line");
+  ok &= ExpectEqual(VersionValue(installFolder + L"\\vitrelle.exe", L"LegalCopyright"), copyright,
+                    "vitrelle.exe's LegalCopyright");
+  wchar_t setup[MAX_PATH] = L"";
+  GetEnvironmentVariableW(L"VITRELLE_CHECK_SETUP", setup, MAX_PATH);
+  ok &= ExpectEqual(VersionValue(setup, L"LegalCopyright"), copyright, "the installer's LegalCopyright");
+
+  Program installer;
+  if (!Expect(StartProgramAt(installer, setup, installFolder), "the installer starts")) return false;
+  // The installer's own caption ends in a space.
+  HWND window = WaitForDialog(installer, std::string("Vitrelle ") + VITRELLE_VERSION_TEXT + " Setup ");
+  if (!Expect(window != nullptr, "the installer's window appears")) return false;
+  ok &= Expect(WaitUntil([&] { return ShowsText(window, copyright.c_str()); }, 5000),
+               "the installer's first page shows the licence's copyright line");
+  ok &= Expect(ShowsText(window, "Permission is hereby granted"), "the installer's first page shows the licence");
+  ok &= Expect(ShowsText(window, "I &Agree"), "the licence page asks to agree");
+  ClickButton(window, IDCANCEL);
+  return ExpectEqual(WaitForExit(installer), 1, "the installer's exit code after Cancel (aborted)") && ok;
+}
+
 }  // namespace
 
 VITRELLE_SCENARIO("dpi-layout", LayoutFitsAtThisDpi);
 VITRELLE_SCENARIO("help-opens-manual", HelpOpensManual);
+VITRELLE_SCENARIO("installed-licence", InstalledLicence);
 VITRELLE_SCENARIO("installed-shortcut", InstalledShortcutStartsProgram);
 VITRELLE_SCENARIO("portable-folder", PortableProgramRunsFromAnyFolder);
+VITRELLE_SCENARIO("portable-plugin-pictures", PortablePluginOpensNonAsciiPictures);

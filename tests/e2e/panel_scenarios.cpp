@@ -231,23 +231,49 @@ bool ShortPanelChoosesAndMakes() {
   return ok;
 }
 
-// Values typed out of range are repaired as they are typed: Initial color
-// above 255 or below 0 becomes 0, divide 0 becomes 1, and Make saves them so.
-bool TypedValuesAreRepaired() {
+// Values are repaired when the person is done with them, not while typing:
+// clearing divide and typing 5 gives 5, a negative divide can be typed, and
+// Initial color 256 becomes 0 only when the field is left. Make repairs a
+// value still being typed before it saves and uses it.
+bool TypedValuesAreRepairedWhenDone() {
   PanelSession session;
   if (!session.Start()) return false;
-  HWND panel = session.panel;
+  HWND panel = session.panel, main = session.main;
 
-  TypeInto(panel, IDC_INITIAL_COLOR, "300");
-  bool ok = ExpectEqual(ItemText(panel, IDC_INITIAL_COLOR), "0", "Initial color after typing 300");
-  TypeInto(panel, IDC_INITIAL_COLOR, "-5");
-  ok &= ExpectEqual(ItemText(panel, IDC_INITIAL_COLOR), "0", "Initial color after typing -5");
-  TypeInto(panel, IDC_DIVIDE, "0");
-  ok &= ExpectEqual(ItemText(panel, IDC_DIVIDE), "1", "divide after typing 0");
+  // Alt+D selects the text of divide; Backspace clears it, then 5 and Tab.
+  ClickControl(panel, IDC_INITIAL_NUMBER);
+  PressKey(main, 'D', {VK_MENU});
+  bool ok = Expect(GetsFocus(panel, IDC_DIVIDE), "Alt+D puts the focus on divide");
+  PressKey(main, VK_BACK);
+  ok &= Expect(WaitUntil([&] { return ItemText(panel, IDC_DIVIDE).empty(); }, 5000),
+               "Backspace empties divide, which reads " + ItemText(panel, IDC_DIVIDE));
+  PressKey(main, '5');
+  PressKey(main, VK_TAB);
+  ok &= Expect(GetsFocus(panel, IDC_FIX), "Tab leaves divide");
+  ok &= ExpectEqual(ItemText(panel, IDC_DIVIDE), "5", "divide after Backspace, 5 and Tab");
+  ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,0,0,0,0,0,10,0,1,2,3,2,1,5,0,20,5,1,64,48,          ");
+
+  TypeInto(panel, IDC_DIVIDE, "-3");
+  ok &= ExpectEqual(ItemText(panel, IDC_DIVIDE), "-3", "divide after typing -3");
   TypeInto(panel, IDC_WEIGHT_3, "-12");
-  ok &= ExpectEqual(ItemText(panel, IDC_WEIGHT_3), "-12", "a weight takes any number");
+  ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,0,0,0,0,0,10,0,1,2,-12,2,1,-3,0,20,5,1,64,48,          ");
 
-  ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,0,0,0,0,0,0,0,1,2,-12,2,1,1,0,20,5,1,64,48,          ");
+  ClickControl(panel, IDC_INITIAL_COLOR);
+  TypeInto(panel, IDC_INITIAL_COLOR, "256");
+  ok &= ExpectEqual(ItemText(panel, IDC_INITIAL_COLOR), "256", "Initial color while 256 is typed");
+  PressKey(main, VK_TAB);
+  ok &= Expect(WaitUntil([&] { return ItemText(panel, IDC_INITIAL_COLOR) == "0"; }, 5000),
+               "Initial color 256 reads 0 once left, not " + ItemText(panel, IDC_INITIAL_COLOR));
+
+  // Enter while divide still holds 0: Make saves 1 and the field shows it.
+  ClickControl(panel, IDC_DIVIDE);
+  TypeInto(panel, IDC_DIVIDE, "0");
+  PressKey(main, VK_RETURN);
+  // The state line keeps the length it had, with -3 in it: two more spaces.
+  const std::string repairedLine = "0,0,0,0,0,0,0,0,1,2,-12,2,1,1,0,20,5,1,64,48,            ";
+  ok &= Expect(WaitUntil([&] { return FirstLine(FileBytes(session.setup.PatternFile())) == repairedLine; }),
+               "Make saves divide 0 as 1: " + FirstLine(FileBytes(session.setup.PatternFile())));
+  ok &= ExpectEqual(ItemText(panel, IDC_DIVIDE), "1", "divide after Make");
   ok &= session.Close();
   return ok;
 }
@@ -375,6 +401,40 @@ bool ChangingAndDeletingPatterns() {
   return ok;
 }
 
+// Another program changes the Pattern file while the panel shows it: Change
+// of the Pattern the user chose writes nothing, says so, and the panel lists
+// the file's Patterns again with the chosen one still selected and the typed
+// values kept.
+bool ChangeAfterTheFileChanged() {
+  PanelSession session;
+  if (!session.Start()) return false;
+  HWND panel = session.panel;
+  const std::string path = session.setup.PatternFile();
+
+  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
+  bool ok = Expect(WaitUntil([&] { return ItemText(panel, IDC_INITIAL_COLOR) == "30"; }), "Second is chosen");
+  TypeInto(panel, IDC_WEIGHT_1, "9");
+  std::string edited = FileBytes(path);
+  edited.insert(edited.find("3,First"), "3,Zero,1,1,1,1,1,1,1,1,1,1,1,0,\r\n");
+  ok &= Expect(WriteFileBytes(path, edited), "another program adds a Pattern before First");
+
+  ok &= AnswerQuestion(session.program, panel, IDC_CHANGE, "Do you want to change this pattern ?", "Second", IDOK);
+  ok &= AnswerMessageBox(session.program, path,
+                         "The Pattern file has changed, so nothing was written. It is read again: choose the "
+                         "Pattern and try once more.",
+                         IDOK);
+  ok &= ExpectEqual(FileBytes(path), edited, "the Pattern file after the refused Change");
+  ok &= Expect(WaitUntil([&] {
+                 return ListEntries(panel, IDC_PATTERN_LIST) ==
+                        std::vector<std::string>{"Zero", "First", "Second", "Third"};
+               }),
+               "the panel lists the file's Patterns again");
+  ok &= ExpectEqual(Selection(panel, IDC_PATTERN_LIST), 2, "Second is still selected");
+  ok &= ExpectEqual(ShownValues(panel), std::string("30,9,1,0,1,2,7,1,10,3,"), "the typed values are kept");
+  ok &= session.Close();
+  return ok;
+}
+
 // A Pattern file that cannot be read when a Pattern is chosen: "Cannot open
 // file" with the file's path as caption, and the panel ends.
 bool PanelEndsWithoutPatternFile() {
@@ -406,6 +466,7 @@ bool PanelEndsWithoutPatternFile() {
 VITRELLE_SCENARIO("panel-add", AddingPatterns);
 VITRELLE_SCENARIO("panel-change-delete", ChangingAndDeletingPatterns);
 VITRELLE_SCENARIO("panel-ends-without-file", PanelEndsWithoutPatternFile);
-VITRELLE_SCENARIO("panel-repairs", TypedValuesAreRepaired);
+VITRELLE_SCENARIO("panel-file-changed", ChangeAfterTheFileChanged);
+VITRELLE_SCENARIO("panel-repairs", TypedValuesAreRepairedWhenDone);
 VITRELLE_SCENARIO("panel-select-pattern", SelectingPatternsLoadsThem);
 VITRELLE_SCENARIO("panel-short-form", ShortPanelChoosesAndMakes);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -39,6 +40,11 @@ std::string TestPicture(const char* signature, int width, int height, const char
   return bytes + std::string(bgr, 3);
 }
 
+// A plug-in's picture held as the open command holds it.
+DibImagePtr HeldThroughPlugins(const PluginTable& table, const std::string& folder, const std::string& path) {
+  return NormalizeImage(nullptr, LoadPictureThroughPlugins(table, folder, path.c_str()));
+}
+
 bool ExpectSolidPicture(const DibImage* image, int width, int height, const char bgr[3], const std::string& what) {
   if (!Expect(image != nullptr, what + " gives a picture")) return false;
   bool ok = ExpectEqual(DibWidth(*image), width, what + ": width");
@@ -65,16 +71,15 @@ bool PluginsDecodeInAHelper() {
   const char blue[3] = {char(200), 20, 10};
   const std::string picture = folder + "\\picture.vt2";
   WriteFileBytes(picture, TestPicture("VT2", 3, 2, blue));
-  DibImagePtr image = LoadPictureThroughPlugins(table, folder, picture.c_str());
+  DibImagePtr image = HeldThroughPlugins(table, folder, picture);
   ok &= ExpectSolidPicture(image.get(), 3, 2, blue, "a test picture");
 
   for (const char* name : {"picture.crash", "picture.hang"}) {
     WriteFileBytes(folder + "\\" + name, "nothing to see");
     ok &= Expect(!LoadPictureThroughPlugins(table, folder, (folder + "\\" + name).c_str()), std::string(name) + " gives none");
   }
-  image = LoadPictureThroughPlugins(table, folder, picture.c_str());
+  image = HeldThroughPlugins(table, folder, picture);
   ok &= ExpectSolidPicture(image.get(), 3, 2, blue, "the test picture after the crash and the hang");
-  UnloadPlugins(table);
   return ok;
 }
 
@@ -101,7 +106,7 @@ bool ShippedPluginReadsPictures() {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || name.size() < 4 || name.substr(name.size() - 4) == ".bmp")
       continue;
     ++checked;
-    DibImagePtr image = LoadPictureThroughPlugins(table, folder, (pictures + name).c_str());
+    DibImagePtr image = HeldThroughPlugins(table, folder, pictures + name);
     if (name.rfind("bad-", 0) == 0) {
       ok &= Expect(!image, name + " does not open");
       continue;
@@ -123,7 +128,6 @@ bool ShippedPluginReadsPictures() {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   ok &= Expect(checked >= 14, "pictures checked: " + std::to_string(checked));
-  UnloadPlugins(table);
   return ok;
 }
 
@@ -248,7 +252,8 @@ bool HelperRuns() {
 }
 
 // While a plug-in hangs, the program answers and keeps its picture; at the
-// time limit the file is given up with "Cannot open file".
+// time limit the file is given up with "Cannot open file", and the helper
+// ends together with the second one the plug-in started.
 bool PluginHangKeepsProgramAnswering() {
   const FailingPluginFiles files = MakeFailingPluginFiles("picture.hang");
   const std::string &folder = files.folder, &hang = files.failing, &picture = files.picture;
@@ -267,6 +272,7 @@ bool PluginHangKeepsProgramAnswering() {
                "the program answers while the plug-in hangs");
   ok &= Expect(HelperRuns(), "the plug-in still hangs after that answer");
   ok &= AnswerMessageBox(program, hang, "Cannot open file", IDOK);
+  ok &= Expect(WaitUntil([] { return !HelperRuns(); }, 3000), "no helper outlives the time limit");
   ok &= ExpectEqual(WindowText(main), picture, "the title after the hanging plug-in");
   ok &= ExpectViewShows(main, 6, 3, "the picture kept");
   return CloseProgram(program, main) && ok;
@@ -319,8 +325,111 @@ bool ShippedPluginOpensPng() {
   return CloseProgram(program, main) && ok;
 }
 
+// A folder the program is started in (a download folder, say) holding a
+// picture, a vitrelle.exe and a plug-in, with a decoding helper beside it:
+// none of its code runs, neither at this start nor at the next, and the
+// program's own plug-ins still read a picture from there.
+bool CodeRunsOnlyFromTheProgramFolder() {
+  const std::string folder = MakeProgramFolder({"test-two-formats.spi"});
+  const std::string planted = MakeProgramCopy("planted");
+  const std::string build = DriverFolder() + "\\";
+  CopyFileA((build + "vitrelle-decode.exe").c_str(), (planted + "\\vitrelle-decode.exe").c_str(), FALSE);
+  CopyFileA((build + "test-plugins\\test-marker.spi").c_str(), (planted + "\\x.spi").c_str(), FALSE);
+  const std::string marker = planted + "\\x.spi.loaded";
+  const std::string picture = planted + "\\picture.bmp";
+  DibImagePtr source = CreateDibImage(9, 6, 24);
+  bool ok = Expect(source && WriteBmpFile(nullptr, picture.c_str(), *source), "a BMP file is written");
+  const char green[3] = {10, char(220), 30};
+  const std::string testPicture = planted + "\\picture.vt1";
+  WriteFileBytes(testPicture, TestPicture("VT1", 5, 4, green));
+  DeleteSettings();
+
+  Program program;
+  if (!Expect(StartProgramIn(program, folder, "\"" + picture + "\"", planted), "vitrelle.exe starts in the folder"))
+    return false;
+  HWND main = WaitForTitle(program, picture);
+  if (!Expect(main != nullptr, "the picture opens")) return false;
+  ok &= ExpectEqual(UserRegistryValue(kSettingsKey, "plug in"), folder, "\"plug in\" names the program's folder");
+  main = OpenThroughDialog(program, main, testPicture);
+  if (!Expect(main != nullptr, "a picture opens through the program's own plug-in")) return false;
+  ok &= ExpectViewShows(main, 5, 4, "the test picture");
+  ok &= CloseProgram(program, main);
+  ok &= Expect(!FileExists(marker), "the folder's plug-in was never loaded");
+
+  Program again;
+  if (!Expect(StartProgramIn(again, folder), "vitrelle.exe starts again")) return false;
+  main = WaitForWindow(again, "vitrelle");
+  if (!Expect(main != nullptr, "the main window appears")) return false;
+  ok &= CloseProgram(again, main);
+  return Expect(!FileExists(marker), "the folder's plug-in was not loaded at the next start either") && ok;
+}
+
+// How many reply files of the helper lie in the temporary folder.
+int HelperReplyFiles() {
+  char temporary[MAX_PATH];
+  GetTempPathA(MAX_PATH, temporary);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((std::string(temporary) + "vpb*.tmp").c_str(), &found);
+  int count = 0;
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) ++count;
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  return count;
+}
+
+// Plug-ins whose start-up code crashes or hangs are left out; the program
+// starts, lists the other plug-ins' formats and opens their files, and
+// leaves no helper and no reply file behind. The one that hung is
+// remembered and not loaded again at the next start.
+bool StartupCrashOrHangCostsOnlyThatPlugin() {
+  const std::string folder = MakeProgramFolder(
+      {"test-crash-at-start.spi", "test-hang-at-start.spi", "test-two-formats.spi", "test-marker.spi"});
+  const std::string hangMarker = folder + "\\test-hang-at-start.spi.loaded";
+  const std::string goodMarker = folder + "\\test-marker.spi.loaded";
+  const char green[3] = {10, char(220), 30};
+  const std::string picture = folder + "\\picture.vt1";
+  WriteFileBytes(picture, TestPicture("VT1", 5, 4, green));
+  DeleteSettings();
+  const int replyFiles = HelperReplyFiles();
+
+  Program program;
+  if (!Expect(StartProgramIn(program, folder, "\"" + picture + "\""), "vitrelle.exe starts")) return false;
+  HWND main = WaitForTitle(program, picture);
+  if (!Expect(main != nullptr, "the picture opens through the plug-in that works")) return false;
+  bool ok = ExpectViewShows(main, 5, 4, "the test picture");
+  ok &= Expect(!HelperRuns(), "no helper is left running");
+  ok &= ExpectEqual(HelperReplyFiles(), replyFiles, "reply files left in the temporary folder");
+  ok &= Expect(FileExists(hangMarker) && FileExists(goodMarker), "both plug-ins were asked");
+  ok &= Expect(!UserRegistryValue(kSettingsKey, "failed plug-in test-hang-at-start.spi").empty(),
+               "the hanging plug-in is remembered");
+  ok &= Expect(UserRegistryValue(kSettingsKey, "failed plug-in test-two-formats.spi").empty(),
+               "the plug-in that works is not");
+  SendCommand(main, IDM_OPEN);
+  HWND dialog = WaitForDialog(program, "Open file");
+  if (!Expect(dialog != nullptr, "the Open dialog appears")) return false;
+  const std::vector<std::string> types = FileTypeEntries(dialog);
+  const long startup = long(std::count(types.begin(), types.end(), std::string("Start-up Pictures (*.start)")));
+  ok &= ExpectEqual(startup, 1, "file types of the start-up plug-ins (only the marker's)");
+  ok &= Expect(std::count(types.begin(), types.end(), std::string("Test One Pictures (*.vt1)")) == 1,
+               "the working plug-in's formats are listed");
+  ClickButton(dialog, IDCANCEL);
+  ok &= Expect(WaitForClose(dialog), "the Open dialog closes");
+  ok &= CloseProgram(program, main);
+
+  DeleteFileA(hangMarker.c_str());
+  DeleteFileA(goodMarker.c_str());
+  Program again;
+  if (!Expect(StartProgramIn(again, folder, "\"" + picture + "\""), "vitrelle.exe starts again")) return false;
+  main = WaitForTitle(again, picture);
+  if (!Expect(main != nullptr, "the picture opens again")) return false;
+  ok &= Expect(FileExists(goodMarker), "the working plug-ins are asked again");
+  ok &= Expect(!FileExists(hangMarker), "the remembered plug-in is not loaded again");
+  return CloseProgram(again, main) && ok;
+}
+
 }  // namespace
 
+VITRELLE_SCENARIO("code-runs-only-from-the-program-folder", CodeRunsOnlyFromTheProgramFolder);
+VITRELLE_SCENARIO("startup-crash-or-hang-costs-only-that-plugin", StartupCrashOrHangCostsOnlyThatPlugin);
 VITRELLE_SCENARIO("plugins-decode-in-a-helper", PluginsDecodeInAHelper);
 VITRELLE_SCENARIO("shipped-plugin-reads-pictures", ShippedPluginReadsPictures);
 VITRELLE_SCENARIO("plugin-formats-open-from-dialog-and-command-line", PluginFormatsOpenFromDialogAndCommandLine);

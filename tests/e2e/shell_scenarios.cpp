@@ -160,8 +160,8 @@ bool StartUp() {
   PressKey(session.main, 'S', {VK_CONTROL});
   ok &= AnswerMessageBox(session.program, "Caution", "No image", IDOK);
 
-  // Started from another folder, the stored folder is used and kept; a
-  // command line of quotes alone opens nothing.
+  // Started from another folder, it still stores its own folder; a command
+  // line of quotes alone opens nothing.
   ok &= session.Close();
   Session elsewhere;
   elsewhere.folder = session.folder;
@@ -354,6 +354,17 @@ bool SavePictures() {
   ok &= ExpectEqual(WindowText(session.main), "marker", "the title after Cancel");
   ok &= Expect(FileBytes(bmp) == before, "the file after Cancel");
 
+  // A save that cannot replace the file (another program holds it open) is
+  // reported and does not name the window after the file.
+  HANDLE held = CreateFileA(bmp.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  SendCommand(session.main, IDM_SAVE_AS);
+  ok &= FillFileDialog(session.program, "Save file", bmp, 1);
+  ok &= AnswerMessageBox(session.program, bmp, "exist same file name \n overwrite OK ?", IDOK);
+  ok &= AnswerMessageBox(session.program, "Error", "Cannot save BMP file", IDOK);
+  ok &= ExpectEqual(WindowText(session.main), "marker", "the title after a failed save");
+  ok &= Expect(FileBytes(bmp) == before, "the file after a failed save");
+  CloseHandle(held);
+
   // Cancel to the reduction question: nothing written.
   const std::string refused = session.folder + "\\refused.gif";
   SendCommand(session.main, IDM_SAVE_AS);
@@ -423,6 +434,17 @@ bool CopyAndPaste() {
   ok &= Expect(WaitUntil([] { return ClipboardHasPicture(); }), "Copy after Paste");
   ok &= Expect(ClipboardPicture().substr(0, DibColors(copied).size() ? copied.size() : 0) == copied,
                "the pasted picture is identical to the copied one");
+
+  // While another program holds the clipboard open, Copy says it could not.
+  EmptyTheClipboard();
+  const bool held = OpenClipboard(nullptr);
+  ok &= Expect(held, "the driver holds the clipboard");
+  if (held) {
+    SendCommand(session.main, IDM_COPY);
+    ok &= AnswerMessageBox(session.program, "Error", "The clipboard did not take the picture", IDOK);
+    CloseClipboard();
+    ok &= Expect(!ClipboardHasPicture(), "no picture on the clipboard after the refused Copy");
+  }
   return session.Close() && ok;
 }
 
@@ -539,6 +561,17 @@ bool PaletteScreenShowsFullColour() {
   return session.Close() && ok;
 }
 
+// Tells the program that its window moved to a screen of another scale, with
+// the place Windows suggests; true once it has taken the change.
+bool SendScaleChange(const Session& session, const RECT& suggested) {
+  // The suggested place travels as a pointer into the program's memory.
+  void* remote = VirtualAllocEx(session.program.process.hProcess, nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+  WriteProcessMemory(session.program.process.hProcess, remote, &suggested, sizeof suggested, nullptr);
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutA(session.main, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(remote),
+                             SMTO_NORMAL, 5000, &answer) != 0;
+}
+
 // Moved to a screen of another scale, the window goes where Windows suggests,
 // takes the size its layout gives, and makes its toolbar and status bar
 // anew; the status text and the picture stay, and the commands still work.
@@ -556,13 +589,7 @@ bool DpiChangeRebuildsTheBars() {
   suggested.right += 30;
   suggested.bottom += 20;
 
-  // The suggested place travels as a pointer into the program's memory.
-  void* remote = VirtualAllocEx(session.program.process.hProcess, nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
-  WriteProcessMemory(session.program.process.hProcess, remote, &suggested, sizeof suggested, nullptr);
-  DWORD_PTR answer = 0;
-  ok &= Expect(SendMessageTimeoutA(session.main, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(remote),
-                                   SMTO_NORMAL, 5000, &answer) != 0,
-               "the program takes the scale change");
+  ok &= Expect(SendScaleChange(session, suggested), "the program takes the scale change");
   RECT now;
   GetWindowRect(session.main, &now);
   ok &= ExpectEqual(now.left, suggested.left, "the window's left edge");
@@ -584,8 +611,60 @@ bool DpiChangeRebuildsTheBars() {
   return session.Close() && ok;
 }
 
+// How many GDI objects, device contexts and handles the tally build of the
+// program holds now (what it counts is told in object_tally_win.cpp); -1
+// when it does not answer in time.
+long HeldObjects(HWND main) {
+  const UINT question = RegisterWindowMessageA("VitrelleObjectTally");
+  MSG message;
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // gives this thread its message queue
+  PostMessageA(main, question, GetCurrentThreadId(), 0);
+  long held = -1;
+  WaitUntil([&] {
+    if (PeekMessageA(&message, nullptr, question, question, PM_REMOVE)) held = long(message.wParam);
+    return held >= 0;
+  });
+  return held;
+}
+
+// Commands let go of what they make: the program holds as many objects and
+// handles after 20 Makes, 5 Opens and a change of scale as after one of each.
+bool CommandsReleaseWhatTheyMake() {
+  Session session;
+  session.folder = MakeProgramCopy("tally");
+  const std::string tally = DriverFolder() + "\\vitrelle-tally.exe";
+  if (!Expect(CopyFileA(tally.c_str(), (session.folder + "\\vitrelle.exe").c_str(), FALSE), "the tally build is in place"))
+    return false;
+  const std::string picture = session.folder + "\\picture.bmp";
+  WriteFileBytes(picture, FullColorBmp(40, 30));
+  if (!SetStartSettings(session.PatternFile(), 2, 80, 60) || !session.Start()) return false;
+  const auto make = [&] {
+    SetWindowTextA(session.main, "marker");
+    SendCommand(session.main, IDM_MAKE);
+    return session.TitleBecomes("Vitrelle -No title-");
+  };
+  const auto open = [&] {
+    PressKey(session.main, 'O', {VK_CONTROL});
+    return FillFileDialog(session.program, "Open file", picture) && session.TitleBecomes(picture);
+  };
+  const auto changeScale = [&] {
+    RECT place;
+    GetWindowRect(session.main, &place);
+    return SendScaleChange(session, place);
+  };
+  bool ok = make() && open() && changeScale();
+  const long held = HeldObjects(session.main);
+  ok &= Expect(held > 0, "the tally build answers (it holds at least the toolbar's images)");
+  for (int i = 0; i < 20; ++i) ok &= make();
+  for (int i = 0; i < 5; ++i) ok &= open();
+  ok &= Expect(changeScale(), "the program takes the scale change");
+  ok &= ExpectEqual(HeldObjects(session.main), held, "objects and handles held after 20 Makes, 5 Opens and a scale change");
+  return session.Close() && ok;
+}
+
 }  // namespace
 
+VITRELLE_SCENARIO("shell-commands-release-what-they-make", CommandsReleaseWhatTheyMake);
 VITRELLE_SCENARIO("shell-dpi-change", DpiChangeRebuildsTheBars);
 VITRELLE_SCENARIO("shell-palette-screen", PaletteScreenShowsFullColour);
 VITRELLE_SCENARIO("shell-startup", StartUp);

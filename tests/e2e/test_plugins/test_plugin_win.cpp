@@ -5,7 +5,15 @@
 //                            picture), to show which files reach plug-ins
 //   TEST_PLUGIN_WRONG_VERSION  answers information 0 with "00XX"
 //   TEST_PLUGIN_CRASH        takes *.crash files and crashes in GetPicture
-//   TEST_PLUGIN_HANG         takes *.hang files and never returns from GetPicture
+//   TEST_PLUGIN_HANG         takes *.hang files and never returns from
+//                            GetPicture, after starting a second helper
+//                            that does the same (without a third)
+//   TEST_PLUGIN_MARKER       writes the file NAME.loaded beside itself
+//                            (NAME being its own file name) as soon as it
+//                            is loaded, to show that and where it was
+//   TEST_PLUGIN_CRASH_AT_START  crashes as soon as it is loaded
+//   TEST_PLUGIN_HANG_AT_START   writes its marker as well, then never
+//                            returns from being loaded
 //
 // A test picture file: "VT1" or "VT2", a byte 0, u16 width, u16 height, then
 // blue, green, red: one colour for the whole 24-bit picture.
@@ -28,6 +36,9 @@ const char* const kInfo[] = {"*.crash", "Crash Pictures"};
 #elif defined(TEST_PLUGIN_HANG)
 const char kVersion[] = "00IN";
 const char* const kInfo[] = {"*.hang", "Hang Pictures"};
+#else
+const char kVersion[] = "00IN";
+const char* const kInfo[] = {"*.start", "Start-up Pictures"};
 #endif
 constexpr int kInfoCount = int(sizeof kInfo / sizeof kInfo[0]);
 
@@ -55,9 +66,49 @@ int MakePicture(int width, int height, const uint8_t* bgr, HLOCAL* header, HLOCA
   return 0;
 }
 
+#if defined(TEST_PLUGIN_HANG)
+// Starts the helper that runs this plug-in once more, with the same
+// arguments, so that a test can see whether it outlives its parent.
+void StartSecondHelper() {
+  if (GetEnvironmentVariableA("VITRELLE_TEST_SECOND_HELPER", nullptr, 0) != 0) return;
+  SetEnvironmentVariableA("VITRELLE_TEST_SECOND_HELPER", "1");
+  char commandLine[4096];
+  lstrcpynA(commandLine, GetCommandLineA(), sizeof commandLine);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                     &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+#endif
+
 }  // namespace
 
 extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason != DLL_PROCESS_ATTACH) return TRUE;
+#if defined(TEST_PLUGIN_MARKER) || defined(TEST_PLUGIN_HANG_AT_START)
+  char path[MAX_PATH + 8] = "";
+  const DWORD length = GetModuleFileNameA(instance, path, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) {
+    lstrcatA(path, ".loaded");
+    HANDLE marker = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (marker != INVALID_HANDLE_VALUE) CloseHandle(marker);
+  }
+#endif
+#if defined(TEST_PLUGIN_CRASH_AT_START)
+  *static_cast<volatile int*>(nullptr) = int(reinterpret_cast<uintptr_t>(instance));
+#elif defined(TEST_PLUGIN_HANG_AT_START)
+  for (;;) Sleep(1000);
+#else
+  (void)instance;
+#endif
+  return TRUE;
+}
 
 int WINAPI GetPluginInfo(int number, LPSTR buffer, int length) {
   if (number == 0) {
@@ -88,6 +139,7 @@ int WINAPI GetPicture(LPCSTR path, LONG, UINT, HLOCAL* header, HLOCAL* pixels, F
   *static_cast<volatile int*>(nullptr) = *reinterpret_cast<const int*>(path);
 #elif defined(TEST_PLUGIN_HANG)
   (void)path;
+  StartSecondHelper();
   for (;;) Sleep(1000);
 #endif
   const uint8_t gray[3] = {128, 128, 128};
