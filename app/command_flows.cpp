@@ -7,6 +7,21 @@
 
 static bool FileExists(const char* path) { return OpenFile(path, "rb") != nullptr; }
 
+SaveTarget SaveTargetOf(const std::string& typedName, int chosenFilter) {
+  const bool chosenGif = chosenFilter == kSaveGif || chosenFilter == kSaveGifWithOptions;
+  PictureFileType typed;
+  if (PictureFileTypeOfName(typedName, typed)) {
+    switch (typed) {
+      case PictureFileType::kBmp: return {typedName, kSaveBmp};
+      case PictureFileType::kGif: return {typedName, chosenGif ? chosenFilter : kSaveGif};
+      case PictureFileType::kPng: return {typedName, kSavePng};
+    }
+  }
+  if (chosenGif) return {typedName + ".gif", chosenFilter};
+  if (chosenFilter == kSavePng) return {typedName + ".png", kSavePng};
+  return {typedName + ".bmp", kSaveBmp};
+}
+
 SaveOutcome SaveAsFlow(const Owner* owner, const char* path, int filterIndex, const DibImage& image,
                        const GifSaveOptions& options, bool* saved) {
   if (saved) *saved = false;
@@ -15,9 +30,11 @@ SaveOutcome SaveAsFlow(const Owner* owner, const char* path, int filterIndex, co
   if (gif && DibBitCount(image) > 8 && !OwnerAsk(owner, TextOf(IDS_ASK_REDUCE_FOR_GIF), path)) {
     return SaveOutcome::kCancelled;
   }
+  const bool png = filterIndex == kSavePng;
   const bool withOptions = filterIndex == kSaveGifWithOptions;
-  const bool written = SavePictureFile(owner, path, gif ? PictureFileType::kGif : PictureFileType::kBmp, image, options,
-                                       withOptions && options.transparent, withOptions && options.interlace);
+  const PictureFileType type = gif ? PictureFileType::kGif : png ? PictureFileType::kPng : PictureFileType::kBmp;
+  const bool written = SavePictureFile(owner, path, type, image, options, (withOptions || png) && options.transparent,
+                                       withOptions && options.interlace);
   if (saved) *saved = written;
   return SaveOutcome::kAttempted;
 }

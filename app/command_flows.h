@@ -14,7 +14,18 @@
 #include "image/dib_image.h"
 
 // The types of the Save dialog, by their 1-based filter index.
-enum SaveFilter : int { kSaveBmp = 1, kSaveGif = 2, kSaveGifWithOptions = 3 };
+enum SaveFilter : int { kSaveBmp = 1, kSaveGif = 2, kSaveGifWithOptions = 3, kSavePng = 4 };
+
+// The file Save As writes for the name typed and the type chosen in its
+// dialog: a name ending in .bmp, .gif or .png (any case) is saved as that
+// type whatever type is chosen (.gif as the plain GIF type unless a GIF type
+// is chosen); any other name is saved as the chosen type with its extension
+// added ("pic.jpg" as BMP becomes "pic.jpg.bmp").
+struct SaveTarget {
+  std::string path;
+  int filterIndex = kSaveBmp;
+};
+SaveTarget SaveTargetOf(const std::string& typedName, int chosenFilter);
 
 enum class SaveOutcome {
   kCancelled,  // a question was answered with Cancel: nothing was written
@@ -25,7 +36,8 @@ enum class SaveOutcome {
 // asks before replacing an existing file and before reducing a picture above
 // 8 bits for GIF (both with the path as caption), then writes. The second
 // type writes without transparency and interlace, the third with the
-// options' values. True in `saved` only when the file was written.
+// options' values; PNG keeps the picture's depth and takes the options'
+// transparency. True in `saved` only when the file was written.
 SaveOutcome SaveAsFlow(const Owner* owner, const char* path, int filterIndex, const DibImage& image,
                        const GifSaveOptions& options, bool* saved = nullptr);
 

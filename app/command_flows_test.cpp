@@ -111,6 +111,69 @@ TEST(SaveAsFlow, TheOptionsTypeAloneCarriesTransparencyAndInterlace) {
   EXPECT_TRUE(read.transparent);
 }
 
+TEST(SaveTargetOf, TheTypedExtensionDecidesElseTheChosenType) {
+  const struct {
+    const char* typed;
+    int chosen;
+    const char* path;
+    int filterIndex;
+  } kCases[] = {
+      {"pic.png", kSaveBmp, "pic.png", kSavePng},
+      {"PIC.PNG", kSaveGifWithOptions, "PIC.PNG", kSavePng},
+      {"pic.bmp", kSavePng, "pic.bmp", kSaveBmp},
+      {"pic.Gif", kSaveBmp, "pic.Gif", kSaveGif},
+      {"pic.gif", kSavePng, "pic.gif", kSaveGif},
+      {"pic.gif", kSaveGifWithOptions, "pic.gif", kSaveGifWithOptions},
+      {"pic.jpg", kSaveBmp, "pic.jpg.bmp", kSaveBmp},
+      {"pic", kSavePng, "pic.png", kSavePng},
+      {"pic", kSaveGifWithOptions, "pic.gif", kSaveGifWithOptions},
+      {"my.png.folder\\pic", kSaveGif, "my.png.folder\\pic.gif", kSaveGif},
+      {"pic", 0, "pic.bmp", kSaveBmp},  // no type reported: the first
+  };
+  for (const auto& c : kCases) {
+    const SaveTarget target = SaveTargetOf(c.typed, c.chosen);
+    EXPECT_EQ(target.path, c.path) << c.typed << " " << c.chosen;
+    EXPECT_EQ(target.filterIndex, c.filterIndex) << c.typed << " " << c.chosen;
+  }
+}
+
+TEST(SaveAsFlow, PngKeepsTheDepthAndTakesThePickedTransparency) {
+  SKIP_WITHOUT_LINUX_TOOLS();
+  TestFolder folder;
+  Dialogue dialogue;
+  const Owner owner = dialogue.owner();
+  GifSaveOptions options;
+  options.transparent = true;
+  options.transparentIndex = 3;
+  DibImagePtr palette = RulePicture(9, 5, 4, [](int x, int y) { return x + y; });
+  const std::string path = folder.PathOf("palette.png");
+  ASSERT_EQ(SaveAsFlow(&owner, path.c_str(), kSavePng, *palette, options), SaveOutcome::kAttempted);
+  PillowPicture read = ReadWithPillow(path);
+  EXPECT_EQ(read.pixels, HeldIndexes(*palette));
+  EXPECT_EQ(read.transparency, 3);
+
+  // Transparency off, or on with nothing picked: no transparent colour.
+  for (int index : {3, int(kTransparentIndexNone)}) {
+    options.transparent = index != 3;
+    options.transparentIndex = index;
+    dialogue.answers = {true};
+    ASSERT_EQ(SaveAsFlow(&owner, path.c_str(), kSavePng, *palette, options), SaveOutcome::kAttempted);
+    EXPECT_EQ(ReadWithPillow(path).transparency, -1) << index;
+  }
+
+  // Full colour is written as it is: no question about reducing.
+  dialogue.shown.clear();
+  DibImagePtr full = FullColorPicture(20, 10);
+  const std::string fullPath = folder.PathOf("full.png");
+  bool saved = false;
+  ASSERT_EQ(SaveAsFlow(&owner, fullPath.c_str(), kSavePng, *full, options, &saved), SaveOutcome::kAttempted);
+  EXPECT_TRUE(saved);
+  EXPECT_TRUE(dialogue.shown.empty());
+  read = ReadWithPillow(fullPath);
+  EXPECT_EQ(read.mode, "RGB");
+  EXPECT_EQ(read.pixels, HeldRgb(*full));
+}
+
 TEST(SaveAsFlow, AFailedSaveLeavesTheOldFileWhole) {
   TestFolder folder;
   Dialogue dialogue;
@@ -125,6 +188,10 @@ TEST(SaveAsFlow, AFailedSaveLeavesTheOldFileWhole) {
   EXPECT_EQ(SaveAsFlow(&owner, path.c_str(), kSaveBmp, *broken, GifSaveOptions(), &saved), SaveOutcome::kAttempted);
   EXPECT_FALSE(saved);
   EXPECT_EQ(dialogue.shown.back(), "Cannot save BMP file|Error");
+  EXPECT_EQ(TestFolder::Read(path), "old");
+  dialogue.answers = {true};
+  EXPECT_EQ(SaveAsFlow(&owner, path.c_str(), kSavePng, *broken, GifSaveOptions(), &saved), SaveOutcome::kAttempted);
+  EXPECT_EQ(dialogue.shown.back(), "Cannot save PNG file|Error");
   EXPECT_EQ(TestFolder::Read(path), "old");
   EXPECT_EQ(folder.FileCount(), 1u);
 }

@@ -79,12 +79,14 @@ void SaveAs(AppState& state) {
     return;
   }
   if (!AskFileToSave(state)) return;
-  if (state.saveFilterIndex == kSaveGifWithOptions && !AskGifOptions(state)) return;
+  const SaveTarget target = SaveTargetOf(state.saveName, int(state.saveFilterIndex));
+  lstrcpynA(state.saveName, target.path.c_str(), kDialogNameSize);
+  if (target.filterIndex == kSaveGifWithOptions && !AskGifOptions(state)) return;
   // Only a written file names the window; after a failure it keeps its title.
   bool saved = false;
-  SaveAsFlow(&state.owner, state.saveName, int(state.saveFilterIndex), *state.currentImage, state.gifOptions, &saved);
+  SaveAsFlow(&state.owner, target.path.c_str(), target.filterIndex, *state.currentImage, state.gifOptions, &saved);
   if (!saved) return;
-  SetWindowTextA(state.mainWindow, state.saveName);
+  SetWindowTextA(state.mainWindow, target.path.c_str());
   PictureSaved(state);
 }
 

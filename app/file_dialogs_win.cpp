@@ -7,7 +7,7 @@
 
 void PrepareFileDialogs(AppState& state) {
   state.openFilter = DialogFilterList(BuildOpenFilter(state.plugins));
-  state.saveFilter = DialogFilterList(TextOf(IDS_SAVE_FILTER));
+  state.saveFilter = DialogFilterList(std::string(TextOf(IDS_SAVE_FILTER)) + TextOf(IDS_SAVE_FILTER_PNG));
 }
 
 static OPENFILENAMEA FileDialogFields(const AppState& state, const std::string& filter, char* name, const char* title) {
@@ -36,6 +36,9 @@ bool AskFileToOpen(AppState& state) {
 bool AskFileToSave(AppState& state) {
   OPENFILENAMEA dialog = FileDialogFields(state, state.saveFilter, state.saveName, TextOf(IDS_SAVE_TITLE));
   dialog.nFilterIndex = state.saveFilterIndex;
+  // Save As gives the name its extension itself (SaveTargetOf), by the typed
+  // extension or the chosen type, so the dialog adds none.
+  dialog.lpstrDefExt = nullptr;
   dialog.Flags |= OFN_PATHMUSTEXIST;
   if (!GetSaveFileNameA(&dialog)) return false;
   state.saveFilterIndex = dialog.nFilterIndex;

@@ -1,11 +1,18 @@
 #include "app/picture_files.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "base/texts.h"
 #include "gif/gif_reader.h"
 #include "gif/gif_writer.h"
 #include "image/bmp_file.h"
 #include "image/color_reduction.h"
 #include "image/normalize.h"
+#include "image/png_file.h"
+#ifdef VITRELLE_PNG_READER
+#include "image/png_reader.h"
+#endif
 
 namespace {
 
@@ -24,7 +31,38 @@ void TakeGifFileFlags(const GifFileFlags& flags, const DibImage& image, GifSaveO
   }
 }
 
+bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() &&
+         std::equal(suffix.rbegin(), suffix.rend(), text.rbegin(),
+                    [](char a, char b) { return std::tolower((unsigned char)a) == std::tolower((unsigned char)b); });
+}
+
+bool SavePng(const Owner* owner, const char* path, const DibImage& image, const GifSaveOptions& options,
+             bool transparent) {
+  PngOptions png;
+  if (transparent && options.transparentIndex >= 0 && options.transparentIndex <= 255) {
+    png.transparentIndex = options.transparentIndex;
+  }
+  if (WritePngFile(owner, path, image, png)) return true;
+  OwnerWarn(owner, TextOf(IDS_SAVE_PNG_FAILED), TextOf(IDS_ERROR));
+  return false;
+}
+
 }  // namespace
+
+bool PictureFileTypeOfName(const std::string& path, PictureFileType& type) {
+  const struct {
+    const char* extension;
+    PictureFileType type;
+  } kTypes[] = {{".bmp", PictureFileType::kBmp}, {".gif", PictureFileType::kGif}, {".png", PictureFileType::kPng}};
+  for (const auto& known : kTypes) {
+    if (EndsWithNoCase(path, known.extension)) {
+      type = known.type;
+      return true;
+    }
+  }
+  return false;
+}
 
 DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions& options, PictureFileType* readAs,
                             const FallbackReader* fallback) {
@@ -43,6 +81,13 @@ DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions
     image = ReadGifFile(owner, path, flags, &tooLarge);
     if (image) TakeGifFileFlags(flags, *image, found);
   }
+#ifdef VITRELLE_PNG_READER
+  if (!image && !tooLarge.width) {
+    type = PictureFileType::kPng;
+    image = ReadPngFile(path, &tooLarge);
+    if (image) ResetGifSaveOptions(options);
+  }
+#endif
   bool fromFallback = false;
   if (!image && !tooLarge.width && fallback && fallback->read) {
     image = fallback->read(fallback->context, path);
@@ -83,6 +128,7 @@ bool SavePictureFile(const Owner* owner, const char* path, PictureFileType type,
     OwnerWarn(owner, TextOf(IDS_SAVE_BMP_FAILED), TextOf(IDS_ERROR));
     return false;
   }
+  if (type == PictureFileType::kPng) return SavePng(owner, path, image, options, transparent);
   DibImagePtr reduced;
   if (DibBitCount(image) > 8) {
     reduced = ReduceTo256Colors(owner, image);

@@ -6,7 +6,13 @@
 #include "gif/gif_save_options.h"
 #include "image/dib_image.h"
 
-enum class PictureFileType { kBmp, kGif };
+#include <string>
+
+enum class PictureFileType { kBmp, kGif, kPng };
+
+// The type a file name ends in: .bmp, .gif or .png, in any case; false for
+// any other name.
+bool PictureFileTypeOfName(const std::string& path, PictureFileType& type);
 
 // A reader of last resort for files that neither own reader takes: the
 // image-loader plug-ins in the Windows program. It gives a bitmap block as it
@@ -16,10 +22,11 @@ struct FallbackReader {
   DibImagePtr (*read)(void* context, const char* path) = nullptr;
 };
 
-// Tries the BMP reader, the GIF reader and then the fallback reader, if
-// given, and turns the picture into a held image. The options then hold what
-// the file says: a BMP file or a picture of the fallback reader resets all
-// but the comment; a GIF file clears or sets
+// Tries the BMP reader, the GIF reader, in native builds the PNG reader, and
+// then the fallback reader, if given, and turns the picture into a held
+// image. The options then hold what the file says: a BMP or PNG file or a
+// picture of the fallback reader resets all but the comment; a GIF file
+// clears or sets
 // the flags and transparent index, and the transparent colour to that entry
 // of its table when the transparency bit is set. On success the comment
 // becomes the product name and `readAs`, if given, tells which own reader
@@ -40,8 +47,10 @@ DibImagePtr PastePicture(const Owner* owner, DibImagePtr block, GifSaveOptions& 
 
 // Writes the picture: BMP unchanged, in whatever depth it has; GIF with the
 // options' comment and transparent index and the two flags, a picture above
-// 8 bits first reduced to 256 colours (the picture itself is not changed).
-// A failure is shown with the caption "Error" ("Cannot save BMP file",
-// "Cannot reduce color", "Cannot save GIF file"); the old file stays whole.
+// 8 bits first reduced to 256 colours (the picture itself is not changed);
+// PNG in the picture's own depth, with `transparent` the picked index (if
+// any) as its one transparent colour. A failure is shown with the caption
+// "Error" ("Cannot save BMP file", "Cannot reduce color", "Cannot save GIF
+// file", "Cannot save PNG file"); the old file stays whole.
 bool SavePictureFile(const Owner* owner, const char* path, PictureFileType type, const DibImage& image,
                      const GifSaveOptions& options, bool transparent, bool interlace);

@@ -56,6 +56,34 @@ TEST(PictureFiles, OpensBmpAndGifFilesAsHeldImages) {
   EXPECT_TRUE(options.interlace && options.transparent) << "a failed open leaves the options of the picture shown";
 }
 
+#ifdef VITRELLE_PNG_READER
+TEST(PictureFiles, NativeBuildsOpenPngAndRefuseDamagedOnes) {
+  TestFolder folder;
+  OwnerRecorder recorder;
+  const Owner owner = recorder.owner();
+  DibImagePtr source = RulePicture(12, 9, 8, [](int x, int y) { return x * y; });
+  GifSaveOptions options;
+  options.transparent = true;
+  options.transparentIndex = 5;
+  const std::string png = folder.PathOf("a.png");
+  ASSERT_TRUE(SavePictureFile(&owner, png.c_str(), PictureFileType::kPng, *source, options, true, false));
+
+  PictureFileType type = PictureFileType::kBmp;
+  DibImagePtr opened = OpenPictureFile(&owner, png.c_str(), options, &type);
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(type, PictureFileType::kPng);
+  EXPECT_EQ(HeldIndexes(*opened), HeldIndexes(*source));
+  EXPECT_FALSE(options.transparent);
+  EXPECT_TRUE(recorder.warnings.empty());
+
+  std::string bytes = TestFolder::Read(png);
+  bytes.resize(bytes.size() / 2);
+  const std::string damaged = folder.Write(bytes, "damaged.png");
+  EXPECT_FALSE(OpenPictureFile(&owner, damaged.c_str(), options));
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot open file|" + damaged});
+}
+#endif
+
 // Options that no reader would leave behind.
 GifSaveOptions DirtyOptions() {
   GifSaveOptions options;

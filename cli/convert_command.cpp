@@ -14,23 +14,24 @@
 
 const char kConvertUsage[] =
     "  convert [--interlace] [--transparent INDEX] [--comment TEXT] IN OUT\n"
-    "      Opens a BMP or GIF picture and saves it as OUT (.bmp or .gif).";
+    "      Opens a BMP, GIF or PNG picture and saves it as OUT (.bmp, .gif or .png).";
 
 namespace {
 
 const char kConvertHelp[] =
     "Usage: vitrelle-cli convert [OPTIONS] IN OUT\n"
     "\n"
-    "Opens IN (a BMP or GIF file, recognised by its content) as Vitrelle's Open\n"
-    "does and saves it as Save As does: OUT ending in .bmp as a BMP file of the\n"
-    "picture's own depth, ending in .gif as a GIF file. A picture of more than\n"
-    "256 colours is reduced to 256 colours for GIF. OUT is replaced only once the\n"
-    "new file is complete. Without options a GIF is written plainly with the\n"
-    "comment \"Vitrelle\"; the options set what the GIF options dialog sets:\n"
+    "Opens IN (a BMP, GIF or PNG file, recognised by its content) as Vitrelle's\n"
+    "Open does and saves it as Save As does: OUT ending in .bmp as a BMP file of\n"
+    "the picture's own depth, ending in .gif as a GIF file, ending in .png as a PNG\n"
+    "file of the picture's own depth. A picture of more than 256 colours is\n"
+    "reduced to 256 colours for GIF. OUT is replaced only once the new file is\n"
+    "complete. Without options a GIF is written plainly with the comment\n"
+    "\"Vitrelle\"; the options set what the GIF options dialog sets:\n"
     "\n"
-    "  --interlace          store the rows interlaced\n"
-    "  --transparent INDEX  make colour-table entry INDEX transparent\n"
-    "  --comment TEXT       the comment (at most 254 characters are kept)\n";
+    "  --interlace          store the rows interlaced (GIF)\n"
+    "  --transparent INDEX  make colour-table entry INDEX transparent (GIF, PNG)\n"
+    "  --comment TEXT       the comment (GIF; at most 254 characters are kept)\n";
 
 struct ConvertOptions {
   std::string in, out, comment;
@@ -78,7 +79,9 @@ int RunConvertCommand(int argc, char** argv) {
   const int parsed = ParseConvertOptions(argc, argv, options);
   if (parsed >= 0) return parsed;
   PictureFileType outType;
-  if (!PictureFileTypeOfName(options.out, outType)) return Usage("OUT must end in .bmp or .gif: " + options.out);
+  if (!PictureFileTypeOfName(options.out, outType)) {
+    return Usage("OUT must end in .bmp, .gif or .png: " + options.out);
+  }
 
   const Owner owner = CliOwner();
   GifSaveOptions gif;
@@ -86,7 +89,7 @@ int RunConvertCommand(int argc, char** argv) {
   if (!image) return 1;
   if (options.haveComment) gif.comment = options.comment;
   const bool transparent = options.transparentIndex >= 0;
-  if (transparent && outType == PictureFileType::kGif) {
+  if (transparent && outType != PictureFileType::kBmp) {
     // As in the options dialog: a full-colour picture has no colour to pick.
     if (DibBitCount(*image) > 8) {
       OwnerWarn(&owner, TextOf(IDS_TRANSPARENT_NEEDS_PALETTE), TextOf(IDS_ERROR));

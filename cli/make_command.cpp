@@ -13,7 +13,7 @@
 const char kMakeUsage[] =
     "  make [--config FILE] [--time SECONDS] [--pattern INDEX|NAME|random] [--colors INDEX|NAME|random]\n"
     "       [--size INDEX|LABEL|WIDTHxHEIGHT|screen] [--mirror normal|vertical|cross|kaleidoscope|random] OUT\n"
-    "      Grows a wallpaper picture and writes it to OUT (.bmp or .gif).";
+    "      Grows a wallpaper picture and writes it to OUT (.bmp, .gif or .png).";
 
 namespace {
 
@@ -22,8 +22,8 @@ const std::string kMakeHelp = std::string(
                                   "\n"
                                   "Grows a picture as Vitrelle's Make does: from the settings saved in the state\n"
                                   "line of the Pattern file, changed by the options below. OUT ending in .bmp is\n"
-                                  "written as a BMP file, ending in .gif as a GIF file. The Pattern file is never\n"
-                                  "written.\n"
+                                  "written as a BMP file, ending in .gif as a GIF file, ending in .png as a PNG\n"
+                                  "file. The Pattern file is never written.\n"
                                   "\n") +
                               kMakeOptionsHelp;
 

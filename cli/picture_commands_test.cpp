@@ -64,6 +64,33 @@ TEST(CliPictures, ConvertReducesFullColourForGifAndSetsOptions) {
   EXPECT_EQ(MagickRgb(back), MagickRgb(gif));
 }
 
+TEST(CliPictures, MakeAndConvertWritePngThatConvertAndInfoRead) {
+  SKIP_WITHOUT_LINUX_TOOLS();
+  TestFolder folder;
+  const std::string options = "make --time 77 --pattern Reef --size 63x47 ";
+  const std::string bmp = folder.PathOf("a.bmp"), png = folder.PathOf("a.Png");
+  ASSERT_EQ(RunCli(options + bmp), 0);
+  ASSERT_EQ(RunCli(options + png), 0);
+  DibImagePtr made = ReadBmpFile(bmp.c_str());
+  ASSERT_TRUE(made);
+  PillowPicture read = ReadWithPillow(png);
+  EXPECT_EQ(read.mode, "P");
+  EXPECT_EQ(read.pixels, HeldIndexes(*made));
+
+  // A PNG opens as the same picture as the BMP.
+  std::string errors, fromPng, fromBmp;
+  const std::string transparent = folder.PathOf("t.png");
+  ASSERT_EQ(RunCli("convert --transparent 2 '" + bmp + "' '" + transparent + "'", &errors), 0) << errors;
+  EXPECT_EQ(ReadWithPillow(transparent).transparency, 2);
+  ASSERT_EQ(RunCli("info '" + transparent + "'", &errors, &fromPng), 0) << errors;
+  ASSERT_EQ(RunCli("info '" + bmp + "'", &errors, &fromBmp), 0) << errors;
+  EXPECT_EQ(fromPng, fromBmp);
+  const std::string backFromPng = folder.PathOf("png.bmp"), backFromBmp = folder.PathOf("bmp.bmp");
+  ASSERT_EQ(RunCli("convert '" + transparent + "' '" + backFromPng + "'", &errors), 0) << errors;
+  ASSERT_EQ(RunCli("convert '" + bmp + "' '" + backFromBmp + "'", &errors), 0) << errors;
+  EXPECT_EQ(TestFolder::Read(backFromPng), TestFolder::Read(backFromBmp));
+}
+
 TEST(CliPictures, InfoAndConvertShowThePictureAsHeld) {
   TestFolder folder;
   const std::string ppm = folder.PathOf("in.ppm"), bmp = folder.PathOf("in.bmp"), out = folder.PathOf("out.bmp");
@@ -84,7 +111,7 @@ TEST(CliPictures, BadInputIsReportedAndNothingIsWritten) {
   EXPECT_EQ(RunCli("convert '" + text + "' '" + out + "'", &errors), 1);
   EXPECT_EQ(errors, "Cannot open file: " + text + "\n");
   EXPECT_EQ(RunCli("info '" + text + "'", &errors), 1);
-  EXPECT_EQ(RunCli("convert '" + text + "' '" + folder.PathOf("out.png") + "'", &errors), 2);
+  EXPECT_EQ(RunCli("convert '" + text + "' '" + folder.PathOf("out.jpg") + "'", &errors), 2);
   EXPECT_EQ(RunCli("convert --transparent 300 a.bmp b.gif", &errors), 2);
 
   DibImagePtr mono = RulePicture(8, 8, 1, [](int x, int y) { return x ^ y; });

@@ -13,7 +13,9 @@
 //
 // Every chunk is length (u32), type, data, CRC-32 of type and data. Palette
 // rows go unfiltered, which compresses them best; full-colour rows each get
-// the filter whose output has the smallest sum of absolute byte values.
+// the filter whose output has the smallest sum of absolute byte values, and
+// are compressed by runs only (photographs) or with the search for repeats
+// (drawings), whichever does better on a sample of the rows.
 #pragma once
 
 #include <cstddef>

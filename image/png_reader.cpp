@@ -14,6 +14,8 @@ namespace {
 constexpr int kMaxSide = 32767;
 // The most bytes deflate makes of one byte of compressed data.
 constexpr uint64_t kMaxInflateRatio = 1032;
+constexpr png_alloc_size_t kMaxSideChunkBytes = 8000000;
+constexpr png_uint_32 kMaxSideChunks = 1000;
 
 struct MemorySource {
   const uint8_t* data;
@@ -28,6 +30,21 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
   source->position += count;
 }
 
+uint32_t LoadBigU32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+
+// True when every chunk up to IEND lies within the data, so that libpng is
+// never asked to make room for a chunk the file does not hold.
+bool ChunksFitTheData(const uint8_t* data, size_t size) {
+  size_t position = 8;
+  while (size - position >= 12) {
+    const uint64_t length = LoadBigU32(data + position);
+    if (length > size - position - 12) return false;
+    if (std::memcmp(data + position + 4, "IEND", 4) == 0) return true;
+    position += size_t(length) + 12;
+  }
+  return position == size;
+}
+
 void RefuseFile(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void IgnoreWarning(png_structp, png_const_charp) {}
 
@@ -36,6 +53,7 @@ void IgnoreWarning(png_structp, png_const_charp) {}
 // blue-green-red for colour.
 struct Decoded {
   int width = 0, height = 0;
+  bool tooLarge = false;
   bool indexed = false;
   int indexBits = 0;        // bits of an index in the file, after cutting 16 to 8
   std::vector<RgbQuad> table;
@@ -54,12 +72,23 @@ std::vector<RgbQuad> GreyRamp(int bits) {
   return ramp;
 }
 
+int HeldDepth(const Decoded& decoded) {
+  if (!decoded.indexed) return 24;
+  if (decoded.indexBits == 1) return 1;
+  return decoded.indexBits <= 4 ? 4 : 8;
+}
+
 // Decodes with libpng into `decoded`; false when libpng refused the file.
 // Holds nothing that needs cleaning up, as a refusal leaves by longjmp.
 bool Decode(png_structp png, png_infop info, MemorySource& source, Decoded& decoded) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_read_fn(png, &source, ReadFromMemory);
   png_set_user_limits(png, kMaxSide, kMaxSide);
+  // No chunk can hold more than the file; decompressed text and colour
+  // profiles may take up to libpng's usual 8 MB, and a file may not bury
+  // the picture under thousands of side chunks.
+  png_set_chunk_malloc_max(png, std::max<png_alloc_size_t>(source.size, kMaxSideChunkBytes));
+  png_set_chunk_cache_max(png, kMaxSideChunks);
   png_read_info(png, info);
   png_uint_32 width, height;
   int bitDepth, colorType, interlace;
@@ -68,13 +97,17 @@ bool Decode(png_structp png, png_infop info, MemorySource& source, Decoded& deco
   decoded.width = int(width);
   decoded.height = int(height);
   decoded.indexed = colorType == PNG_COLOR_TYPE_PALETTE || colorType == PNG_COLOR_TYPE_GRAY;
+  decoded.indexBits = decoded.indexed ? std::min(bitDepth, 8) : 0;
   const uint64_t pixelBytes = decoded.indexed ? 1 : 3;
+  if (!PictureFitsInMemory(decoded.width, decoded.height, HeldDepth(decoded))) {
+    decoded.tooLarge = true;
+    return false;
+  }
   if (uint64_t(width) * height * pixelBytes > uint64_t(source.size) * kMaxInflateRatio) return false;
 
   if (bitDepth == 16) png_set_scale_16(png);
   if (bitDepth < 8) png_set_packing(png);
   if (decoded.indexed) {
-    decoded.indexBits = std::min(bitDepth, 8);
     if (colorType == PNG_COLOR_TYPE_GRAY) {
       decoded.table = GreyRamp(decoded.indexBits);
     } else {
@@ -98,12 +131,6 @@ bool Decode(png_structp png, png_infop info, MemorySource& source, Decoded& deco
   for (png_uint_32 y = 0; y < height; ++y) decoded.rows[y] = decoded.pixels.data() + y * rowBytes;
   png_read_image(png, decoded.rows.data());
   return true;
-}
-
-int HeldDepth(const Decoded& decoded) {
-  if (!decoded.indexed) return 24;
-  if (decoded.indexBits == 1) return 1;
-  return decoded.indexBits <= 4 ? 4 : 8;
 }
 
 DibImagePtr HeldImage(Decoded& decoded) {
@@ -136,8 +163,8 @@ DibImagePtr HeldImage(Decoded& decoded) {
 
 }  // namespace
 
-DibImagePtr ReadPngBytes(const uint8_t* data, size_t size) {
-  if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) return nullptr;
+DibImagePtr ReadPngBytes(const uint8_t* data, size_t size, PictureSize* tooLarge) {
+  if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0 || !ChunksFitTheData(data, size)) return nullptr;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, RefuseFile, IgnoreWarning);
   if (!png) return nullptr;
   png_infop info = png_create_info_struct(png);
@@ -145,11 +172,12 @@ DibImagePtr ReadPngBytes(const uint8_t* data, size_t size) {
   Decoded decoded;
   const bool read = info && Decode(png, info, source, decoded);
   png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+  if (decoded.tooLarge && tooLarge) *tooLarge = {decoded.width, decoded.height};
   return read ? HeldImage(decoded) : nullptr;
 }
 
-DibImagePtr ReadPngFile(const char* path) {
+DibImagePtr ReadPngFile(const char* path, PictureSize* tooLarge) {
   std::vector<uint8_t> bytes;
   if (!ReadFileBytes(path, bytes)) return nullptr;
-  return ReadPngBytes(bytes.data(), bytes.size());
+  return ReadPngBytes(bytes.data(), bytes.size(), tooLarge);
 }

@@ -13,7 +13,9 @@
 // short for the indexes the pixels use is filled up with black.
 //
 // Nothing in the file is trusted: width and height must be 1 to 32767, the
-// rows may not need more than deflate could make of the file's bytes, and a
+// rows may not need more than deflate could make of the file's bytes, every
+// chunk must lie within the file, text and colour profiles may not unpack
+// to more than the file or 8 MB holds, and a
 // file that breaks off, fails a checksum of a critical chunk or holds data
 // libpng refuses gives no picture.
 #pragma once
@@ -24,7 +26,9 @@
 #include "image/dib_image.h"
 
 // Reads a PNG file held in memory; none when the data is not a whole PNG
-// picture or no memory could be had.
-DibImagePtr ReadPngBytes(const uint8_t* data, size_t size);
+// picture or no memory could be had. A picture that would not fit in memory
+// (PictureFitsInMemory) is refused too, with its size in `tooLarge` when
+// given.
+DibImagePtr ReadPngBytes(const uint8_t* data, size_t size, PictureSize* tooLarge = nullptr);
 // Reads a PNG file; none when it cannot be read. Shows no message.
-DibImagePtr ReadPngFile(const char* path);
+DibImagePtr ReadPngFile(const char* path, PictureSize* tooLarge = nullptr);

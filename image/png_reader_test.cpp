@@ -147,9 +147,24 @@ TEST(PngReader, RefusesDamagedFiles) {
   damaged.push_back({"wider than a held picture", GreyPng(32768, 1, Compressed(std::vector<uint8_t>(32769, 0)))});
   damaged.push_back({"fewer rows than promised", GreyPng(3, 4, Compressed(rows))});
   damaged.push_back({"a bad row filter", GreyPng(3, 3, Compressed(std::vector<uint8_t>(12, 9)))});
-  // 30000 x 30000 pixels from a few hundred bytes: more than deflate can make.
-  damaged.push_back({"rows out of all proportion", GreyPng(30000, 30000, Compressed(std::vector<uint8_t>(30001, 0)))});
-  for (const auto& [what, bytes] : damaged) EXPECT_FALSE(FromPng(bytes)) << what;
+  // 8000 x 8000 pixels from a few hundred bytes: more than deflate can make.
+  damaged.push_back({"rows out of all proportion", GreyPng(8000, 8000, Compressed(std::vector<uint8_t>(8001, 0)))});
+  // A text chunk that claims 2 GB, which must not be made room for.
+  std::vector<uint8_t> longText = good;
+  const std::vector<uint8_t> claim = {0x79, 0, 0, 0, 't', 'E', 'X', 't', 'a', '=', 'b'};
+  longText.insert(longText.begin() + 33, claim.begin(), claim.end());
+  damaged.push_back({"a chunk longer than the file", longText});
+  for (const auto& [what, bytes] : damaged) {
+    PictureSize tooLarge;
+    EXPECT_FALSE(ReadPngBytes(bytes.data(), bytes.size(), &tooLarge)) << what;
+    EXPECT_EQ(tooLarge.width, 0) << what;
+  }
+  // A picture beyond what the program holds is told by its size.
+  const std::vector<uint8_t> huge = GreyPng(30000, 30000, Compressed(std::vector<uint8_t>(30001, 0)));
+  PictureSize tooLarge;
+  EXPECT_FALSE(ReadPngBytes(huge.data(), huge.size(), &tooLarge));
+  EXPECT_EQ(tooLarge.width, 30000);
+  EXPECT_EQ(tooLarge.height, 30000);
 }
 
 }  // namespace

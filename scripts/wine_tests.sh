@@ -33,6 +33,9 @@ runs=(
   "convert full.bmp OUT.bmp"
   "convert palette.bmp OUT.gif"
   "convert --interlace --transparent 3 --comment checked palette.bmp OUT.gif"
+  "make --config vitrelle.cfg --time 55 --pattern 2 --size 161x97 OUT.png"
+  "convert full.bmp OUT.png"
+  "convert --transparent 3 palette.bmp OUT.png"
 )
 failed=0
 for i in "${!runs[@]}"; do

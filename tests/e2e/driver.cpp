@@ -493,6 +493,44 @@ std::vector<uint32_t> BmpColors(const std::string& path, int* width, int* height
   return DibColors(file.substr(14), width, height);
 }
 
+// The Linux name of a file, through Wine's own conversion; empty outside Wine.
+static std::string UnixName(const std::string& path) {
+  using Convert = char*(CDECL*)(const wchar_t*);
+  const auto convert = reinterpret_cast<Convert>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  wchar_t wide[MAX_PATH];
+  if (!convert || !MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide, MAX_PATH)) return std::string();
+  char* unix = convert(wide);
+  if (!unix) return std::string();
+  std::string name = unix;
+  HeapFree(GetProcessHeap(), 0, unix);
+  return name;
+}
+
+// Pillow writes what it reads as a 24-bit BMP file beside the picture; Wine
+// does not wait for a Linux process, so the file appears whole or not at all.
+std::vector<uint32_t> PillowColors(const std::string& path, int* width, int* height) {
+  const std::string unixName = UnixName(path), copy = path + ".pillow.bmp";
+  if (unixName.empty()) return {};
+  DeleteFileA(copy.c_str());
+  std::string command =
+      "Z:\\usr\\bin\\python3 -c \"import os, sys; from PIL import Image; "
+      "Image.open(sys.argv[1]).convert('RGB').save(sys.argv[2] + '.tmp', 'BMP'); "
+      "os.replace(sys.argv[2] + '.tmp', sys.argv[2])\" \"" + unixName + "\" \"" + unixName + ".pillow.bmp\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return {};
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  if (!WaitUntil([&] { return FileExists(copy); }, 20000)) return {};
+  std::vector<uint32_t> colors = BmpColors(copy, width, height);
+  DeleteFileA(copy.c_str());
+  return colors;
+}
+
 bool CloseProgram(Program& program, HWND main) {
   PostMessageA(main, WM_CLOSE, 0, 0);
   HWND question = nullptr;

@@ -153,6 +153,10 @@ bool ScreenShows(HWND window, int width, int height, const std::vector<uint32_t>
 // picture of 1, 4, 8 or 24 bits, top row first; empty when it cannot be read.
 std::vector<uint32_t> DibColors(const std::string& dib, int* width = nullptr, int* height = nullptr);
 std::vector<uint32_t> BmpColors(const std::string& path, int* width = nullptr, int* height = nullptr);
+// The colours of a picture file as Pillow (Debian's /usr/bin/python3, run as
+// a Linux process from Wine) reads it, in the same form; empty when Pillow
+// cannot read it.
+std::vector<uint32_t> PillowColors(const std::string& path, int* width = nullptr, int* height = nullptr);
 
 // The question the program asks before it closes on a picture never saved.
 constexpr const char* kCloseQuestionCaption = "Caution";

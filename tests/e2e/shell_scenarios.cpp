@@ -372,6 +372,38 @@ bool SavePictures() {
   return session.Close() && ok;
 }
 
+// Save As PNG: the PNG entry, and a typed .png with the BMP entry chosen,
+// write PNG files that Pillow reads with the picture's colours; another
+// typed extension keeps the chosen entry and gets its extension.
+bool SavePng() {
+  Session session;
+  session.folder = MakeProgramCopy("save-png");
+  const std::string source = session.folder + "\\source.bmp";
+  WriteFileBytes(source, FullColorBmp(41, 29));
+  if (!session.Start("\"" + source + "\"") || !session.TitleBecomes(source)) return false;
+  const std::vector<uint32_t> colors = BmpColors(source);
+  bool ok = true;
+
+  const struct {
+    const char* typed;
+    int fileType;
+    const char* written;
+  } kSaves[] = {{"chosen.png", 4, "chosen.png"}, {"typed.png", 1, "typed.png"}, {"photo.jpg", 1, "photo.jpg.bmp"}};
+  for (const auto& save : kSaves) {
+    const std::string typed = session.folder + "\\" + save.typed, written = session.folder + "\\" + save.written;
+    SendCommand(session.main, IDM_SAVE_AS);
+    ok &= FillFileDialog(session.program, "Save file", typed, save.fileType);
+    ok &= session.TitleBecomes(written);
+    const std::string signature = std::string(save.written).find(".png") != std::string::npos ? "\x89PNG" : "BM";
+    ok &= Expect(FileBytes(written).substr(0, signature.size()) == signature, written + " has its type");
+    int width = 0, height = 0;
+    ok &= Expect(PillowColors(written, &width, &height) == colors, "Pillow reads the picture from " + written);
+    ok &= ExpectEqual(width * 1000 + height, 41029, "the size Pillow reads from " + written);
+  }
+  ok &= Expect(!FileExists(session.folder + "\\typed.png.bmp"), "a typed .png gets no other extension");
+  return session.Close() && ok;
+}
+
 // Copy then Paste gives the identical picture; with an empty clipboard Paste
 // is greyed, so Ctrl+V does nothing.
 bool CopyAndPaste() {
@@ -637,6 +669,7 @@ VITRELLE_SCENARIO("shell-make", MakeShowsThePicture);
 VITRELLE_SCENARIO("shell-make-read-only", MakeWithReadOnlyPatternFile);
 VITRELLE_SCENARIO("shell-open", OpenPictures);
 VITRELLE_SCENARIO("shell-save", SavePictures);
+VITRELLE_SCENARIO("shell-save-png", SavePng);
 VITRELLE_SCENARIO("shell-clipboard", CopyAndPaste);
 VITRELLE_SCENARIO("shell-details", DetailsSwitchesThePanel);
 VITRELLE_SCENARIO("shell-help-about", HelpAboutAndExit);
