@@ -10,7 +10,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -27,8 +26,7 @@ constexpr int kWidth = 1920, kHeight = 1080;
 constexpr int64_t kPixels = int64_t(kWidth) * kHeight;
 const char* kNames[2] = {"made 8-bit", "photo-like"};
 
-// A grown 8-bit picture. Should the generator give a narrower picture, its
-// rows repeat across the width, as the rows of a grown picture wrap anyway.
+// A grown 8-bit picture of the full size.
 DibImagePtr MadePicture() {
   const std::string config = std::string(VITRELLE_SOURCE_DIR) + "/resources/vitrelle.cfg";
   MakeSettings settings;
@@ -37,18 +35,7 @@ DibImagePtr MadePicture() {
   WarmUpAtStartup(state.random, 1000);
   DibImagePtr grown = MakePatternImage(nullptr, settings, kWidth, kHeight, config, 1000, state);
   if (!grown || DibBitCount(*grown) != 8) return nullptr;
-  if (DibWidth(*grown) == kWidth && DibHeight(*grown) == kHeight) return grown;
-  DibImagePtr image = CreateDibImage(kWidth, kHeight, 8);
-  if (!image) return nullptr;
-  SetDibInfoField(*image, kBiClrUsed, uint32_t(DibColorCount(*grown)));
-  std::memcpy(DibColorTable(*image), DibColorTable(*grown), size_t(DibColorCount(*grown)) * 4);
-  const int width = DibWidth(*grown), height = DibHeight(*grown);
-  for (int y = 0; y < kHeight; ++y) {
-    const uint8_t* from = DibPixels(*grown) + size_t(y % height) * DibRowStride(width, 8);
-    uint8_t* to = DibPixels(*image) + size_t(y) * DibRowStride(kWidth, 8);
-    for (int x = 0; x < kWidth; ++x) to[x] = from[x % width];
-  }
-  return image;
+  return grown;
 }
 
 // Soft light and shade over the whole frame, a few hard-edged objects, and
