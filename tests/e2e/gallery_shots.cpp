@@ -112,8 +112,7 @@ bool ScreenMakeShot() {
   SetForegroundWindow(main);
   Sleep(800);
   const bool ok = SaveWindowShot(main, "screen-make.bmp");
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  return ok && ExpectEqual(WaitForExit(program), 0, "the exit code");
+  return CloseProgram(program, main) && ok;
 }
 
 // The GIF options dialog, opened by Save As with "GIF (with option)", over

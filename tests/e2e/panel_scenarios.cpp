@@ -175,8 +175,10 @@ bool SelectingPatternsLoadsThem() {
                "the colour list holds the color lines");
   const std::string screen = "Screen (" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " x " +
                              std::to_string(GetSystemMetrics(SM_CYSCREEN)) + ")";
+  std::string sizes;
+  for (const std::string& entry : ListEntries(panel, IDC_SIZE_LIST)) sizes += " [" + entry + "]";
   ok &= Expect(ListEntries(panel, IDC_SIZE_LIST) == std::vector<std::string>{"Small", "Medium", screen},
-               "the size list holds the size lines, then the screen");
+               "the size list holds the size lines, then the screen (found" + sizes + ")");
   ok &= ExpectEqual(ShownValues(panel), "10,1,2,3,2,1,9,0,20,5,", "the values of the state line");
   ok &= ExpectEqual(CheckedMirror(panel), IDC_MIRROR_VERTICAL, "the mirror of the state line");
   ok &= ExpectEqual(Selection(panel, IDC_PATTERN_LIST), 0, "the selected Pattern");

@@ -155,8 +155,7 @@ bool ScreenSizeMakesAScrollingPicture() {
                            Cut(picture, width, width - smaller.cx, height - smaller.cy, smaller)),
                "End still reaches the bottom right");
 
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  return ExpectEqual(WaitForExit(program), 0, "the program ends") && ok;
+  return CloseProgram(program, main) && ok;
 }
 
 }  // namespace
