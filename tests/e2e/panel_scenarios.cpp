@@ -173,8 +173,13 @@ bool SelectingPatternsLoadsThem() {
                    "the Pattern list holds the pattern lines in file order");
   ok &= Expect(ListEntries(panel, IDC_COLOR_LIST) == std::vector<std::string>{"Gray", "Warm"},
                "the colour list holds the color lines");
-  const std::string screen = "Screen (" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " x " +
-                             std::to_string(GetSystemMetrics(SM_CYSCREEN)) + ")";
+  // The display mode, as the program measures it: after a Wine virtual
+  // desktop has run in the prefix, the system metrics give that desktop's size.
+  DEVMODEA mode = {};
+  mode.dmSize = sizeof mode;
+  EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+  const std::string screen =
+      "Screen (" + std::to_string(mode.dmPelsWidth) + " x " + std::to_string(mode.dmPelsHeight) + ")";
   std::string sizes;
   for (const std::string& entry : ListEntries(panel, IDC_SIZE_LIST)) sizes += " [" + entry + "]";
   ok &= Expect(ListEntries(panel, IDC_SIZE_LIST) == std::vector<std::string>{"Small", "Medium", screen},
