@@ -362,7 +362,7 @@ TEST(NormalizeImage, WhatCannotBeConvertedIsReportedOnce) {
     OwnerRecorder recorder;
     Owner owner = recorder.owner();
     EXPECT_FALSE(NormalizeImage(&owner, BlockOf(refused[i]))) << i;
-    EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot make a bitmap|Error"}) << i;
+    EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_CANNOT_MAKE_BITMAP, IDS_ERROR)}) << i;
     EXPECT_TRUE(recorder.captions.empty());
   }
 }
