@@ -187,11 +187,11 @@ TEST(SaveAsFlow, AFailedSaveLeavesTheOldFileWhole) {
   bool saved = true;
   EXPECT_EQ(SaveAsFlow(&owner, path.c_str(), kSaveBmp, *broken, GifSaveOptions(), &saved), SaveOutcome::kAttempted);
   EXPECT_FALSE(saved);
-  EXPECT_EQ(dialogue.shown.back(), "Cannot save BMP file|Error");
+  EXPECT_EQ(dialogue.shown.back(), Shown(IDS_SAVE_BMP_FAILED, IDS_ERROR));
   EXPECT_EQ(TestFolder::Read(path), "old");
   dialogue.answers = {true};
   EXPECT_EQ(SaveAsFlow(&owner, path.c_str(), kSavePng, *broken, GifSaveOptions(), &saved), SaveOutcome::kAttempted);
-  EXPECT_EQ(dialogue.shown.back(), "Cannot save PNG file|Error");
+  EXPECT_EQ(dialogue.shown.back(), Shown(IDS_SAVE_PNG_FAILED, IDS_ERROR));
   EXPECT_EQ(TestFolder::Read(path), "old");
   EXPECT_EQ(folder.FileCount(), 1u);
 }
@@ -223,7 +223,7 @@ TEST(MakePicture, RecordsTheSettingsThenGrowsThePicture) {
     dialogue.shown.clear();
     EXPECT_FALSE(MakePicture(&owner, settings, path, 1000, generator));
     EXPECT_EQ(dialogue.shown,
-              std::vector<std::string>{"Cannot save config file \nCD-ROM or WRITE PROTECT \\?|" + path});
+              std::vector<std::string>{Shown(IDS_CANNOT_SAVE_CONFIG, path)});
   }
   chmod(path.c_str(), 0644);
 }
@@ -233,7 +233,7 @@ TEST(PastedPicture, NormalisesClipboardDataAndRefusesNone) {
   const Owner owner = dialogue.owner();
   GifSaveOptions options;
   EXPECT_FALSE(PastedPicture(&owner, nullptr, options));
-  EXPECT_EQ(dialogue.shown, std::vector<std::string>{"Cannot paste|Error"});
+  EXPECT_EQ(dialogue.shown, std::vector<std::string>{Shown(IDS_PASTE_FAILED, IDS_ERROR)});
 
   DibImagePtr picture = RulePicture(9, 5, 4, [](int x, int y) { return x ^ y; });
   options.interlace = options.transparent = true;
@@ -252,7 +252,7 @@ TEST(PastedPicture, NormalisesClipboardDataAndRefusesNone) {
   DibImagePtr shortData = AllocateDibBlock(60);
   std::memcpy(shortData->start(), picture->start(), 60);
   EXPECT_FALSE(PastedPicture(&owner, std::move(shortData), options));
-  EXPECT_EQ(dialogue.shown, std::vector<std::string>{"Cannot make a bitmap|Error"});
+  EXPECT_EQ(dialogue.shown, std::vector<std::string>{Shown(IDS_CANNOT_MAKE_BITMAP, IDS_ERROR)});
 }
 
 TEST(FileFilters, BecomeZeroSeparatedLists) {

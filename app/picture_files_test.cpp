@@ -52,7 +52,7 @@ TEST(PictureFiles, OpensBmpAndGifFilesAsHeldImages) {
   const std::string other = folder.PathOf("text.gif");
   ASSERT_TRUE(WriteBytes(other, {'h', 'e', 'l', 'l', 'o'}));
   EXPECT_FALSE(OpenPictureFile(&owner, other.c_str(), options));
-  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot open file|" + other});
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_OPEN_FAILED, other)});
   EXPECT_TRUE(options.interlace && options.transparent) << "a failed open leaves the options of the picture shown";
 }
 
@@ -80,7 +80,7 @@ TEST(PictureFiles, NativeBuildsOpenPngAndRefuseDamagedOnes) {
   bytes.resize(bytes.size() / 2);
   const std::string damaged = folder.Write(bytes, "damaged.png");
   EXPECT_FALSE(OpenPictureFile(&owner, damaged.c_str(), options));
-  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot open file|" + damaged});
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_OPEN_FAILED, damaged)});
 }
 #endif
 
@@ -179,7 +179,7 @@ TEST(PictureFiles, AsksTheFallbackReaderOnlyWhenBothOwnReadersRefuse) {
 
   EXPECT_FALSE(OpenPictureFile(&owner, neither.c_str(), options, &type, &reader));
   EXPECT_EQ(fallback.asked.back(), neither);
-  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot open file|" + neither});
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_OPEN_FAILED, neither)});
 }
 
 TEST(PictureFiles, PastingClearsTheFlagsAndKeepsThePickedColour) {
@@ -200,7 +200,7 @@ TEST(PictureFiles, PastingClearsTheFlagsAndKeepsThePickedColour) {
   StoreU16(broken->start() + 14, 2);  // 2 bits per pixel: no bitmap to make
   options = DirtyOptions();
   EXPECT_FALSE(PastePicture(&owner, std::move(broken), options));
-  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot make a bitmap|Error"});
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_CANNOT_MAKE_BITMAP, IDS_ERROR)});
   EXPECT_TRUE(options.transparent);
 }
 
@@ -237,7 +237,7 @@ TEST(PictureFiles, OpeningNormalisesWhatTheBmpFileHolds) {
   ASSERT_TRUE(WriteBytes(bmp, jpeg));
   GifSaveOptions options;
   EXPECT_FALSE(OpenPictureFile(&owner, bmp.c_str(), options));
-  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot make a bitmap|Error"});
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_CANNOT_MAKE_BITMAP, IDS_ERROR)});
 }
 
 TEST(PictureFiles, SavesFullColourPicturesAsGifReducedAndBmpUnchanged) {
@@ -268,7 +268,7 @@ TEST(PictureFiles, FailedSavesAreShownAndKeepTheOldFile) {
   DibImagePtr image = RulePicture(4, 4, 8, [](int x, int) { return x; });
   const std::string missing = folder.PathOf("none/x.gif");
   EXPECT_FALSE(SavePictureFile(&owner, missing.c_str(), PictureFileType::kGif, *image, GifSaveOptions(), false, false));
-  EXPECT_EQ(recorder.warnings, (std::vector<std::string>{"Cannot open file|" + missing, "Cannot save GIF file|Error"}));
+  EXPECT_EQ(recorder.warnings, (std::vector<std::string>{Shown(IDS_CANNOT_OPEN_FILE, missing), Shown(IDS_SAVE_GIF_FAILED, IDS_ERROR)}));
 
   recorder.warnings.clear();
   const std::string path = folder.PathOf("old.gif");
@@ -276,7 +276,7 @@ TEST(PictureFiles, FailedSavesAreShownAndKeepTheOldFile) {
   DibImagePtr broken = CreateDibImage(64, 64, 8);
   broken->blockSize = 100;
   EXPECT_FALSE(SavePictureFile(&owner, path.c_str(), PictureFileType::kGif, *broken, GifSaveOptions(), false, false));
-  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot save GIF file|Error"});
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_SAVE_GIF_FAILED, IDS_ERROR)});
   EXPECT_EQ(std::filesystem::file_size(path), 3u);
 }
 

@@ -21,6 +21,21 @@ std::vector<uint8_t> FullColorRgb() {
   return rgb;
 }
 
+// The gradient above as ImageMagick saves it in a BMP file of the given kind.
+std::string FullColorBmp(const TestFolder& folder, const std::string& kind) {
+  const std::string ppm = folder.PathOf("in.ppm"), bmp = folder.PathOf("in.bmp");
+  EXPECT_TRUE(WritePpm(ppm, 32, 24, FullColorRgb()));
+  EXPECT_TRUE(RunCommand("/usr/bin/convert '" + ppm + "' " + kind + "'" + bmp + "'"));
+  return bmp;
+}
+
+// What `info` prints about a file.
+std::string InfoOf(const std::string& path) {
+  std::string errors, output;
+  EXPECT_EQ(RunCli("info '" + path + "'", &errors, &output), 0) << errors;
+  return output;
+}
+
 TEST(CliPictures, MakeWritesAGifOfTheSamePicture) {
   TestFolder folder;
   const std::string options = "make --time 77 --pattern Reef --size 64x48 ";
@@ -37,21 +52,17 @@ TEST(CliPictures, MakeWritesAGifOfTheSamePicture) {
 
 TEST(CliPictures, ConvertReducesFullColourForGifAndSetsOptions) {
   TestFolder folder;
-  const std::string ppm = folder.PathOf("in.ppm"), bmp = folder.PathOf("in.bmp"), gif = folder.PathOf("out.gif");
-  ASSERT_TRUE(WritePpm(ppm, 32, 24, FullColorRgb()));
-  ASSERT_TRUE(RunCommand("/usr/bin/convert '" + ppm + "' -type truecolor BMP3:'" + bmp + "'"));
-  std::string errors, output;
+  const std::string bmp = FullColorBmp(folder, "-type truecolor BMP3:"), gif = folder.PathOf("out.gif");
+  std::string errors;
   ASSERT_EQ(RunCli("convert '" + bmp + "' '" + gif + "'", &errors), 0) << errors;
-  ASSERT_EQ(RunCli("info '" + gif + "'", &errors, &output), 0);
-  EXPECT_EQ(output, "width: 32\nheight: 24\nbits per pixel: 8\ncolors: 256\n"
-                    "interlace: false\ntransparent: false\ntransparentIndex: 1000\n");
+  EXPECT_EQ(InfoOf(gif), "width: 32\nheight: 24\nbits per pixel: 8\ncolors: 256\n"
+                         "interlace: false\ntransparent: false\ntransparentIndex: 1000\n");
   EXPECT_EQ(RunCli("convert --transparent 3 '" + bmp + "' '" + gif + "'", &errors), 1);
   EXPECT_EQ(errors, "Reduce to 256 color: Error\n");
 
   const std::string options = folder.PathOf("options.gif");
   ASSERT_EQ(RunCli("convert --interlace --transparent 3 --comment 'hello there' '" + gif + "' '" + options + "'"), 0);
-  ASSERT_EQ(RunCli("info '" + options + "'", &errors, &output), 0);
-  EXPECT_NE(output.find("interlace: true\ntransparent: true\ntransparentIndex: 3\n"), std::string::npos);
+  EXPECT_NE(InfoOf(options).find("interlace: true\ntransparent: true\ntransparentIndex: 3\n"), std::string::npos);
   EXPECT_EQ(PillowIndexes(options), PillowIndexes(gif));
   std::ifstream in(options, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), {});
@@ -59,8 +70,7 @@ TEST(CliPictures, ConvertReducesFullColourForGifAndSetsOptions) {
 
   const std::string back = folder.PathOf("back.bmp");
   ASSERT_EQ(RunCli("convert '" + options + "' '" + back + "'"), 0);
-  ASSERT_EQ(RunCli("info '" + back + "'", &errors, &output), 0);
-  EXPECT_EQ(output, "width: 32\nheight: 24\nbits per pixel: 8\ncolors: 256\n");
+  EXPECT_EQ(InfoOf(back), "width: 32\nheight: 24\nbits per pixel: 8\ncolors: 256\n");
   EXPECT_EQ(MagickRgb(back), MagickRgb(gif));
 }
 
@@ -78,13 +88,11 @@ TEST(CliPictures, MakeAndConvertWritePngThatConvertAndInfoRead) {
   EXPECT_EQ(read.pixels, HeldIndexes(*made));
 
   // A PNG opens as the same picture as the BMP.
-  std::string errors, fromPng, fromBmp;
+  std::string errors;
   const std::string transparent = folder.PathOf("t.png");
   ASSERT_EQ(RunCli("convert --transparent 2 '" + bmp + "' '" + transparent + "'", &errors), 0) << errors;
   EXPECT_EQ(ReadWithPillow(transparent).transparency, 2);
-  ASSERT_EQ(RunCli("info '" + transparent + "'", &errors, &fromPng), 0) << errors;
-  ASSERT_EQ(RunCli("info '" + bmp + "'", &errors, &fromBmp), 0) << errors;
-  EXPECT_EQ(fromPng, fromBmp);
+  EXPECT_EQ(InfoOf(transparent), InfoOf(bmp));
   const std::string backFromPng = folder.PathOf("png.bmp"), backFromBmp = folder.PathOf("bmp.bmp");
   ASSERT_EQ(RunCli("convert '" + transparent + "' '" + backFromPng + "'", &errors), 0) << errors;
   ASSERT_EQ(RunCli("convert '" + bmp + "' '" + backFromBmp + "'", &errors), 0) << errors;
@@ -93,12 +101,9 @@ TEST(CliPictures, MakeAndConvertWritePngThatConvertAndInfoRead) {
 
 TEST(CliPictures, InfoAndConvertShowThePictureAsHeld) {
   TestFolder folder;
-  const std::string ppm = folder.PathOf("in.ppm"), bmp = folder.PathOf("in.bmp"), out = folder.PathOf("out.bmp");
-  ASSERT_TRUE(WritePpm(ppm, 32, 24, FullColorRgb()));
-  ASSERT_TRUE(RunCommand("/usr/bin/convert '" + ppm + "' -define bmp:subtype=RGB565 BMP:'" + bmp + "'"));
-  std::string errors, output;
-  ASSERT_EQ(RunCli("info '" + bmp + "'", &errors, &output), 0) << errors;
-  EXPECT_EQ(output, "width: 32\nheight: 24\nbits per pixel: 24\ncolors: full color\n");
+  const std::string bmp = FullColorBmp(folder, "-define bmp:subtype=RGB565 BMP:"), out = folder.PathOf("out.bmp");
+  EXPECT_EQ(InfoOf(bmp), "width: 32\nheight: 24\nbits per pixel: 24\ncolors: full color\n");
+  std::string errors;
   ASSERT_EQ(RunCli("convert '" + bmp + "' '" + out + "'", &errors), 0) << errors;
   EXPECT_EQ(MagickRgb(out), MagickRgb(bmp));
 }

@@ -90,8 +90,8 @@ TEST(PatternFile, UnreadableFileIsReported) {
   EXPECT_FALSE(WriteStateLine(&owner, missing, settings));
   EXPECT_FALSE(AddPattern(&owner, missing, "x", settings));
   ASSERT_EQ(messages.warnings.size(), 3u);
-  EXPECT_EQ(messages.warnings[0], "Cannot open file|" + missing);
-  EXPECT_EQ(messages.warnings[1], "Cannot save config file \nCD-ROM or WRITE PROTECT \\?|" + missing);
+  EXPECT_EQ(messages.warnings[0], Shown(IDS_CANNOT_OPEN_FILE, missing));
+  EXPECT_EQ(messages.warnings[1], Shown(IDS_CANNOT_SAVE_CONFIG, missing));
   EXPECT_EQ(folder.FileCount(), 0u);
 
   // A path that opens but cannot be read, such as a folder, is no empty file.
@@ -103,7 +103,7 @@ TEST(PatternFile, UnreadableFileIsReported) {
   EXPECT_FALSE(ListEntries(&owner, folderPath, lists));
   EXPECT_FALSE(LoadMakeSettings(&owner, folderPath, SettingsLine::kState, settings));
   EXPECT_EQ(ReplacePattern(&owner, folderPath, 0, PatternChange::kDelete, "", settings), PatternReplace::kFailed);
-  EXPECT_EQ(messages.warnings, std::vector<std::string>(3, "Cannot open file|" + folderPath));
+  EXPECT_EQ(messages.warnings, std::vector<std::string>(3, Shown(IDS_CANNOT_OPEN_FILE, folderPath)));
   EXPECT_EQ(folder.FileCount(), 1u);
 }
 
@@ -269,7 +269,7 @@ TEST(PatternFile, FailedWritesLeaveTheOldFileWhole) {
     EXPECT_FALSE(written) << operation.name;
     EXPECT_EQ(folder.Read(path), big) << operation.name;
     EXPECT_EQ(folder.FileCount(), 1u) << operation.name;  // the temporary file is gone
-    EXPECT_EQ(messages.warnings, std::vector<std::string>{"Cannot save config file \nCD-ROM or WRITE PROTECT \\?|" + path})
+    EXPECT_EQ(messages.warnings, std::vector<std::string>{Shown(IDS_CANNOT_SAVE_CONFIG, path)})
         << operation.name;
   }
 }

@@ -140,7 +140,7 @@ TEST_F(PatternImageTest, SizesAreLimited) {
   EXPECT_FALSE(Make(0, 10, 2, &messages));
   EXPECT_FALSE(Make(10, -1, 2, &messages));
   ASSERT_EQ(messages.warnings.size(), 2u);
-  EXPECT_EQ(messages.warnings[0], "The image size must be at least 1 x 1 pixel|Error");
+  EXPECT_EQ(messages.warnings[0], Shown(IDS_BAD_IMAGE_SIZE, IDS_ERROR));
 }
 
 TEST_F(PatternImageTest, UnusableColorSetsGiveNoImage) {

@@ -207,7 +207,7 @@ TEST(PatternPanelFile, UnreadableFileEndsThePanel) {
   EXPECT_EQ(ChoosePattern(&owner, missing, settings, 0), PanelNext::kEnd);
   EXPECT_EQ(settings[kWeight2], 6);
   ASSERT_EQ(messages.warnings.size(), 4u);
-  for (const std::string& warning : messages.warnings) EXPECT_EQ(warning, "Cannot open file|" + missing);
+  for (const std::string& warning : messages.warnings) EXPECT_EQ(warning, Shown(IDS_CANNOT_OPEN_FILE, missing));
 }
 
 TEST(PatternPanelFile, AddKeepsOnlyNamedPatterns) {
@@ -225,9 +225,9 @@ TEST(PatternPanelFile, AddKeepsOnlyNamedPatterns) {
 
   OwnerRecorder messages;
   const Owner owner = messages.owner();
-  EXPECT_EQ(AddNamedPattern(&owner, folder.PathOf("missing.cfg"), settings, std::string("X")), PanelNext::kStay);
-  ASSERT_EQ(messages.warnings.size(), 1u);
-  EXPECT_EQ(messages.warnings[0].substr(0, 23), "Cannot save config file");
+  const std::string missing = folder.PathOf("missing.cfg");
+  EXPECT_EQ(AddNamedPattern(&owner, missing, settings, std::string("X")), PanelNext::kStay);
+  EXPECT_EQ(messages.warnings, std::vector<std::string>{Shown(IDS_CANNOT_SAVE_CONFIG, missing)});
 }
 
 TEST(PatternPanelFile, ChangeAndDeleteAskFirst) {
@@ -244,7 +244,7 @@ TEST(PatternPanelFile, ChangeAndDeleteAskFirst) {
   EXPECT_EQ(ChangeSelectedPattern(&owner, path, settings, PatternChange::kDelete, std::string("Rings")),
             PanelNext::kStay);
   EXPECT_EQ(TestFolder::Read(path), kPatternFile);
-  EXPECT_EQ(messages.questions, (std::vector<std::string>{"Do you want to delete this pattern ?|Rings"}));
+  EXPECT_EQ(messages.questions, (std::vector<std::string>{Shown(IDS_ASK_DELETE_PATTERN, "Rings")}));
 
   // No selected Pattern: nothing to ask about.
   EXPECT_EQ(ChangeSelectedPattern(&owner, path, settings, PatternChange::kChange, std::nullopt), PanelNext::kStay);
@@ -253,7 +253,7 @@ TEST(PatternPanelFile, ChangeAndDeleteAskFirst) {
   messages.answer = true;
   EXPECT_EQ(ChangeSelectedPattern(&owner, path, settings, PatternChange::kChange, std::string("Rings")),
             PanelNext::kReload);
-  EXPECT_EQ(messages.questions.back(), "Do you want to change this pattern ?|Rings");
+  EXPECT_EQ(messages.questions.back(), Shown(IDS_ASK_CHANGE_PATTERN, "Rings"));
   std::string changed = kPatternFile;
   const std::string oldLine = "3,Rings,7,0,2,2,2,2,2,4,1,10,3,3,\r\n";
   changed.replace(changed.find(oldLine), oldLine.size(), "3,Rings,0,0,1,2,3,2,1,9,0,20,5,1,\r\n");

@@ -214,7 +214,7 @@ TEST(GifWriter, FileIsReplacedOnlyWhenComplete) {
 
   const std::string missing = folder.PathOf("no/such/folder.gif");
   EXPECT_FALSE(WriteGifFile(&owner, missing.c_str(), *image, GifSaveOptions(), false, false));
-  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot open file|" + missing});
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_CANNOT_OPEN_FILE, missing)});
 }
 
 }  // namespace

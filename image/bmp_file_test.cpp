@@ -199,7 +199,7 @@ TEST(BmpFileOnDisk, UnwritableFolderIsReportedWithThePath) {
   OwnerRecorder recorder;
   Owner owner = recorder.owner();
   EXPECT_FALSE(WriteBmpFile(&owner, path.c_str(), *PatternImage(4, 4, 8)));
-  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot open file|" + path});
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_CANNOT_OPEN_FILE, path)});
 }
 
 TEST(BmpFileOnDisk, IndependentDecoderReadsTheSamePixels) {

@@ -56,18 +56,13 @@ struct BmpParts {
 
 BmpParts SplitBmp(const std::vector<uint8_t>& file) {
   BmpParts parts;
-  const uint32_t headerSize = LoadU32(&file[14]);
-  parts.header.assign(file.begin() + 14, file.begin() + 14 + headerSize);
-  size_t at = 14 + headerSize;
-  const uint32_t compression = headerSize >= 20 ? LoadU32(&file[30]) : 0;
-  if (headerSize == 40 && (compression == kBiBitFields || compression == kBiAlphaBitFields)) {
-    const size_t maskBytes = compression == kBiBitFields ? 12 : 16;
-    parts.masks.assign(file.begin() + at, file.begin() + at + maskBytes);
-    at += maskBytes;
-  }
-  const size_t offset = LoadU32(&file[10]);
-  parts.table.assign(file.begin() + at, file.begin() + offset);
-  parts.pixels.assign(file.begin() + offset, file.end());
+  DibHeader header;
+  EXPECT_TRUE(file.size() > 14 && ReadDibHeader(&file[14], file.size() - 14, header));
+  const auto block = file.begin() + 14, rows = file.begin() + LoadU32(&file[10]);
+  parts.header.assign(block, block + header.headerSize);
+  parts.masks.assign(block + header.headerSize, block + header.tableOffset);
+  parts.table.assign(block + header.tableOffset, rows);
+  parts.pixels.assign(rows, file.end());
   return parts;
 }
 
@@ -86,23 +81,22 @@ std::vector<uint8_t> JoinBmp(const BmpParts& parts) {
 // The same picture stored top row first, with a negative height.
 std::vector<uint8_t> TopDown(const std::vector<uint8_t>& file) {
   BmpParts parts = SplitBmp(file);
-  const int32_t height = LoadI32(&parts.header[8]);
+  const int32_t height = LoadI32(&parts.header[kBiHeight]);
   const size_t stride = parts.pixels.size() / size_t(height);
   std::vector<uint8_t> flipped;
   for (int32_t y = height - 1; y >= 0; --y) {
     flipped.insert(flipped.end(), parts.pixels.begin() + y * stride, parts.pixels.begin() + (y + 1) * stride);
   }
   parts.pixels = flipped;
-  StoreI32(&parts.header[8], -height);
+  StoreI32(&parts.header[kBiHeight], -height);
   return JoinBmp(parts);
 }
 
 // Stored header size, depth and compression of a BMP file, as "12/24/0".
 std::string KindOf(const std::vector<uint8_t>& file) {
-  if (file.size() < 34) return "none";
-  const uint32_t headerSize = LoadU32(&file[14]);
-  if (headerSize == 12) return "12/" + std::to_string(LoadU16(&file[24])) + "/0";
-  return std::to_string(headerSize) + "/" + std::to_string(LoadU16(&file[28])) + "/" + std::to_string(LoadU32(&file[30]));
+  DibHeader header;
+  if (file.size() <= 14 || !ReadDibHeader(&file[14], file.size() - 14, header)) return "none";
+  return std::to_string(header.headerSize) + "/" + std::to_string(header.depth) + "/" + std::to_string(header.compression);
 }
 
 class NormalizeToolFiles : public ::testing::Test {
@@ -200,18 +194,18 @@ TEST_F(NormalizeToolFiles, HeaderLayoutsWindowsDraws) {
   BmpParts alphaFields40 = SplitBmp(argb1555);  // BI_ALPHABITFIELDS: four masks after a 40-byte header
   alphaFields40.masks.assign(alphaFields40.header.begin() + 40, alphaFields40.header.begin() + 56);
   alphaFields40.header.resize(40);
-  StoreU32(&alphaFields40.header[16], kBiAlphaBitFields);
+  StoreU32(&alphaFields40.header[kBiCompression], kBiAlphaBitFields);
   pairs.push_back({JoinBmp(alphaFields40), argb1555});
 
   BmpParts rgb555 = SplitBmp(argb1555);  // 16-bit BI_RGB is 5-5-5, the top bit ignored
   rgb555.header.resize(40);
-  StoreU32(&rgb555.header[16], kBiRgb);
+  StoreU32(&rgb555.header[kBiCompression], kBiRgb);
   for (size_t i = 1; i < rgb555.pixels.size(); i += 2) rgb555.pixels[i] ^= 0x80;
   pairs.push_back({JoinBmp(rgb555), argb1555});
 
   BmpParts xrgb32 = SplitBmp(argb32);  // 32-bit BI_RGB is 8-8-8, the fourth byte ignored
   xrgb32.header.resize(40);
-  StoreU32(&xrgb32.header[16], kBiRgb);
+  StoreU32(&xrgb32.header[kBiCompression], kBiRgb);
   for (size_t i = 3; i < xrgb32.pixels.size(); i += 4) xrgb32.pixels[i] = uint8_t(i);
   pairs.push_back({JoinBmp(xrgb32), argb32});
 
@@ -233,13 +227,13 @@ TEST_F(NormalizeToolFiles, HeaderLayoutsWindowsDraws) {
 std::vector<uint8_t> PaletteBlock(int width, int height, uint32_t colorsUsed, uint32_t compression,
                                   const std::vector<uint8_t>& pixels, int depth = 8) {
   std::vector<uint8_t> block(40);
-  StoreU32(&block[0], 40);
-  StoreI32(&block[4], width);
-  StoreI32(&block[8], height);
-  StoreU16(&block[12], 1);
-  StoreU16(&block[14], uint16_t(depth));
-  StoreU32(&block[16], compression);
-  StoreU32(&block[32], colorsUsed);
+  StoreU32(&block[kBiSize], kInfoHeaderSize);
+  StoreI32(&block[kBiWidth], width);
+  StoreI32(&block[kBiHeight], height);
+  StoreU16(&block[kBiPlanes], 1);
+  StoreU16(&block[kBiBitCount], uint16_t(depth));
+  StoreU32(&block[kBiCompression], compression);
+  StoreU32(&block[kBiClrUsed], colorsUsed);
   const uint32_t entries = colorsUsed ? colorsUsed : depth <= 8 ? 1u << depth : 0;
   for (uint32_t i = 0; i < entries; ++i) block.insert(block.end(), {uint8_t(i * 5), uint8_t(255 - i), uint8_t(i * 9 + 1), 77});
   block.insert(block.end(), pixels.begin(), pixels.end());
@@ -307,7 +301,7 @@ TEST_F(NormalizeToolFiles, RunLengthCodesDecodeAsImageMagickDecodesThem) {
 // ones repeat theirs, so that a full field is 255; a missing field is 0.
 TEST(NormalizeImage, BitFieldsOfAnyWidth) {
   std::vector<uint8_t> block(40 + 12 + 8);
-  StoreU32(&block[0], 40);
+  StoreU32(&block[kBiSize], kInfoHeaderSize);
   StoreI32(&block[4], 2);
   StoreI32(&block[8], 1);
   StoreU16(&block[14], 32);
@@ -362,7 +356,7 @@ TEST(NormalizeImage, WhatCannotBeConvertedIsReportedOnce) {
     OwnerRecorder recorder;
     Owner owner = recorder.owner();
     EXPECT_FALSE(NormalizeImage(&owner, BlockOf(refused[i]))) << i;
-    EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot make a bitmap|Error"}) << i;
+    EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_CANNOT_MAKE_BITMAP, IDS_ERROR)}) << i;
     EXPECT_TRUE(recorder.captions.empty());
   }
 }

@@ -135,7 +135,7 @@ TEST(PngWriter, FileIsReplacedOnlyWhenComplete) {
 
   const std::string missing = folder.PathOf("no/such/folder.png");
   EXPECT_FALSE(WritePngFile(&owner, missing.c_str(), *image, PngOptions()));
-  EXPECT_EQ(recorder.warnings, std::vector<std::string>{"Cannot open file|" + missing});
+  EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_CANNOT_OPEN_FILE, missing)});
 }
 
 }  // namespace

@@ -181,3 +181,7 @@ Owner OwnerRecorder::owner() {
   };
   return o;
 }
+
+std::string Shown(TextId text, const std::string& caption) { return std::string(TextOf(text)) + "|" + caption; }
+
+std::string Shown(TextId text, TextId caption) { return Shown(text, TextOf(caption)); }

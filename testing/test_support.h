@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/owner.h"
+#include "base/texts.h"
 #include "image/dib_image.h"
 
 // The independent decoders (ImageMagick, Pillow, giflib) are Linux tools:
@@ -90,3 +91,7 @@ struct OwnerRecorder {
 
   Owner owner();
 };
+
+// A message as OwnerRecorder records it: the numbered text, then its caption.
+std::string Shown(TextId text, const std::string& caption);
+std::string Shown(TextId text, TextId caption);

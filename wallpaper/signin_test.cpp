@@ -117,9 +117,9 @@ TEST(Signin, TheMenuItemRegistersThisCopyAndRemovesOnlyWhatItChecks) {
        "\"D:\\old\\x.exe\"", ""},
       {"checked: removed without asking", true, registered, true, true, true, false, "", ""},
       {"the value cannot be written", false, "", true, false, true, false, "",
-       "Cannot set up a new picture at each sign-in|Caution"},
+       Shown(IDS_SIGNIN_NOT_REGISTERED, IDS_CAUTION)},
       {"the value cannot be removed", true, registered, true, true, false, true, registered,
-       "Cannot stop the new picture at each sign-in|Caution"},
+       Shown(IDS_SIGNIN_NOT_REMOVED, IDS_CAUTION)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

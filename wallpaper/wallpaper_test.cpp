@@ -159,7 +159,7 @@ TEST_F(WallpaperTest, AFileNoFolderTakesLeavesTheDesktopAlone) {
   places.userFolder = folder.Write("a file, not a folder", "user");
   DibImagePtr image = Picture(4);
   Install(image.get(), WallpaperArrangement::Tiled);
-  EXPECT_EQ(owner.warnings, std::vector<std::string>{"Cannot open file|" + UserWallpaperPath(places)});
+  EXPECT_EQ(owner.warnings, std::vector<std::string>{Shown(IDS_CANNOT_OPEN_FILE, UserWallpaperPath(places))});
   EXPECT_TRUE(desktop.calls.empty());
 }
 
@@ -168,7 +168,7 @@ TEST_F(WallpaperTest, AFileBegunButNotFinishedIsToldAndLeavesTheDesktopAlone) {
   image->blockSize = kInfoHeaderSize;  // the header promises rows the block does not hold
   Install(image.get(), WallpaperArrangement::Tiled);
   EXPECT_EQ(owner.warnings,
-            std::vector<std::string>{"The wallpaper file could not be written completely|" + UserWallpaperPath(places)});
+            std::vector<std::string>{Shown(IDS_WALLPAPER_FILE_INCOMPLETE, UserWallpaperPath(places))});
   EXPECT_TRUE(desktop.calls.empty());
   EXPECT_FALSE(std::filesystem::exists(WindowsWallpaperPath(places)));
 }
@@ -248,12 +248,12 @@ TEST_F(WallpaperTest, ARefusedWallpaperIsToldAndTheArrangementPutBack) {
     ASSERT_GE(desktop.calls.size(), 2u);
     EXPECT_EQ(std::vector<std::string>(desktop.calls.end() - 2, desktop.calls.end()),
               (std::vector<std::string>{"value TileWallpaper=1", "remove WallpaperStyle"}));
-    EXPECT_EQ(owner.warnings, std::vector<std::string>{"The desktop did not take the wallpaper|" + command.wallpaper});
+    EXPECT_EQ(owner.warnings, std::vector<std::string>{Shown(IDS_WALLPAPER_REFUSED, command.wallpaper)});
   }
 
   owner.warnings.clear();
   ClearWallpaper(&ownerRecord, desktop.Calls());
-  EXPECT_EQ(owner.warnings, std::vector<std::string>{"The desktop did not take the wallpaper|Error"});
+  EXPECT_EQ(owner.warnings, std::vector<std::string>{Shown(IDS_WALLPAPER_REFUSED, IDS_ERROR)});
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // files written.
 #include <cstring>
 
+#include "base/texts.h"
 #include "resources/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenario_pictures.h"
@@ -298,10 +299,10 @@ bool GifOptionsRefuseTransparencyOnFullColour() {
   if (!options) return false;
   bool ok = Expect(!IsButtonChecked(options, IDC_GIF_TRANSPARENT), "Transparent opens unchecked");
   ClickButton(options, IDC_GIF_TRANSPARENT);
-  ok &= AnswerMessageBox(program, "Error", "Reduce to 256 color", IDOK);
+  ok &= AnswerMessageBox(program, TextOf(IDS_ERROR), TextOf(IDS_TRANSPARENT_NEEDS_PALETTE), IDOK);
   ok &= Expect(!IsButtonChecked(options, IDC_GIF_TRANSPARENT), "Transparent stays unchecked");
   ClickButton(options, IDC_GIF_PICK_COLOR);
-  ok &= AnswerMessageBox(program, "Error", "Reduce to 256 color", IDOK);
+  ok &= AnswerMessageBox(program, TextOf(IDS_ERROR), TextOf(IDS_PICK_NEEDS_PALETTE), IDOK);
   ClickButton(options, IDCANCEL);
   ok &= Expect(WaitForClose(options), "Cancel closes the GIF options");
   ok &= Expect(NoDialogAppears(program, gif), "no question follows Cancel");

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "image/bmp_file.h"
+
 Program::~Program() {
   if (!process.hProcess) return;
   if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
@@ -459,27 +461,32 @@ bool ScreenShows(HWND window, int width, int height, const std::vector<uint32_t>
 }
 
 std::vector<uint32_t> DibColors(const std::string& dib, int* widthOut, int* heightOut) {
+  // Only the layout the program holds and hands out: a 40-byte header,
+  // uncompressed bottom-up rows at 1, 4, 8 or 24 bits.
+  const auto* bytes = reinterpret_cast<const uint8_t*>(dib.data());
+  DibHeader header;
+  if (!ReadDibHeader(bytes, dib.size(), header) || header.headerSize != kInfoHeaderSize ||
+      header.compression != kBiRgb || header.topDown) {
+    return {};
+  }
+  const int width = header.width, height = header.height, depth = header.depth;
+  if (depth != 1 && depth != 4 && depth != 8 && depth != 24) return {};
+  const size_t stride = DibRowStride(width, depth);
+  if (header.pixelOffset + stride * height > dib.size()) return {};
+  auto tableColor = [&](int index) {  // 0xRRGGBB, black for an entry the table lacks
+    const uint8_t* entry = bytes + header.tableOffset + 4 * size_t(index);
+    return uint64_t(index) < header.tableEntries ? uint32_t(entry[2] << 16 | entry[1] << 8 | entry[0]) : 0u;
+  };
   std::vector<uint32_t> pixels;
-  auto u32 = [&](size_t at) { return at + 4 <= dib.size() ? *reinterpret_cast<const uint32_t*>(&dib[at]) : 0u; };
-  auto u16 = [&](size_t at) { return at + 2 <= dib.size() ? *reinterpret_cast<const uint16_t*>(&dib[at]) : 0u; };
-  const uint32_t headerSize = u32(0);
-  const int width = int(u32(4)), height = int(u32(8)), depth = int(u16(14));
-  if (headerSize != 40 || (depth != 1 && depth != 4 && depth != 8 && depth != 24)) return pixels;
-  const uint32_t used = u32(32);
-  const size_t entries = depth <= 8 ? (used ? used : 1u << depth) : used;
-  const size_t table = headerSize, rows = table + 4 * entries;
-  const size_t stride = (size_t(width) * depth + 31) / 32 * 4;
-  if (width <= 0 || height <= 0 || rows + stride * height > dib.size()) return pixels;
   for (int y = height - 1; y >= 0; --y) {
-    const auto* row = reinterpret_cast<const uint8_t*>(&dib[rows + stride * y]);
+    const uint8_t* row = bytes + header.pixelOffset + stride * y;
     for (int x = 0; x < width; ++x) {
       if (depth == 24) {
-        pixels.push_back(row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16);  // 0xRRGGBB
+        pixels.push_back(row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16);
         continue;
       }
       const int perByte = 8 / depth, shift = 8 - depth * (x % perByte + 1);
-      const int index = (row[x / perByte] >> shift) & ((1 << depth) - 1);
-      pixels.push_back(u32(table + 4 * index) & 0xFFFFFF);  // RGBQUAD read as 0xRRGGBB
+      pixels.push_back(tableColor((row[x / perByte] >> shift) & ((1 << depth) - 1)));
     }
   }
   if (widthOut) *widthOut = width;

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "base/texts.h"
 #include "resources/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenario_pictures.h"
@@ -170,7 +171,7 @@ bool UndoAndRedoStepThroughThePictures() {
   WriteFileBytes(text, "not a picture");
   SendCommand(session.main, IDM_OPEN);
   ok &= FillFileDialog(session.program, "Open file", text);
-  ok &= AnswerMessageBox(session.program, text, "Cannot open file", IDOK);
+  ok &= AnswerMessageBox(session.program, text, TextOf(IDS_OPEN_FAILED), IDOK);
   ok &= session.StepsOffered("Undo Open", "", "after a refused Open");
 
   session.ClickToolbarButton(IDM_UNDO);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/texts.h"
 #include "resources/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenarios.h"
@@ -339,7 +340,7 @@ bool AddingPatterns() {
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
   HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ok &= AnswerNewName(session, "Fifth");
-  ok &= AnswerMessageBox(session.program, path, "Cannot save config file \nCD-ROM or WRITE PROTECT \\?", IDOK);
+  ok &= AnswerMessageBox(session.program, path, TextOf(IDS_CANNOT_SAVE_CONFIG), IDOK);
   CloseHandle(lock);
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   ok &= ExpectEqual(FileBytes(path), added, "the read-only Pattern file after Add");
@@ -372,8 +373,8 @@ bool ChangingAndDeletingPatterns() {
   if (!session.Start()) return false;
   HWND panel = session.panel;
   const std::string original = FileBytes(session.setup.PatternFile());
-  const char changeQuestion[] = "Do you want to change this pattern ?";
-  const char deleteQuestion[] = "Do you want to delete this pattern ?";
+  const std::string changeQuestion = TextOf(IDS_ASK_CHANGE_PATTERN);
+  const std::string deleteQuestion = TextOf(IDS_ASK_DELETE_PATTERN);
 
   PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
   bool ok = Expect(WaitUntil([&] { return ItemText(panel, IDC_INITIAL_COLOR) == "30"; }), "Second is chosen");
@@ -424,7 +425,7 @@ bool ChangeAfterTheFileChanged() {
   edited.insert(edited.find("3,First"), "3,Zero,1,1,1,1,1,1,1,1,1,1,1,0,\r\n");
   ok &= Expect(WriteFileBytes(path, edited), "another program adds a Pattern before First");
 
-  ok &= AnswerQuestion(session.program, panel, IDC_CHANGE, "Do you want to change this pattern ?", "Second", IDOK);
+  ok &= AnswerQuestion(session.program, panel, IDC_CHANGE, TextOf(IDS_ASK_CHANGE_PATTERN), "Second", IDOK);
   ok &= AnswerMessageBox(session.program, path,
                          "The Pattern file has changed, so nothing was written. It is read again: choose the "
                          "Pattern and try once more.",
@@ -450,7 +451,7 @@ bool PanelEndsWithoutPatternFile() {
   const std::string path = session.setup.PatternFile();
   bool ok = Expect(DeleteFileA(path.c_str()) != 0, "the Pattern file is removed");
   PostKey(GetDlgItem(session.panel, IDC_PATTERN_LIST), VK_DOWN);
-  ok &= AnswerMessageBox(session.program, path, "Cannot open file", IDOK);
+  ok &= AnswerMessageBox(session.program, path, TextOf(IDS_CANNOT_OPEN_FILE), IDOK);
   ok &= Expect(WaitUntil([&] { return !IsWindow(session.panel); }), "the panel has ended");
   ok &= Expect(FindChild(session.main, "#32770") == nullptr, "the main window has no panel");
   ok &= session.Close();
@@ -458,7 +459,7 @@ bool PanelEndsWithoutPatternFile() {
   // Without a Pattern file at start-up the panel says so and never shows.
   Program again;
   if (!Expect(StartProgramIn(again, session.setup.folder()), "vitrelle.exe starts again")) return false;
-  ok &= AnswerMessageBox(again, path, "Cannot open file", IDOK);
+  ok &= AnswerMessageBox(again, path, TextOf(IDS_CANNOT_OPEN_FILE), IDOK);
   HWND main = WaitForWindow(again, "vitrelle");
   ok &= Expect(main != nullptr, "the main window shows without a panel");
   ok &= Expect(WaitUntil([&] { return FindChild(main, "#32770") == nullptr; }), "the main window has no panel");

@@ -9,6 +9,7 @@
 #include "image/bmp_file.h"
 #include "image/normalize.h"
 #include "plugins/plugin_library_win.h"
+#include "base/texts.h"
 #include "resources/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenarios.h"
@@ -226,7 +227,7 @@ bool PluginCrashCostsOneFile() {
   if (!Expect(StartProgramIn(program, folder, "\"" + crash + "\""), "vitrelle.exe starts")) return false;
   HWND box = WaitForDialog(program, crash);
   if (!Expect(box != nullptr, "a message box with the path as caption appears")) return false;
-  bool ok = ExpectEqual(MessageBoxText(box), "Cannot open file", "the message");
+  bool ok = ExpectEqual(MessageBoxText(box), TextOf(IDS_OPEN_FAILED), "the message");
   ClickButton(box, IDOK);
   ok &= Expect(WaitForClose(box), "the message box closes");
   HWND main = WaitForWindow(program, "vitrelle");
@@ -271,7 +272,7 @@ bool PluginHangKeepsProgramAnswering() {
   ok &= Expect(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &answer) != 0,
                "the program answers while the plug-in hangs");
   ok &= Expect(HelperRuns(), "the plug-in still hangs after that answer");
-  ok &= AnswerMessageBox(program, hang, "Cannot open file", IDOK);
+  ok &= AnswerMessageBox(program, hang, TextOf(IDS_OPEN_FAILED), IDOK);
   ok &= Expect(WaitUntil([] { return !HelperRuns(); }, 3000), "no helper outlives the time limit");
   ok &= ExpectEqual(WindowText(main), picture, "the title after the hanging plug-in");
   ok &= ExpectViewShows(main, 6, 3, "the picture kept");
@@ -316,7 +317,7 @@ bool ShippedPluginOpensPng() {
     const std::string path = pictures + found.cFileName;
     SendCommand(main, IDM_OPEN);
     ok &= FillFileDialog(program, "Open file", path);
-    ok &= AnswerMessageBox(program, path, "Cannot open file", IDOK);
+    ok &= AnswerMessageBox(program, path, TextOf(IDS_OPEN_FAILED), IDOK);
     ok &= ExpectEqual(WindowText(main), png, std::string("the title after ") + found.cFileName);
   }
   if (search != INVALID_HANDLE_VALUE) FindClose(search);

@@ -10,6 +10,7 @@
 
 #include "image/bmp_file.h"
 #include "image/display_palette.h"
+#include "base/texts.h"
 #include "resources/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenarios.h"
@@ -172,7 +173,8 @@ bool StartUp() {
   ok &= ExpectEqual(UserRegistryValue(kSettingsKey, "plug in"), session.folder, "the stored folder after that start");
   Sleep(500);
   ok &= ExpectEqual(WindowText(elsewhere.main), "Vitrelle", "the title after a command line of quotes");
-  ok &= Expect(NoDialogAppears(elsewhere.program, "Cannot open file", 500), "nothing is opened");
+  // A refused open would show a message box captioned with the name.
+  ok &= Expect(WaitForWindow(elsewhere.program, "#32770", 500) == nullptr, "nothing is opened, no message");
   ok &= ExpectEqual(WindowSize(FindChild(elsewhere.main, "VTRCHILD")).cx, 102, "the view's width after it");
   return elsewhere.Close() && ok;
 }
@@ -255,7 +257,7 @@ bool MakeWithReadOnlyPatternFile() {
   SetWindowTextA(session.main, "marker");  // a Make that went through would retitle the window
   SendCommand(session.main, IDM_MAKE);
   ok &= AnswerMessageBox(session.program, session.PatternFile(),
-                         "Cannot save config file \nCD-ROM or WRITE PROTECT \\?", IDOK);
+                         TextOf(IDS_CANNOT_SAVE_CONFIG), IDOK);
   ok &= ExpectEqual(WindowText(session.main), "marker", "the title after the refused Make");
   ok &= ExpectEqual(session.Status(), status, "the status after the refused Make");
   ok &= Expect(FileBytes(session.PatternFile()) == before, "the Pattern file is unchanged");
@@ -289,7 +291,7 @@ bool OpenPictures() {
   // A file no reader takes: the message, and the picture stays.
   SendCommand(session.main, IDM_OPEN);
   ok &= FillFileDialog(session.program, "Open file", text);
-  ok &= AnswerMessageBox(session.program, text, "Cannot open file", IDOK);
+  ok &= AnswerMessageBox(session.program, text, TextOf(IDS_OPEN_FAILED), IDOK);
   ok &= ExpectEqual(WindowText(session.main), other, "the title after the refused file");
   ok &= ExpectEqual(session.Status(), "Image Info.(50x20 full color)", "the status after the refused file");
   ok &= Expect(ScreenShows(session.view, 50, 20, BmpColors(other)), "the view still shows the picture");
@@ -313,7 +315,7 @@ bool OpenPictures() {
   tooLong.folder = session.folder;
   const std::string longName = session.folder + "\\" + std::string(520, 'x') + ".bmp";
   if (!tooLong.Start("\"" + longName + "\"")) return false;
-  ok &= AnswerMessageBox(tooLong.program, longName, "Cannot open file", IDOK);
+  ok &= AnswerMessageBox(tooLong.program, longName, TextOf(IDS_OPEN_FAILED), IDOK);
   ok &= ExpectEqual(WindowText(tooLong.main), "Vitrelle", "the title after a name too long");
   return tooLong.Close() && ok;
 }
@@ -337,7 +339,7 @@ bool SavePictures() {
   const std::string gif = session.folder + "\\copy.gif";
   SendCommand(session.main, IDM_SAVE_AS);
   ok &= FillFileDialog(session.program, "Save file", gif, 2);
-  ok &= AnswerMessageBox(session.program, gif, "Cannot save full color image for GIF file\n reduce to 256 color?", IDOK);
+  ok &= AnswerMessageBox(session.program, gif, TextOf(IDS_ASK_REDUCE_FOR_GIF), IDOK);
   ok &= session.TitleBecomes(gif);
   ok &= Expect(FileBytes(gif).substr(0, 6) == "GIF89a", "the saved GIF file");
   ok &= ExpectEqual(session.Status(), "Image Info.(40x30 full color)", "the picture stays full colour");
@@ -347,7 +349,7 @@ bool SavePictures() {
   SetWindowTextA(session.main, "marker");
   SendCommand(session.main, IDM_SAVE_AS);
   ok &= FillFileDialog(session.program, "Save file", bmp, 1);
-  ok &= AnswerMessageBox(session.program, bmp, "exist same file name \n overwrite OK ?", IDCANCEL);
+  ok &= AnswerMessageBox(session.program, bmp, TextOf(IDS_ASK_OVERWRITE), IDCANCEL);
   ok &= ExpectEqual(WindowText(session.main), "marker", "the title after Cancel");
   ok &= Expect(FileBytes(bmp) == before, "the file after Cancel");
 
@@ -356,8 +358,8 @@ bool SavePictures() {
   HANDLE held = CreateFileA(bmp.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   SendCommand(session.main, IDM_SAVE_AS);
   ok &= FillFileDialog(session.program, "Save file", bmp, 1);
-  ok &= AnswerMessageBox(session.program, bmp, "exist same file name \n overwrite OK ?", IDOK);
-  ok &= AnswerMessageBox(session.program, "Error", "Cannot save BMP file", IDOK);
+  ok &= AnswerMessageBox(session.program, bmp, TextOf(IDS_ASK_OVERWRITE), IDOK);
+  ok &= AnswerMessageBox(session.program, TextOf(IDS_ERROR), TextOf(IDS_SAVE_BMP_FAILED), IDOK);
   ok &= ExpectEqual(WindowText(session.main), "marker", "the title after a failed save");
   ok &= Expect(FileBytes(bmp) == before, "the file after a failed save");
   CloseHandle(held);
@@ -366,7 +368,7 @@ bool SavePictures() {
   const std::string refused = session.folder + "\\refused.gif";
   SendCommand(session.main, IDM_SAVE_AS);
   ok &= FillFileDialog(session.program, "Save file", refused, 2);
-  ok &= AnswerMessageBox(session.program, refused, "Cannot save full color image for GIF file\n reduce to 256 color?",
+  ok &= AnswerMessageBox(session.program, refused, TextOf(IDS_ASK_REDUCE_FOR_GIF),
                          IDCANCEL);
   ok &= Expect(!FileExists(refused), "no file after Cancel to the reduction");
   return session.Close() && ok;
@@ -438,7 +440,7 @@ bool CopyAndPaste() {
   ok &= Expect(held, "the driver holds the clipboard");
   if (held) {
     SendCommand(session.main, IDM_COPY);
-    ok &= AnswerMessageBox(session.program, "Error", "The clipboard did not take the picture", IDOK);
+    ok &= AnswerMessageBox(session.program, TextOf(IDS_ERROR), TextOf(IDS_COPY_REFUSED), IDOK);
     CloseClipboard();
     ok &= Expect(!ClipboardHasPicture(), "no picture on the clipboard after the refused Copy");
   }
