@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <new>
+#include <vector>
 
 #include "base/file_io.h"
 #include "plugins/plugin_blocks.h"
