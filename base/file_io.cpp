@@ -32,6 +32,10 @@ bool ReadFileBytes(const char* path, std::vector<uint8_t>& bytes, uint64_t limit
   if (!file) return false;
   const long long size = FileSizeOf(file.get());
   if (size < 0 || uint64_t(size) > limit || uint64_t(size) > SIZE_MAX / 2) return false;
+  // What opens but cannot be read, such as a folder, claims any size: it
+  // must fail before that much memory is asked for.
+  const int first = std::fgetc(file.get());
+  if (first == EOF ? std::ferror(file.get()) != 0 : std::ungetc(first, file.get()) == EOF) return false;
   // A large file may find no room in a 32-bit program: that is a failure to
   // read it, not the end of the program.
   try {

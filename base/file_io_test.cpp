@@ -104,6 +104,8 @@ TEST(FileIo, ReadFileBytesReadsWholeFilesWithinTheLimit) {
   const std::string missing = folder.PathOf("missing.bin");
   EXPECT_FALSE(ReadFileBytes(missing.c_str(), bytes));
   EXPECT_FALSE(FileExists(missing));
+  // A folder may open but claims a size that must never be allocated.
+  EXPECT_FALSE(ReadFileBytes(FolderOf(path).c_str(), bytes));
 }
 
 TEST(FileIo, VectorSinkCollectsBytes) {
