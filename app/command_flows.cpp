@@ -5,8 +5,6 @@
 #include "base/texts.h"
 #include "generator/pattern_file.h"
 
-static bool FileExists(const char* path) { return OpenFile(path, "rb") != nullptr; }
-
 SaveTarget SaveTargetOf(const std::string& typedName, int chosenFilter) {
   const bool chosenGif = chosenFilter == kSaveGif || chosenFilter == kSaveGifWithOptions;
   PictureFileType typed;

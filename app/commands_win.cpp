@@ -185,12 +185,12 @@ void Paste(AppState& state) {
 // The help file beside the program in the system's viewer; without it the
 // manual in the browser; without either, a word that no help is installed.
 void Help(const AppState& state) {
-  if (OpenFile(state.helpFilePath.c_str(), "rb")) {
+  if (FileExists(state.helpFilePath)) {
     WinHelpA(state.mainWindow, state.helpFilePath.c_str(), HELP_FINDER, 0);
     return;
   }
-  const std::string manual = state.programFolder + "\\vitrelle.html";
-  if (OpenFile(manual.c_str(), "rb")) {
+  const std::string manual = PathInFolder(state.programFolder, "vitrelle.html");
+  if (FileExists(manual)) {
     ShellExecuteA(state.mainWindow, "open", manual.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return;
   }

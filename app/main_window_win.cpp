@@ -14,6 +14,7 @@
 #include "app/registry_store_win.h"
 #include "app/settings_store.h"
 #include "app/shell_texts.h"
+#include "base/file_io.h"
 #include "base/texts.h"
 #include "generator/screen_sizes.h"
 #include "plugins/plugin_library_win.h"
@@ -41,9 +42,9 @@ void FindProgramFiles(AppState& state) {
   state.programFolder = ProgramFolderOf(RunningProgramPath());
   StoreProgramFolder(store, state.programFolder);
   if (state.programFolder.empty()) return;
-  state.helpFilePath = state.programFolder + "\\vitrelle.hlp";
-  state.patternFilePath = state.programFolder + "\\vitrelle.cfg";
-  state.pluginPattern = state.programFolder + "\\*.spi";
+  state.helpFilePath = PathInFolder(state.programFolder, "vitrelle.hlp");
+  state.patternFilePath = PathInFolder(state.programFolder, "vitrelle.cfg");
+  state.pluginPattern = PathInFolder(state.programFolder, "*.spi");
 }
 
 void ChooseDetailsMode(AppState& state) {

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #ifdef _WIN32
@@ -26,13 +27,35 @@ long long FileSizeOf(std::FILE* file) {
   return size;
 }
 
-bool ReadFileBytes(const char* path, std::vector<uint8_t>& bytes) {
+bool ReadFileBytes(const char* path, std::vector<uint8_t>& bytes, uint64_t limit) {
   FilePtr file = OpenFile(path, "rb");
   if (!file) return false;
   const long long size = FileSizeOf(file.get());
-  if (size < 0 || uint64_t(size) > SIZE_MAX / 2) return false;
-  bytes.resize(static_cast<size_t>(size));
+  if (size < 0 || uint64_t(size) > limit || uint64_t(size) > SIZE_MAX / 2) return false;
+  // What opens but cannot be read, such as a folder, claims any size: it
+  // must fail before that much memory is asked for.
+  const int first = std::fgetc(file.get());
+  if (first == EOF ? std::ferror(file.get()) != 0 : std::ungetc(first, file.get()) == EOF) return false;
+  // A large file may find no room in a 32-bit program: that is a failure to
+  // read it, not the end of the program.
+  try {
+    bytes.resize(static_cast<size_t>(size));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   return std::fread(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+}
+
+bool FileExists(const char* path) { return OpenFile(path, "rb") != nullptr; }
+
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+#ifdef _WIN32
+  constexpr char kSeparator = '\\';
+#else
+  constexpr char kSeparator = '/';
+#endif
+  if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + name;
+  return folder + kSeparator + name;
 }
 
 static bool WriteToFile(void* context, const uint8_t* data, size_t size) {

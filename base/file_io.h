@@ -18,8 +18,15 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 FilePtr OpenFile(const char* path, const char* mode);
 // Size of an open file in bytes, or -1; the position is left at the start.
 long long FileSizeOf(std::FILE* file);
-// The whole content of a file; false when it cannot be read.
-bool ReadFileBytes(const char* path, std::vector<uint8_t>& bytes);
+// The whole content of a file; false when it cannot be read, is larger than
+// `limit` bytes or there is no memory for it.
+bool ReadFileBytes(const char* path, std::vector<uint8_t>& bytes, uint64_t limit = SIZE_MAX / 2);
+// True when a file of this name can be opened for reading.
+bool FileExists(const char* path);
+inline bool FileExists(const std::string& path) { return FileExists(path.c_str()); }
+// The name inside the folder: one separator between them (none when the
+// folder is empty or already ends in one).
+std::string PathInFolder(const std::string& folder, const std::string& name);
 
 // Where a writer puts its bytes. write returns false when not all were taken.
 struct ByteSink {

@@ -80,6 +80,34 @@ TEST(FileIo, FolderOf) {
   EXPECT_EQ(FolderOf("/root.cfg"), "/");
 }
 
+TEST(FileIo, PathInFolderPutsOneSeparatorBetween) {
+  const struct {
+    const char* folder;
+    const char* expected;
+  } cases[] = {
+      {"", "x.bmp"},
+      {"C:\\prog\\", "C:\\prog\\x.bmp"},
+      {"dir/", "dir/x.bmp"},
+      {"dir", "dir/x.bmp"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PathInFolder(c.folder, "x.bmp"), c.expected) << c.folder;
+}
+
+TEST(FileIo, ReadFileBytesReadsWholeFilesWithinTheLimit) {
+  TestFolder folder;
+  const std::string path = folder.Write(std::string("a\0b\r\n", 5), "data.bin");
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(ReadFileBytes(path.c_str(), bytes, 5));
+  EXPECT_EQ(bytes, (std::vector<uint8_t>{'a', 0, 'b', '\r', '\n'}));
+  EXPECT_FALSE(ReadFileBytes(path.c_str(), bytes, 4));
+  EXPECT_TRUE(FileExists(path));
+  const std::string missing = folder.PathOf("missing.bin");
+  EXPECT_FALSE(ReadFileBytes(missing.c_str(), bytes));
+  EXPECT_FALSE(FileExists(missing));
+  // A folder may open but claims a size that must never be allocated.
+  EXPECT_FALSE(ReadFileBytes(FolderOf(path).c_str(), bytes));
+}
+
 TEST(FileIo, VectorSinkCollectsBytes) {
   std::vector<uint8_t> bytes;
   ByteSink sink = VectorSink(&bytes);

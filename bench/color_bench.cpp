@@ -121,7 +121,7 @@ bool SameReduction(const DibImage& a, const DibImage& b) {
 DibImagePtr Repacked(int depth) {
   const DibImage& picture = Picture();
   const size_t headerBytes = depth == 16 ? 40 + 12 : 40;
-  const size_t stride = (size_t(kWidth) * depth + 31) / 32 * 4;
+  const size_t stride = size_t(BitmapRowStride(kWidth, depth));
   DibImagePtr block = AllocateDibBlock(headerBytes + stride * kHeight);
   std::memcpy(block->start(), picture.start(), 40);
   StoreU16(block->start() + kBiBitCount, uint16_t(depth));

@@ -57,7 +57,7 @@ int PutWallpaper(WallpaperArguments& arguments, std::string& chosen, std::string
   if (request.action == WallpaperAction::kClear) {
     request.file.clear();
   } else if (!request.file.empty()) {
-    if (!OpenFile(request.file.c_str(), "rb")) {
+    if (!FileExists(request.file)) {
       outcome = "Cannot open file: " + request.file;
       return 1;
     }

@@ -3,6 +3,7 @@
 // the program's Recall commands find what the tool installed.
 #include <cstdio>
 
+#include "base/file_io.h"
 #include "cli/wallpaper_desktop.h"
 #include "wallpaper/wallpaper_win.h"
 
@@ -62,5 +63,5 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
 
 std::string WallpaperLogPath() {
   const std::string folder = SystemWallpaperPlaces().userFolder;
-  return folder.empty() ? std::string() : folder + "\\vitrelle-wallpaper.log";
+  return folder.empty() ? std::string() : PathInFolder(folder, "vitrelle-wallpaper.log");
 }

@@ -14,15 +14,12 @@ enum EntryKind : int { kSizeEntry = 2, kPatternEntry = 3, kColorEntry = 4 };
 constexpr size_t kMaxNameLength = 99;
 const char kLineEnd[] = "\r\n";
 
-// The bytes of the whole file; false when it cannot be opened or read to
-// its end (a read that fails part way must not pass for the end).
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
-  FilePtr file = OpenFile(path.c_str(), "rb");
-  if (!file) return false;
-  char buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
-  return !std::ferror(file.get());
+// The whole file as text; false when it cannot be read to its end.
+bool ReadFileText(const std::string& path, std::string& text) {
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(path.c_str(), bytes)) return false;
+  text.assign(bytes.begin(), bytes.end());
+  return true;
 }
 
 // Calls visit(lineNumber, text) for every line of the file, line 1 first,
@@ -30,7 +27,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
 // the file cannot be read to its end.
 bool ForEachLine(const std::string& path, const std::function<void(int, const std::string&)>& visit) {
   std::string bytes;
-  if (!ReadFileBytes(path, bytes)) return false;
+  if (!ReadFileText(path, bytes)) return false;
   int number = 1;
   for (size_t start = 0; start < bytes.size(); ++number) {
     const size_t lineEnd = bytes.find('\n', start);
@@ -113,7 +110,7 @@ bool WriteWholeFile(const Owner* owner, const std::string& path, const std::stri
 bool RewriteFile(const Owner* owner, const std::string& path,
                  const std::function<std::string(const std::string&)>& change) {
   std::string old;
-  if (!ReadFileBytes(path, old)) return WarnCannotSave(owner, path);
+  if (!ReadFileText(path, old)) return WarnCannotSave(owner, path);
   return WriteWholeFile(owner, path, change(old));
 }
 

@@ -33,7 +33,7 @@ const PanelEdit* EditOf(int controlId) {
 }
 
 bool WarnUnlessReadable(const Owner* owner, const std::string& path) {
-  if (OpenFile(path.c_str(), "rb")) return true;
+  if (FileExists(path)) return true;
   OwnerWarn(owner, TextOf(IDS_CANNOT_OPEN_FILE), path.c_str());
   return false;
 }

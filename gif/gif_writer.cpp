@@ -7,16 +7,17 @@
 #include "gif/gif_rows.h"
 #include "gif/lzw_encoder.h"
 #include "base/byte_order.h"
+#include "image/bmp_file.h"
 
 namespace {
 
 bool IsWritablePalettePicture(const DibImage& image) {
-  if (image.blockSize < kInfoHeaderSize || DibHeaderSize(image) != kInfoHeaderSize) return false;
-  const int depth = DibBitCount(image);
-  if (depth != 1 && depth != 4 && depth != 8) return false;
-  if (DibInfoField(image, kBiCompression) != kBiRgb) return false;
-  if (DibWidth(image) == 0 || DibHeight(image) == 0) return false;
-  return DibTotalSize(image) <= image.blockSize;
+  DibHeader header;
+  if (!ReadDibHeader(image.start(), image.blockSize, header) || header.headerSize != kInfoHeaderSize) return false;
+  if (header.depth != 1 && header.depth != 4 && header.depth != 8) return false;
+  if (header.compression != kBiRgb || header.topDown) return false;
+  return header.pixelOffset + BitmapRowStride(uint64_t(header.width), header.depth) * uint64_t(header.height) <=
+         image.blockSize;
 }
 
 int PixelAt(const uint8_t* row, int x, int depth) {

@@ -15,7 +15,7 @@ namespace {
 int64_t UncompressedRowBytes(const DibHeader& header) {
   switch (header.depth) {
     case 1: case 2: case 4: case 8: case 16: case 24: case 32:
-      return (int64_t(header.width) * header.depth + 31) / 32 * 4 * header.height;
+      return int64_t(BitmapRowStride(header.width, header.depth)) * header.height;
     default:
       return -1;
   }

@@ -94,14 +94,12 @@ const RgbQuad* DibColorTable(const DibImage& image) {
 int DibColorCount(const DibImage& image) { return int((PixelOffset(image) - DibHeaderSize(image)) / 4); }
 
 size_t DibRowStride(int width, int depth) {
-  const size_t w = size_t(uint16_t(width));
-  switch (depth) {
-    case 1: return (w + 31) / 32 * 4;
-    case 4: return (w + 7) / 8 * 4;
-    case 8: return (w + 3) / 4 * 4;
-    default: return depth > 8 ? (3 * w + 3) / 4 * 4 : 0;
-  }
+  const uint16_t w = uint16_t(width);
+  if (depth == 1 || depth == 4 || depth == 8) return size_t(BitmapRowStride(w, depth));
+  return depth > 8 ? size_t(BitmapRowStride(w, 24)) : 0;
 }
+
+uint64_t BitmapRowStride(uint64_t width, int depth) { return (width * uint64_t(depth) + 31) / 32 * 4; }
 
 size_t DibTotalSize(const DibImage& image) {
   return PixelOffset(image) + size_t(DibHeight(image)) * DibRowStride(DibWidth(image), DibBitCount(image));

@@ -109,8 +109,12 @@ const uint8_t* DibPixels(const DibImage& image);
 RgbQuad* DibColorTable(DibImage& image);  // info headers only
 const RgbQuad* DibColorTable(const DibImage& image);
 int DibColorCount(const DibImage& image);
-// Bytes per stored row; 0 for depths without a stride (such as 2).
+// Bytes per row of a held picture, whose depths above 8 are stored as 24
+// bits; 0 for depths it does not hold (such as 2).
 size_t DibRowStride(int width, int depth);
+// Bytes per row of a bitmap of any depth as it comes from outside: the bits
+// of its pixels, padded to a multiple of 4 bytes.
+uint64_t BitmapRowStride(uint64_t width, int depth);
 size_t DibTotalSize(const DibImage& image);
 // Index of the last table entry with these colours; the colour count if none.
 int DibFindColor(const DibImage& image, int red, int green, int blue);

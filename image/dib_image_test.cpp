@@ -81,6 +81,11 @@ TEST(DibImage, RowStrides) {
   EXPECT_EQ(DibRowStride(640, 24), 1920u);
   EXPECT_EQ(DibRowStride(5, 32), 16u);  // every depth above 8 takes the 24-bit stride
   EXPECT_EQ(DibRowStride(5, 2), 0u);
+  // A bitmap from outside keeps its own depth in its rows.
+  EXPECT_EQ(BitmapRowStride(5, 2), 4u);
+  EXPECT_EQ(BitmapRowStride(5, 16), 12u);
+  EXPECT_EQ(BitmapRowStride(5, 32), 20u);
+  EXPECT_EQ(BitmapRowStride(32767, 32), 131068u);
 }
 
 TEST(DibImage, ColorTableFollowsHeaderAndColorsUsed) {

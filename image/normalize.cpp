@@ -27,9 +27,6 @@ bool IsConvertible(int depth, uint32_t compression) {
   }
 }
 
-// Bytes of one uncompressed source row: every depth pads to 4 bytes.
-uint64_t SourceStride(const SourceLayout& layout) { return (uint64_t(layout.width) * layout.depth + 31) / 32 * 4; }
-
 // The colour masks of 16- and 32-bit pixels: fixed for BI_RGB, after a
 // 40-byte header or inside a longer one for bit fields.
 bool ReadMasks(const DibImage& source, SourceLayout& layout) {
@@ -52,7 +49,7 @@ bool ReadSourceLayout(const DibImage& source, SourceLayout& layout) {
     return false;
   }
   const bool compressed = layout.compression == kBiRle8 || layout.compression == kBiRle4;
-  return compressed || layout.pixelOffset + SourceStride(layout) * layout.height <= source.blockSize;
+  return compressed || layout.pixelOffset + BitmapRowStride(layout.width, layout.depth) * layout.height <= source.blockSize;
 }
 
 void CopyColorTable(const DibImage& source, const SourceLayout& layout, DibImage& image) {
@@ -66,7 +63,7 @@ void CopyColorTable(const DibImage& source, const SourceLayout& layout, DibImage
 // The source row that becomes stored row y of the bottom-up result.
 const uint8_t* SourceRow(const DibImage& source, const SourceLayout& layout, int y) {
   const int row = layout.topDown ? layout.height - 1 - y : y;
-  return source.start() + layout.pixelOffset + uint64_t(row) * SourceStride(layout);
+  return source.start() + layout.pixelOffset + uint64_t(row) * BitmapRowStride(layout.width, layout.depth);
 }
 
 // Rows that keep their format (depths 1, 4, 8 and 24).

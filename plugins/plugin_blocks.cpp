@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/byte_order.h"
+#include "image/bmp_file.h"
 
 namespace {
 
@@ -17,36 +18,11 @@ struct BlockLayout {
 };
 
 bool ReadBlockLayout(const uint8_t* header, size_t headerSize, BlockLayout& layout) {
-  if (headerSize < 4) return false;
-  const uint32_t size = LoadU32(header);
-  int64_t width = 0, height = 0;
-  int depth = 0;
-  uint32_t compression = kBiRgb, colorsUsed = 0;
-  uint64_t entrySize = 4, maskBytes = 0;
-  if (size == kCoreHeaderSize && headerSize >= kCoreHeaderSize) {
-    width = LoadU16(header + 4);
-    height = LoadU16(header + 6);
-    depth = LoadU16(header + 10);
-    entrySize = 3;
-  } else if (size >= 16 && size <= headerSize) {
-    width = LoadI32(header + kBiWidth);
-    height = LoadI32(header + kBiHeight);
-    depth = LoadU16(header + kBiBitCount);
-    if (size >= 20) compression = LoadU32(header + kBiCompression);
-    if (size >= 36) colorsUsed = LoadU32(header + kBiClrUsed);
-    if (size == kInfoHeaderSize && compression == kBiBitFields) maskBytes = 12;
-    if (size == kInfoHeaderSize && compression == kBiAlphaBitFields) maskBytes = 16;
-  } else {
-    return false;
-  }
-  if (height < 0) height = -height;
-  if (width < 1 || width > 32767 || height < 1 || height > 32767 || depth < 1 || depth > 32) return false;
-  uint64_t entries = colorsUsed;
-  if (entries == 0 && depth <= 8) entries = uint64_t(1) << depth;
-  layout.pixelOffset = size + maskBytes + entries * entrySize;
-  if (layout.pixelOffset > headerSize) return false;
-  const bool runLengths = compression == kBiRle8 || compression == kBiRle4;
-  layout.pixelBytes = runLengths ? 0 : (uint64_t(width) * depth + 31) / 32 * 4 * uint64_t(height);
+  DibHeader dib;
+  if (!ReadDibHeader(header, headerSize, dib) || dib.depth < 1 || dib.depth > 32) return false;
+  layout.pixelOffset = dib.pixelOffset;
+  const bool runLengths = dib.compression == kBiRle8 || dib.compression == kBiRle4;
+  layout.pixelBytes = runLengths ? 0 : BitmapRowStride(uint64_t(dib.width), dib.depth) * uint64_t(dib.height);
   return true;
 }
 

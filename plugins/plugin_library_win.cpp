@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <new>
+#include <vector>
 
 #include "base/file_io.h"
 #include "plugins/plugin_blocks.h"
@@ -14,10 +13,6 @@ constexpr char kHelperName[] = "vitrelle-decode.exe";
 // The most one helper can say about kPluginsPerHelper libraries.
 constexpr uint64_t kMaxInfoReplySize = uint64_t(kPluginsPerHelper) * (8 + (1 + 2 * kMaxPluginFormats) * (4 + kPluginInfoSize));
 constexpr uint64_t kMaxPictureReplySize = 16 + 2 * uint64_t(kMaxPluginBlockSize);
-
-std::string InFolder(const std::string& folder, const std::string& name) {
-  return folder.empty() || folder.back() == '\\' ? folder + name : folder + "\\" + name;
-}
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -72,7 +67,7 @@ HANDLE CreateKillingJob() {
 // still ended on time.
 bool StartHelper(Helper& helper, const std::string& programFolder, const std::string& arguments,
                  bool inheritHandles) {
-  const std::string exe = InFolder(programFolder, kHelperName);
+  const std::string exe = PathInFolder(programFolder, kHelperName);
   std::string commandLine = Quoted(exe) + " " + arguments;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
@@ -124,21 +119,10 @@ DWORD RunToEnd(Helper& helper, HANDLE progress, DWORD limit) {
   return exitCode;
 }
 
-// A reply file's bytes; none when it cannot be read, is larger than the
-// helper can have meant, or there is no memory for it.
-struct Reply {
-  std::unique_ptr<uint8_t[]> bytes;
-  size_t size = 0;
-};
-
-bool ReadReply(const char* replyPath, uint64_t limit, Reply& reply) {
-  FilePtr file = OpenFile(replyPath, "rb");
-  if (!file) return false;
-  const long long size = FileSizeOf(file.get());
-  if (size <= 0 || uint64_t(size) > limit) return false;
-  reply.size = size_t(size);
-  reply.bytes.reset(new (std::nothrow) uint8_t[reply.size]);
-  return reply.bytes && std::fread(reply.bytes.get(), 1, reply.size, file.get()) == reply.size;
+// A reply file's bytes; false when it cannot be read, is empty or larger than
+// the helper can have meant, or there is no memory for it.
+bool ReadReply(const char* replyPath, uint64_t limit, std::vector<uint8_t>& reply) {
+  return ReadFileBytes(replyPath, reply, limit) && !reply.empty();
 }
 
 struct HelperContext {
@@ -156,14 +140,14 @@ PluginHelperRun AskInHelper(void* context, const std::vector<std::string>& names
   if (reply.made && progress) {
     std::string arguments = "--info ";
     arguments += Quoted(reply.path) + " " + std::to_string(uintptr_t(progress));
-    for (const std::string& name : names) arguments += Quoted(InFolder(folder, name)).insert(0, 1, ' ');
+    for (const std::string& name : names) arguments += Quoted(PathInFolder(folder, name)).insert(0, 1, ' ');
     Helper helper;
     if (StartHelper(helper, folder, arguments, true)) {
       // A helper that cannot write its reply blames no plug-in.
       run.started = RunToEnd(helper, progress, kPluginInfoTimeLimitMilliseconds) !=
                     DWORD(PluginDecodeStatus::kBadArguments);
-      Reply bytes;
-      if (ReadReply(reply.path, kMaxInfoReplySize, bytes)) run.answers = DecodePluginAnswers(bytes.bytes.get(), bytes.size);
+      std::vector<uint8_t> bytes;
+      if (ReadReply(reply.path, kMaxInfoReplySize, bytes)) run.answers = DecodePluginAnswers(bytes.data(), bytes.size());
     }
   }
   if (progress) CloseHandle(progress);
@@ -175,11 +159,11 @@ PluginHelperRun AskInHelper(void* context, const std::vector<std::string>& names
 std::vector<PluginFile> ListPluginFiles(const std::string& folder) {
   std::vector<PluginFile> files;
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(InFolder(folder, "*.spi").c_str(), &found);
+  HANDLE search = FindFirstFileA(PathInFolder(folder, "*.spi").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return files;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    if (InFolder(folder, found.cFileName).size() > kMaxPluginPathLength) continue;
+    if (PathInFolder(folder, found.cFileName).size() > kMaxPluginPathLength) continue;
     files.push_back({found.cFileName, uint64_t(found.nFileSizeHigh) << 32 | found.nFileSizeLow,
                      uint64_t(found.ftLastWriteTime.dwHighDateTime) << 32 | found.ftLastWriteTime.dwLowDateTime});
   } while (FindNextFileA(search, &found));
@@ -195,13 +179,13 @@ DibImagePtr DecodeInHelper(void* context, const PluginEntry& plugin, const char*
   if (!reply.made) return nullptr;
   Helper helper;
   const std::string arguments =
-      Quoted(InFolder(folder, plugin.fileName)) + " " + Quoted(path) + " " + Quoted(reply.path);
-  Reply bytes;
+      Quoted(PathInFolder(folder, plugin.fileName)) + " " + Quoted(path) + " " + Quoted(reply.path);
+  std::vector<uint8_t> bytes;
   if (!StartHelper(helper, folder, arguments, false) ||
       RunToEnd(helper, nullptr, kPluginTimeLimitMilliseconds) != DWORD(PluginDecodeStatus::kDelivered) ||
       !ReadReply(reply.path, kMaxPictureReplySize, bytes))
     return nullptr;
-  return DecodePluginReply(bytes.bytes.get(), bytes.size);
+  return DecodePluginReply(bytes.data(), bytes.size());
 }
 
 }  // namespace

@@ -41,8 +41,7 @@ int WicOutputDepth(const uint8_t* bgra, uint64_t pixelCount) {
 size_t WicPixelBlockSize(int width, int height, int depth) {
   if (width < 1 || width > 32767 || height < 1 || height > 32767) return 0;
   if (uint64_t(width) * uint64_t(height) > kMaxWicPixels) return 0;
-  const uint64_t stride = (uint64_t(width) * depth + 31) / 32 * 4;
-  return size_t(stride * uint64_t(height));
+  return size_t(BitmapRowStride(uint64_t(width), depth) * uint64_t(height));
 }
 
 void WriteWicHeader(uint8_t* header, int width, int height, int depth) {

@@ -135,7 +135,7 @@ void SwitchSignin(const Owner* owner, const SigninCalls& calls, const std::strin
     if (!calls.deleteRunValue(calls.context)) OwnerWarn(owner, TextOf(IDS_SIGNIN_NOT_REMOVED), TextOf(IDS_CAUTION));
     return;
   }
-  if (!OpenFile(toolPath.c_str(), "rb")) {
+  if (!FileExists(toolPath)) {
     OwnerWarn(owner, TextOf(IDS_SIGNIN_NO_TOOL), toolPath.c_str());
     return;
   }

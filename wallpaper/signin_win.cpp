@@ -1,6 +1,7 @@
 #include "wallpaper/signin_win.h"
 
 #include "base/dialog_record_win.h"
+#include "base/file_io.h"
 #include "resources/resource.h"
 
 namespace {
@@ -103,8 +104,7 @@ SigninCalls SystemSigninCalls(SystemSignin& signin) {
 }
 
 std::string SigninToolPath(const std::string& programFolder) {
-  if (!programFolder.empty() && programFolder.back() == '\\') return programFolder + kSigninToolName;
-  return programFolder + "\\" + kSigninToolName;
+  return PathInFolder(programFolder, kSigninToolName);
 }
 
 bool AskSigninChoice(HWND owner, HINSTANCE instance, SigninChoice& choice) {

@@ -10,17 +10,7 @@
 
 #ifdef _WIN32
 #include <direct.h>
-constexpr char kPathSeparator = '\\';
-#else
-constexpr char kPathSeparator = '/';
 #endif
-
-static std::string PathIn(const std::string& folder, const char* name) {
-  if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + name;
-  return folder + kPathSeparator + name;
-}
-
-static bool FileExists(const std::string& path) { return OpenFile(path.c_str(), "rb") != nullptr; }
 
 // Makes the folder unless it exists; its parent must exist.
 static void MakeFolder(const std::string& folder) {
@@ -32,10 +22,10 @@ static void MakeFolder(const std::string& folder) {
 }
 
 std::string WindowsWallpaperPath(const WallpaperPlaces& places) {
-  return PathIn(places.windowsFolder, kWallpaperFileName);
+  return PathInFolder(places.windowsFolder, kWallpaperFileName);
 }
 
-std::string UserWallpaperPath(const WallpaperPlaces& places) { return PathIn(places.userFolder, kWallpaperFileName); }
+std::string UserWallpaperPath(const WallpaperPlaces& places) { return PathInFolder(places.userFolder, kWallpaperFileName); }
 
 std::string InstalledWallpaperPath(const WallpaperPlaces& places) {
   const std::string inWindowsFolder = WindowsWallpaperPath(places);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "base/file_io.h"
 #include "base/texts.h"
 
 WallpaperPlaces SystemWallpaperPlaces() {
@@ -13,7 +14,7 @@ WallpaperPlaces SystemWallpaperPlaces() {
   const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
   if (length > 0 && length < MAX_PATH) places.windowsFolder = folder;
   if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK) {
-    places.userFolder = std::string(folder) + "\\Vitrelle";
+    places.userFolder = PathInFolder(folder, "Vitrelle");
   }
   return places;
 }
