@@ -429,7 +429,6 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   return (std::fclose(file) == 0) && ok;
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::vector<uint32_t> ScreenPixels(HWND window, int width, int height) {
   POINT origin = {0, 0};

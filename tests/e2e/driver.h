@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/file_io.h"  // FileExists, for the files a scenario checks
+
 // How long a helper waits for the program before it gives up.
 constexpr DWORD kWaitMilliseconds = 20000;
 
@@ -141,7 +143,6 @@ void WriteSetting(const char* name, const std::string& value);
 void DeleteSettings();
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);
 
 // The colours (0xRRGGBB) of a window's client area as the screen shows them,
 // top row first.
