@@ -88,7 +88,11 @@ TEST(FileIo, PathInFolderPutsOneSeparatorBetween) {
       {"", "x.bmp"},
       {"C:\\prog\\", "C:\\prog\\x.bmp"},
       {"dir/", "dir/x.bmp"},
+#ifdef _WIN32
+      {"dir", "dir\\x.bmp"},
+#else
       {"dir", "dir/x.bmp"},
+#endif
   };
   for (const auto& c : cases) EXPECT_EQ(PathInFolder(c.folder, "x.bmp"), c.expected) << c.folder;
 }
