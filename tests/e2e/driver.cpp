@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/bmp_file.h"
+#include "resources/resource.h"
 
 Program::~Program() {
   if (!process.hProcess) return;
@@ -249,20 +250,32 @@ void ChooseFileType(HWND fileDialog, int index) {
   }
 }
 
-std::vector<std::string> FileTypeEntries(HWND fileDialog) {
-  HWND types = GetDlgItem(fileDialog, 0x470);
-  DWORD_PTR count = 0;
-  SendMessageTimeoutW(types, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kWaitMilliseconds, &count);
+std::vector<std::string> ComboEntries(HWND combo) {
+  const LRESULT count = Ask(combo, CB_GETCOUNT);
   std::vector<std::string> entries;
-  for (DWORD_PTR i = 0; i < count && i < 100; ++i) {
+  for (LRESULT i = 0; i < count && i < 100; ++i) {
     wchar_t text[512] = L"";
-    SendMessageTimeoutW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kWaitMilliseconds,
-                        nullptr);
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        kWaitMilliseconds, nullptr);
     char narrow[512] = "";
     WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
     entries.push_back(narrow);
   }
   return entries;
+}
+
+std::vector<std::string> FileTypeEntries(HWND fileDialog) { return ComboEntries(GetDlgItem(fileDialog, 0x470)); }
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kWaitMilliseconds, &result);
+  return LRESULT(result);
+}
+
+SIZE ClientSize(HWND window) {
+  RECT rect = {};
+  GetClientRect(window, &rect);
+  return SIZE{rect.right, rect.bottom};
 }
 
 std::string ScenarioFolder() {
@@ -279,8 +292,17 @@ HWND WaitForTitle(const Program& program, const std::string& title) {
   return main;
 }
 
-HWND StartWithFile(Program& program, const std::string& path) {
-  return StartProgram(program, "\"" + path + "\"") ? WaitForTitle(program, path) : nullptr;
+HWND StartMainWindow(Program& program, const std::string& folder, const std::string& arguments,
+                     const std::string& currentDirectory) {
+  if (!Expect(StartProgramIn(program, folder, arguments, currentDirectory), "vitrelle.exe starts")) return nullptr;
+  HWND main = WaitForWindow(program, "vitrelle");
+  Expect(main != nullptr, "the main window appears");
+  return main;
+}
+
+HWND StartWithFile(Program& program, const std::string& path, const std::string& folder,
+                   const std::string& currentDirectory) {
+  return StartProgramIn(program, folder, "\"" + path + "\"", currentDirectory) ? WaitForTitle(program, path) : nullptr;
 }
 
 POINT ScreenPointOf(HWND window, int x, int y) {
@@ -310,8 +332,6 @@ bool FillFileDialog(const Program& program, const std::string& title, const std:
   return Expect(WaitForClose(dialog), "the file dialog \"" + title + "\" closes");
 }
 
-namespace {
-
 INPUT KeyInput(WORD key, bool up) {
   INPUT input = {};
   input.type = INPUT_KEYBOARD;
@@ -326,6 +346,8 @@ INPUT MouseInput(DWORD flags) {
   input.mi.dwFlags = flags;
   return input;
 }
+
+namespace {
 
 void BringToFront(HWND window) {
   HWND top = GetAncestor(window, GA_ROOT);
@@ -409,6 +431,58 @@ void EmptyTheClipboard() {
   if (!OpenClipboardPatiently()) return;
   EmptyClipboard();
   CloseClipboard();
+}
+
+std::vector<uint32_t> CopiedColors(HWND main, int* width, int* height) {
+  EmptyTheClipboard();
+  PressKey(main, 'C', {VK_CONTROL});
+  WaitUntil([] { return ClipboardHasPicture(); });
+  return DibColors(ClipboardPicture(), width, height);
+}
+
+HeldFile::HeldFile(const std::string& path, bool readOnly) : path_(path), readOnly_(readOnly) {
+  if (readOnly_) SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY);
+  handle_ = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+HeldFile::~HeldFile() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  if (readOnly_) SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+std::string WindowsWallpaperFile() {
+  char folder[MAX_PATH];
+  GetWindowsDirectoryA(folder, MAX_PATH);
+  return std::string(folder) + "\\vitrelle.BMP";
+}
+
+bool ExpectDesktopValues(const std::string& tile, const std::string& wallpaper, const std::string& when) {
+  bool ok = ExpectEqual(UserRegistryValue(kDesktopKey, "TileWallpaper"), tile, "TileWallpaper " + when);
+  ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "WallpaperStyle"), "0", "WallpaperStyle " + when);
+  return ExpectEqual(UserRegistryValue(kDesktopKey, "Wallpaper"), wallpaper, "the desktop's wallpaper " + when) && ok;
+}
+
+bool DesktopShowsTiled(const std::vector<uint32_t>& colors, int width, int height) {
+  if (!Expect(width > 0 && height > 0 && colors.size() == size_t(width) * size_t(height), "a picture to compare with"))
+    return false;
+  bool ok = true;
+  for (const POINT point : {POINT{600, 400}, POINT{601, 437}, POINT{777, 555}, POINT{950, 700}, POINT{513, 321},
+                            POINT{1000, 90}, POINT{20, 740}}) {
+    const uint32_t rgb = colors[size_t(point.y % height) * size_t(width) + size_t(point.x % width)];
+    const COLORREF expected = RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    ok &= Expect(WaitUntil([&] { return ScreenPixel(point) == expected; }, 5000),
+                 "the desktop at " + std::to_string(point.x) + "," + std::to_string(point.y) + " shows " +
+                     std::to_string(expected) + ", got " + std::to_string(ScreenPixel(point)));
+  }
+  return ok;
+}
+
+bool ChooseLastSize(HWND panel) {
+  HWND sizes = GetDlgItem(panel, IDC_SIZE_LIST);
+  const LRESULT last = Ask(sizes, CB_GETCOUNT) - 1;
+  PostMessageA(sizes, WM_KEYDOWN, VK_END, 1);
+  PostMessageA(sizes, WM_KEYUP, VK_END, 0xC0000001);
+  return Expect(WaitUntil([&] { return Ask(sizes, CB_GETCURSEL) == last; }), "End chooses the last size");
 }
 
 void WriteSetting(const char* name, const std::string& value) {

@@ -89,8 +89,16 @@ void ClickAt(POINT screenPoint);
 bool SendCommandAndWait(HWND window, int command);
 // Picks an entry (1 for the first) of a file dialog's file type list.
 void ChooseFileType(HWND fileDialog, int index);
+// The entries of a combo box of the program, first to last, read with the
+// wide message (the narrow one gives only the first character across
+// processes).
+std::vector<std::string> ComboEntries(HWND combo);
 // The entries of a file dialog's file type list, first to last.
 std::vector<std::string> FileTypeEntries(HWND fileDialog);
+// The result of a message sent to a window of the program; 0 when it does
+// not answer in time.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+SIZE ClientSize(HWND window);
 // Checks the condition every 50 ms until it holds or the time is up.
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD milliseconds = kWaitMilliseconds) {
@@ -104,9 +112,14 @@ bool WaitUntil(Condition condition, DWORD milliseconds = kWaitMilliseconds) {
 // A fresh folder for the scenario's own files (under the temporary folder),
 // ending in a backslash.
 std::string ScenarioFolder();
-// Starts vitrelle.exe with the file on its command line and waits until its
-// main window shows that file; the main window, or null.
-HWND StartWithFile(Program& program, const std::string& path);
+// Starts the vitrelle.exe of a folder (as StartProgramIn does) and waits for
+// its main window; the main window, or null after saying what failed.
+HWND StartMainWindow(Program& program, const std::string& folder = DriverFolder(), const std::string& arguments = "",
+                     const std::string& currentDirectory = "");
+// Starts the vitrelle.exe of a folder with the file on its command line and
+// waits until its main window shows that file; the main window, or null.
+HWND StartWithFile(Program& program, const std::string& path, const std::string& folder = DriverFolder(),
+                   const std::string& currentDirectory = "");
 // The program's main window once its title reads `title`; null if it does not in time.
 HWND WaitForTitle(const Program& program, const std::string& title);
 // The screen position of a point of a window's client area.
@@ -121,6 +134,10 @@ bool AnswerMessageBox(const Program& program, const std::string& caption, const 
 // 0 keeps it), types the name and confirms; true once the dialog has closed.
 bool FillFileDialog(const Program& program, const std::string& title, const std::string& name, int fileType = 0);
 
+// One key going down or up, and one action of the mouse (MOUSEEVENTF_*), as
+// SendInput takes them.
+INPUT KeyInput(WORD key, bool up);
+INPUT MouseInput(DWORD flags);
 // A key as a person types it on the window (brought to the front first),
 // with the modifiers (VK_CONTROL, VK_MENU, VK_SHIFT) held meanwhile.
 void PressKey(HWND window, WORD key, const std::vector<WORD>& modifiers = {});
@@ -136,6 +153,39 @@ std::string VisibleTooltipText(const Program& program, DWORD milliseconds = 5000
 bool ClipboardHasPicture();
 std::string ClipboardPicture();
 void EmptyTheClipboard();
+// The colours of the picture the program's Copy (Ctrl+C) puts on the
+// clipboard, in the form DibColors gives.
+std::vector<uint32_t> CopiedColors(HWND main, int* width = nullptr, int* height = nullptr);
+
+// A file held open against writers, and read-only when asked, for as long as
+// this lives: a file the program cannot replace, even as a user whom the
+// attribute does not stop (as root under Wine).
+class HeldFile {
+ public:
+  HeldFile(const std::string& path, bool readOnly);
+  ~HeldFile();
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+
+ private:
+  std::string path_;
+  bool readOnly_;
+  HANDLE handle_;
+};
+
+// The desktop's settings and the file that Tile and Center write.
+constexpr const char* kDesktopKey = "Control Panel\\desktop";
+std::string WindowsWallpaperFile();
+// Whether the desktop's "TileWallpaper" is `tile`, its "WallpaperStyle" "0",
+// and its "Wallpaper" the file.
+bool ExpectDesktopValues(const std::string& tile, const std::string& wallpaper, const std::string& when);
+// Whether the screen comes to show the picture (colours top row first)
+// repeated from the top-left corner, at points spread over a 1024 x 768
+// Wine virtual desktop.
+bool DesktopShowsTiled(const std::vector<uint32_t>& colors, int width, int height);
+// Chooses the last entry of the Pattern panel's size list (the screen) by
+// the End key; true once it is chosen.
+bool ChooseLastSize(HWND panel);
 
 // The program's per-user settings (HKEY_CURRENT_USER\Software\Tavik\vitrelle).
 constexpr const char* kSettingsKey = "Software\\Tavik\\vitrelle";

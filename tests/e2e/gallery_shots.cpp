@@ -71,49 +71,36 @@ HWND StartAndMake(Program& program, bool screenSize = false) {
     HWND panel = nullptr;
     WaitUntil([&] { return (panel = FindChild(main, "#32770")) != nullptr; });
     if (!Expect(panel != nullptr, "the panel appears")) return nullptr;
-    HWND sizes = GetDlgItem(panel, IDC_SIZE_LIST);
-    PostMessageA(sizes, WM_KEYDOWN, VK_END, 1);
-    PostMessageA(sizes, WM_KEYUP, VK_END, 0xC0000001);
-    const LRESULT last = SendMessageA(sizes, CB_GETCOUNT, 0, 0) - 1;
-    if (!Expect(WaitUntil([&] { return SendMessageA(sizes, CB_GETCURSEL, 0, 0) == last; }), "the Screen size is chosen")) {
-      return nullptr;
-    }
+    if (!ChooseLastSize(panel)) return nullptr;
   }
   SendCommand(main, IDM_MAKE);
-  const DWORD start = GetTickCount();
-  while (WindowText(main) != "Vitrelle -No title-" && GetTickCount() - start < kWaitMilliseconds) Sleep(50);
-  if (!Expect(WindowText(main) == "Vitrelle -No title-", "Make shows a new picture")) return nullptr;
+  if (!Expect(WaitUntil([&] { return WindowText(main) == "Vitrelle -No title-"; }), "Make shows a new picture")) {
+    return nullptr;
+  }
   Sleep(500);  // let the window repaint
   return main;
 }
 
-// The main window with a picture and the full panel.
-bool MainWindowShot() {
+// The main window with a picture and the full panel; with a picture of the
+// screen's size, the window fills the screen and its view is scrolled a
+// little way in.
+bool MainWindowShotOf(const char* path, bool screenSize) {
   Program program;
-  HWND main = StartAndMake(program);
-  if (!main) return false;
-  SetForegroundWindow(main);
-  Sleep(300);
-  const bool ok = SaveWindowShot(main, "main-window.bmp");
-  return CloseProgram(program, main) && ok;
-}
-
-// A picture of the screen's size in a window that fills the screen, its
-// view scrolled a little way in.
-bool ScreenMakeShot() {
-  Program program;
-  HWND main = StartAndMake(program, true);
+  HWND main = StartAndMake(program, screenSize);
   if (!main) return false;
   HWND view = FindChild(main, "VTRCHILD");
-  if (view) {
+  if (screenSize && view) {
     for (int i = 0; i < 6; ++i) PostMessageA(view, WM_VSCROLL, SB_LINEDOWN, 0);
     for (int i = 0; i < 10; ++i) PostMessageA(view, WM_HSCROLL, SB_LINEDOWN, 0);
   }
   SetForegroundWindow(main);
   Sleep(800);
-  const bool ok = SaveWindowShot(main, "screen-make.bmp");
+  const bool ok = SaveWindowShot(main, path);
   return CloseProgram(program, main) && ok;
 }
+
+bool MainWindowShot() { return MainWindowShotOf("main-window.bmp", false); }
+bool ScreenMakeShot() { return MainWindowShotOf("screen-make.bmp", true); }
 
 // The GIF options dialog, opened by Save As with "GIF (with option)", over
 // the main window; then cancelled.

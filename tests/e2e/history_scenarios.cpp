@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <sstream>
 #include <thread>
 
 #include "base/texts.h"
@@ -14,53 +13,24 @@
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenario_pictures.h"
 #include "tests/e2e/scenarios.h"
+#include "tests/e2e/session.h"
 
 namespace {
 
 constexpr int kWidth = 60, kHeight = 40;
 
 // A vitrelle.exe of its own folder whose Make grows 60 x 40 pictures.
-struct HistorySession {
-  std::string folder;
-  Program program;
-  HWND main = nullptr, toolbar = nullptr, statusBar = nullptr, view = nullptr;
-
+struct HistorySession : Session {
   bool Start(const std::string& name) {
     folder = MakeProgramCopy(name);
-    if (!Expect(SetMakeSize(folder + "\\vitrelle.cfg"), "the Pattern file takes the size")) return false;
-    if (!Expect(StartProgramIn(program, folder), "vitrelle.exe starts")) return false;
-    main = WaitForWindow(program, "vitrelle");
-    if (!Expect(main != nullptr, "the main window appears")) return false;
-    toolbar = FindChild(main, TOOLBARCLASSNAMEA);
-    statusBar = FindChild(main, STATUSCLASSNAMEA);
-    view = FindChild(main, "VTRCHILD");
-    return Expect(toolbar && statusBar && view, "the window's parts exist");
-  }
-
-  // The state line's size fields (19 and 20) become 60 and 40.
-  static bool SetMakeSize(const std::string& patternFile) {
-    std::string text = FileBytes(patternFile);
-    const size_t lineEnd = text.find('\n');
-    if (lineEnd == std::string::npos) return false;
-    std::stringstream split(text.substr(0, lineEnd));
-    std::string line, field;
-    for (int i = 0; i < 20 && std::getline(split, field, ','); ++i) {
-      line += (i == 18 ? std::to_string(kWidth) : i == 19 ? std::to_string(kHeight) : field) + ",";
-    }
-    return WriteFileBytes(patternFile, line + "\r" + text.substr(lineEnd));
+    return Expect(SetStateFields(PatternFile(), {{18, kWidth}, {19, kHeight}}), "the Pattern file takes the size") &&
+           Session::Start();
   }
 
   // Makes a picture and returns its colours as Copy puts them on the clipboard.
   std::vector<uint32_t> Make() {
     SendCommandAndWait(main, IDM_MAKE);
-    return CopiedColors();
-  }
-
-  std::vector<uint32_t> CopiedColors() {
-    EmptyTheClipboard();
-    PressKey(main, 'C', {VK_CONTROL});
-    WaitUntil([] { return ClipboardHasPicture(); });
-    return DibColors(ClipboardPicture());
+    return CopiedColors(main);
   }
 
   // Presses the key and waits until the view shows the picture.
@@ -70,25 +40,8 @@ struct HistorySession {
     return Expect(ScreenShows(view, width, height, picture), what);
   }
 
-  void ClickToolbarButton(int command) {
-    POINT centre = ToolbarButtonCentre(program, toolbar, command);
-    ClickAt(ScreenPointOf(toolbar, centre.x, centre.y));
-  }
-
-  std::string Tooltip(int command) {
-    POINT centre = ToolbarButtonCentre(program, toolbar, command);
-    MoveMouseTo(ScreenPointOf(toolbar, centre.x, centre.y - 3));
-    Sleep(200);
-    MoveMouseTo(ScreenPointOf(toolbar, centre.x, centre.y));
-    std::string shown;
-    WaitUntil([&] { return !(shown = VisibleTooltipText(program, 200)).empty(); }, 8000);
-    return shown;
-  }
-
   bool ButtonEnabled(int command) const {
-    DWORD_PTR enabled = 0;
-    SendMessageTimeoutA(toolbar, TB_ISBUTTONENABLED, command, 0, SMTO_ABORTIFHUNG, kWaitMilliseconds, &enabled);
-    return enabled != 0;
+    return Ask(toolbar, TB_ISBUTTONENABLED, command) != 0;
   }
 
   // The Undo and Redo buttons' states and, where the menu can be read from
@@ -149,7 +102,7 @@ bool UndoAndRedoStepThroughThePictures() {
   ok &= session.StepShows('Z', {VK_CONTROL}, first, kWidth, kHeight, "Ctrl+Z again shows the first picture");
   ok &= session.Shows("Vitrelle -No title-", madeStatus, "after two Undos");
   ok &= session.StepsOffered("", "Redo Make", "at the first picture");
-  ok &= ExpectEqual(session.Tooltip(IDM_REDO), "Redo", "the Redo button's tooltip");
+  ok &= ExpectEqual(session.TooltipOf(IDM_REDO), "Redo", "the Redo button's tooltip");
   ok &= session.StepShows('Y', {VK_CONTROL}, second, kWidth, kHeight, "Ctrl+Y shows the second picture");
   ok &= session.StepShows('Z', {VK_CONTROL, VK_SHIFT}, third, kWidth, kHeight, "Ctrl+Shift+Z shows the third");
 
@@ -162,9 +115,9 @@ bool UndoAndRedoStepThroughThePictures() {
   SendCommand(session.main, IDM_OPEN);
   ok &= FillFileDialog(session.program, "Open file", path);
   ok &= Expect(WaitUntil([&] { return WindowText(session.main) == path; }), "the title names the opened file");
-  const std::vector<uint32_t> opened = session.CopiedColors();
+  const std::vector<uint32_t> opened = CopiedColors(session.main);
   ok &= session.StepsOffered("Undo Open", "", "after the Open");
-  ok &= ExpectEqual(session.Tooltip(IDM_UNDO), "Undo", "the Undo button's tooltip");
+  ok &= ExpectEqual(session.TooltipOf(IDM_UNDO), "Undo", "the Undo button's tooltip");
 
   // A file no reader takes adds no step.
   const std::string text = session.folder + "\\notes.bmp";
@@ -177,9 +130,8 @@ bool UndoAndRedoStepThroughThePictures() {
   session.ClickToolbarButton(IDM_UNDO);
   ok &= Expect(ScreenShows(session.view, kWidth, kHeight, third), "Undo shows the made picture again");
   ok &= session.Shows("Vitrelle -No title-", madeStatus, "after undoing the Open");
-  RECT view = {};
-  GetClientRect(session.view, &view);
-  ok &= Expect(view.right == kWidth && view.bottom == kHeight, "the view fits the made picture again");
+  const SIZE view = session.ViewClientSize();
+  ok &= Expect(view.cx == kWidth && view.cy == kHeight, "the view fits the made picture again");
   ok &= session.StepsOffered("Undo Make", "Redo Open", "after undoing the Open");
   session.ClickToolbarButton(IDM_REDO);
   ok &= Expect(ScreenShows(session.view, 30, 20, opened), "Redo shows the opened picture");
@@ -195,7 +147,7 @@ bool UndoAndRedoStepThroughThePictures() {
     ClickButton(dialog, IDOK);
     ok &= Expect(WaitForClose(dialog), "OK closes the dialog");
   }
-  ok &= Expect(session.CopiedColors() != opened, "Brightness lightens the picture");
+  ok &= Expect(CopiedColors(session.main) != opened, "Brightness lightens the picture");
   ok &= session.StepsOffered("Undo Brightness", "", "after Brightness");
   ok &= session.StepShows('Z', {VK_CONTROL}, opened, 30, 20, "Undo shows the colours before Brightness");
   ok &= session.StepsOffered("Undo Open", "Redo Brightness", "after undoing Brightness");

@@ -88,8 +88,6 @@ bool MakesPicture(HWND main, const std::string& folder) {
   return ok;
 }
 
-bool Close(Program& program, HWND main) { return CloseProgram(program, main); }
-
 // The Start menu shortcut names vitrelle.exe in the per-user program folder
 // and that folder as its working folder, and the program started from it
 // makes a picture.
@@ -102,11 +100,10 @@ bool InstalledShortcutStartsProgram() {
   if (!ok) return false;
   Program program;
   const std::string folder = Utf8(installFolder);
-  if (!Expect(StartProgramIn(program, folder, "", Utf8(shortcut.workingFolder)), "the program starts")) return false;
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!Expect(main != nullptr, "its main window appears")) return false;
+  HWND main = StartMainWindow(program, folder, "", Utf8(shortcut.workingFolder));
+  if (!main) return false;
   ok = MakesPicture(main, folder);
-  return Close(program, main) && ok;
+  return CloseProgram(program, main) && ok;
 }
 
 // The one subfolder of the folder named by %VITRELLE_CHECK_FOLDER%, or an
@@ -144,15 +141,14 @@ bool PortableProgramRunsFromAnyFolder() {
   const std::string picture = folder + "\\Bild \u2605 \u56f3\u6848.bmp";
 
   Program program;
-  if (!Expect(StartProgramIn(program, folder), "the program starts")) return false;
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!Expect(main != nullptr, "its main window appears")) return false;
+  HWND main = StartMainWindow(program, folder);
+  if (!main) return false;
   bool ok = MakesPicture(main, folder);
   SendCommand(main, IDM_SAVE_AS);
   ok &= FillFileDialog(program, "Save file", picture, 1);
   ok &= Expect(WaitUntil([&] { return WindowText(main) == picture; }), "the title names the saved picture");
   ok &= Expect(FileBytes(picture).compare(0, 2, "BM") == 0, "the picture is saved under its name");
-  ok &= Close(program, main);
+  ok &= CloseProgram(program, main);
 
   Program second;
   if (!Expect(StartProgramIn(second, folder, "\"" + picture + "\""), "the program starts with the picture")) {
@@ -161,7 +157,7 @@ bool PortableProgramRunsFromAnyFolder() {
   main = WaitForWindow(second, "vitrelle");
   if (!Expect(main != nullptr, "its main window appears")) return false;
   ok &= Expect(WaitUntil([&] { return WindowText(main) == picture; }), "the picture named on the command line opens");
-  return Close(second, main) && ok;
+  return CloseProgram(second, main) && ok;
 }
 
 // The largest difference of one colour channel between two pictures of the
@@ -178,11 +174,9 @@ int LargestDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t
 // The current picture as Copy puts it on the clipboard matches the reference
 // BMP file (within the tolerance) and has its size.
 bool CopiedPictureMatches(HWND main, const std::string& reference, int tolerance, const std::string& what) {
-  EmptyTheClipboard();
-  if (!Expect(SendCommandAndWait(main, IDM_COPY) && ClipboardHasPicture(), what + ": Copy puts it on the clipboard"))
-    return false;
   int width = 0, height = 0, expectedWidth = 0, expectedHeight = 0;
-  const std::vector<uint32_t> copied = DibColors(ClipboardPicture(), &width, &height);
+  const std::vector<uint32_t> copied = CopiedColors(main, &width, &height);
+  if (!Expect(!copied.empty(), what + ": Copy puts it on the clipboard")) return false;
   const std::vector<uint32_t> expected = BmpColors(reference, &expectedWidth, &expectedHeight);
   bool ok = ExpectEqual(width, expectedWidth, what + ": width") & ExpectEqual(height, expectedHeight, what + ": height");
   const int worst = LargestDifference(copied, expected);
@@ -202,15 +196,14 @@ bool PortablePluginOpensNonAsciiPictures() {
                        CopyFileA((pictures + "photo.jpg").c_str(), jpeg.c_str(), FALSE),
                    "the pictures are copied from " + pictures);
   Program program;
-  if (!Expect(StartProgramIn(program, folder, "\"" + png + "\""), "the program starts with the PNG")) return false;
-  HWND main = WaitForTitle(program, png);
+  HWND main = StartWithFile(program, png, folder);
   if (!Expect(main != nullptr, "the PNG opens")) return false;
   ok &= CopiedPictureMatches(main, pictures + "rgb.png.bmp", 0, "the PNG");
   SendCommand(main, IDM_OPEN);
   ok &= FillFileDialog(program, "Open file", jpeg);
   ok &= Expect(WaitUntil([&] { return WindowText(main) == jpeg; }), "the JPEG opens");
   ok &= CopiedPictureMatches(main, pictures + "photo.jpg.bmp", 8, "the JPEG");
-  return Close(program, main) && ok;
+  return CloseProgram(program, main) && ok;
 }
 
 RECT ScreenRect(HWND window) {
@@ -256,9 +249,8 @@ bool HelpOpensManual() {
   const std::string opened = Utf8(openedFile), folder = Utf8(UnpackedFolder());
   DeleteFileA(opened.c_str());
   Program program;
-  if (!Expect(StartProgramIn(program, folder), "the program starts")) return false;
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!Expect(main != nullptr, "its main window appears")) return false;
+  HWND main = StartMainWindow(program, folder);
+  if (!main) return false;
   PressKey(main, VK_F1);
   const bool ok = Expect(WaitUntil([&] { return FileBytes(opened).find("vitrelle.html") != std::string::npos; }),
                          "F1 opens vitrelle.html");
@@ -268,7 +260,7 @@ bool HelpOpensManual() {
   const bool right = Expect(named.compare(0, parent.size(), parent) == 0 &&
                                 named.find("\\vitrelle.html") != std::string::npos,
                             "the manual opened is the one beside the program: " + named);
-  return Close(program, main) && ok && right;
+  return CloseProgram(program, main) && ok && right;
 }
 
 // At the prefix's DPI (raised by the script) the made picture is shown pixel
@@ -276,9 +268,8 @@ bool HelpOpensManual() {
 // reach out of the window; no control of the panel is cut off.
 bool LayoutFitsAtThisDpi() {
   Program program;
-  if (!Expect(StartProgramIn(program, Utf8(UnpackedFolder())), "the program starts")) return false;
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!Expect(main != nullptr, "its main window appears")) return false;
+  HWND main = StartMainWindow(program, Utf8(UnpackedFolder()));
+  if (!main) return false;
   SendCommand(main, IDM_MAKE);
   if (!Expect(WaitUntil([&] { return WindowText(main) == "Vitrelle -No title-"; }), "Make shows a picture")) {
     return false;
@@ -307,7 +298,7 @@ bool LayoutFitsAtThisDpi() {
   EnumChildWindows(panel, CountClippedChild, reinterpret_cast<LPARAM>(&clipped));
   ok &= ExpectEqual(clipped.count, 0, "controls of the panel reaching out of it");
 
-  return Close(program, main) && ok;
+  return CloseProgram(program, main) && ok;
 }
 
 // A value of a file's version resource (U.S. English, Unicode), or empty.

@@ -10,9 +10,8 @@ namespace {
 // closing the window ends the program with exit code 0.
 bool MainWindowOpensAndCloses() {
   Program program;
-  if (!Expect(StartProgram(program), "vitrelle.exe starts")) return false;
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!Expect(main != nullptr, "a visible window of class vitrelle appears")) return false;
+  HWND main = StartMainWindow(program);
+  if (!main) return false;
 
   bool ok = ExpectEqual(WindowText(main), "Vitrelle", "the main window's title");
   const LONG style = GetWindowLongA(main, GWL_STYLE), exStyle = GetWindowLongA(main, GWL_EXSTYLE);

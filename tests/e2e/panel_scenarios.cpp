@@ -79,27 +79,7 @@ struct PanelSession {
 
 std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kWaitMilliseconds, &result);
-  return LRESULT(result);
-}
-
-// A list's entries, read with the wide message (the narrow one gives only
-// the first character across processes).
-std::vector<std::string> ListEntries(HWND panel, int listId) {
-  HWND list = GetDlgItem(panel, listId);
-  std::vector<std::string> entries;
-  const LRESULT count = Ask(list, CB_GETCOUNT);
-  for (LRESULT i = 0; i < count; ++i) {
-    wchar_t text[256] = L"";
-    SendMessageW(list, CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
-    std::string narrow;
-    for (const wchar_t* c = text; *c; ++c) narrow += char(*c);
-    entries.push_back(narrow);
-  }
-  return entries;
-}
+std::vector<std::string> ListEntries(HWND panel, int listId) { return ComboEntries(GetDlgItem(panel, listId)); }
 
 int Selection(HWND panel, int listId) { return int(Ask(GetDlgItem(panel, listId), CB_GETCURSEL)); }
 

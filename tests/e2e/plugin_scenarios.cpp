@@ -41,6 +41,15 @@ std::string TestPicture(const char* signature, int width, int height, const char
   return bytes + std::string(bgr, 3);
 }
 
+// The first test format's picture of 5 x 4 green pixels, written as
+// picture.vt1 into the folder; its path.
+std::string WriteTestOnePicture(const std::string& folder) {
+  const char green[3] = {10, char(220), 30};
+  const std::string path = folder + "\\picture.vt1";
+  WriteFileBytes(path, TestPicture("VT1", 5, 4, green));
+  return path;
+}
+
 // A plug-in's picture held as the open command holds it.
 DibImagePtr HeldThroughPlugins(const PluginTable& table, const std::string& folder, const std::string& path) {
   return NormalizeImage(nullptr, LoadPictureThroughPlugins(table, folder, path.c_str()));
@@ -158,14 +167,11 @@ bool PluginFormatsOpenFromDialogAndCommandLine() {
   std::vector<std::string> plugins = kTestPlugins;
   plugins.push_back("vitrelle-wic.spi");
   const std::string folder = MakeProgramFolder(plugins);
-  const char green[3] = {10, char(220), 30};
-  const std::string picture = folder + "\\picture.vt1";
-  WriteFileBytes(picture, TestPicture("VT1", 5, 4, green));
+  const std::string picture = WriteTestOnePicture(folder);
 
   Program program;
-  if (!Expect(StartProgramIn(program, folder), "vitrelle.exe starts")) return false;
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!Expect(main != nullptr, "the main window appears")) return false;
+  HWND main = StartMainWindow(program, folder);
+  if (!main) return false;
   SendCommand(main, IDM_OPEN);
   HWND dialog = WaitForDialog(program, "Open file");
   if (!Expect(dialog != nullptr, "the Open dialog appears")) return false;
@@ -195,9 +201,7 @@ bool PluginFormatsOpenFromDialogAndCommandLine() {
   ok &= CloseProgram(program, main);
 
   Program again;
-  if (!Expect(StartProgramIn(again, folder, "\"" + picture + "\""), "vitrelle.exe starts with the picture"))
-    return false;
-  main = WaitForTitle(again, picture);
+  main = StartWithFile(again, picture, folder);
   if (!Expect(main != nullptr, "the picture opens from the command line")) return false;
   ok &= ExpectViewShows(main, 5, 4, "the test picture");
   return CloseProgram(again, main) && ok;
@@ -259,8 +263,7 @@ bool PluginHangKeepsProgramAnswering() {
   const FailingPluginFiles files = MakeFailingPluginFiles("picture.hang");
   const std::string &folder = files.folder, &hang = files.failing, &picture = files.picture;
   Program program;
-  if (!Expect(StartProgramIn(program, folder, "\"" + picture + "\""), "vitrelle.exe starts")) return false;
-  HWND main = WaitForTitle(program, picture);
+  HWND main = StartWithFile(program, picture, folder);
   if (!Expect(main != nullptr, "the picture opens")) return false;
   SendCommand(main, IDM_OPEN);
   bool ok = FillFileDialog(program, "Open file", hang);
@@ -289,8 +292,7 @@ bool OwnReadersComeBeforePlugins() {
   WriteFileBytes(damaged, "BM not really");
 
   Program program;
-  if (!Expect(StartProgramIn(program, folder, "\"" + real + "\""), "vitrelle.exe starts")) return false;
-  HWND main = WaitForTitle(program, real);
+  HWND main = StartWithFile(program, real, folder);
   if (!Expect(main != nullptr, "the BMP file opens")) return false;
   ok &= ExpectViewShows(main, 9, 6, "the BMP file read by the program");
   main = OpenThroughDialog(program, main, damaged);
@@ -305,8 +307,7 @@ bool ShippedPluginOpensPng() {
   const std::string folder = MakeProgramFolder({"vitrelle-wic.spi"});
   const std::string pictures = DriverFolder() + "\\plugin-pictures\\", png = pictures + "rgba.png";
   Program program;
-  if (!Expect(StartProgramIn(program, folder, "\"" + png + "\""), "vitrelle.exe starts")) return false;
-  HWND main = WaitForTitle(program, png);
+  HWND main = StartWithFile(program, png, folder);
   if (!Expect(main != nullptr, "the PNG file opens")) return false;
   bool ok = ExpectViewShows(main, 23, 17, "the PNG picture");
 
@@ -340,15 +341,11 @@ bool CodeRunsOnlyFromTheProgramFolder() {
   const std::string picture = planted + "\\picture.bmp";
   DibImagePtr source = CreateDibImage(9, 6, 24);
   bool ok = Expect(source && WriteBmpFile(nullptr, picture.c_str(), *source), "a BMP file is written");
-  const char green[3] = {10, char(220), 30};
-  const std::string testPicture = planted + "\\picture.vt1";
-  WriteFileBytes(testPicture, TestPicture("VT1", 5, 4, green));
+  const std::string testPicture = WriteTestOnePicture(planted);
   DeleteSettings();
 
   Program program;
-  if (!Expect(StartProgramIn(program, folder, "\"" + picture + "\"", planted), "vitrelle.exe starts in the folder"))
-    return false;
-  HWND main = WaitForTitle(program, picture);
+  HWND main = StartWithFile(program, picture, folder, planted);
   if (!Expect(main != nullptr, "the picture opens")) return false;
   ok &= ExpectEqual(UserRegistryValue(kSettingsKey, "plug in"), folder, "\"plug in\" names the program's folder");
   main = OpenThroughDialog(program, main, testPicture);
@@ -358,9 +355,8 @@ bool CodeRunsOnlyFromTheProgramFolder() {
   ok &= Expect(!FileExists(marker), "the folder's plug-in was never loaded");
 
   Program again;
-  if (!Expect(StartProgramIn(again, folder), "vitrelle.exe starts again")) return false;
-  main = WaitForWindow(again, "vitrelle");
-  if (!Expect(main != nullptr, "the main window appears")) return false;
+  main = StartMainWindow(again, folder);
+  if (!main) return false;
   ok &= CloseProgram(again, main);
   return Expect(!FileExists(marker), "the folder's plug-in was not loaded at the next start either") && ok;
 }
@@ -386,15 +382,12 @@ bool StartupCrashOrHangCostsOnlyThatPlugin() {
       {"test-crash-at-start.spi", "test-hang-at-start.spi", "test-two-formats.spi", "test-marker.spi"});
   const std::string hangMarker = folder + "\\test-hang-at-start.spi.loaded";
   const std::string goodMarker = folder + "\\test-marker.spi.loaded";
-  const char green[3] = {10, char(220), 30};
-  const std::string picture = folder + "\\picture.vt1";
-  WriteFileBytes(picture, TestPicture("VT1", 5, 4, green));
+  const std::string picture = WriteTestOnePicture(folder);
   DeleteSettings();
   const int replyFiles = HelperReplyFiles();
 
   Program program;
-  if (!Expect(StartProgramIn(program, folder, "\"" + picture + "\""), "vitrelle.exe starts")) return false;
-  HWND main = WaitForTitle(program, picture);
+  HWND main = StartWithFile(program, picture, folder);
   if (!Expect(main != nullptr, "the picture opens through the plug-in that works")) return false;
   bool ok = ExpectViewShows(main, 5, 4, "the test picture");
   ok &= Expect(!HelperRuns(), "no helper is left running");
@@ -419,8 +412,7 @@ bool StartupCrashOrHangCostsOnlyThatPlugin() {
   DeleteFileA(hangMarker.c_str());
   DeleteFileA(goodMarker.c_str());
   Program again;
-  if (!Expect(StartProgramIn(again, folder, "\"" + picture + "\""), "vitrelle.exe starts again")) return false;
-  main = WaitForTitle(again, picture);
+  main = StartWithFile(again, picture, folder);
   if (!Expect(main != nullptr, "the picture opens again")) return false;
   ok &= Expect(FileExists(goodMarker), "the working plug-ins are asked again");
   ok &= Expect(!FileExists(hangMarker), "the remembered plug-in is not loaded again");

@@ -49,9 +49,8 @@ BOOL CALLBACK FindVersionText(HWND child, LPARAM found) {
 // The About box shows the program's version.
 bool AboutBoxShowsVersion() {
   Program program;
-  if (!Expect(StartProgram(program), "vitrelle.exe starts")) return false;
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!Expect(main != nullptr, "the main window appears")) return false;
+  HWND main = StartMainWindow(program);
+  if (!main) return false;
   SendCommand(main, IDM_ABOUT);
   HWND about = WaitForDialog(program, "About Vitrelle");
   if (!Expect(about != nullptr, "the About box opens")) return false;

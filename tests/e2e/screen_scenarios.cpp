@@ -16,24 +16,6 @@ namespace {
 
 constexpr int kScreenWidth = 1920, kScreenHeight = 1080;
 
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kWaitMilliseconds, &result);
-  return LRESULT(result);
-}
-
-// The last entry of a list, read with the wide message (the narrow one
-// gives only the first character across processes).
-std::string LastEntry(HWND list) {
-  const LRESULT count = Ask(list, CB_GETCOUNT);
-  if (count <= 0) return "";
-  wchar_t text[256] = L"";
-  SendMessageW(list, CB_GETLBTEXT, WPARAM(count - 1), reinterpret_cast<LPARAM>(text));
-  std::string narrow;
-  for (const wchar_t* c = text; *c; ++c) narrow += char(*c);
-  return narrow;
-}
-
 // The part of a picture (top row first) that starts at (left, top).
 std::vector<uint32_t> Cut(const std::vector<uint32_t>& picture, int pictureWidth, int left, int top, SIZE size) {
   std::vector<uint32_t> part;
@@ -44,32 +26,17 @@ std::vector<uint32_t> Cut(const std::vector<uint32_t>& picture, int pictureWidth
   return part;
 }
 
-SIZE ClientSize(HWND window) {
-  RECT rect = {};
-  GetClientRect(window, &rect);
-  return SIZE{rect.right, rect.bottom};
-}
-
 // The wheel turned by `notches` (positive away from the user), with Shift
 // held when sideways.
 void TurnWheel(int notches, bool sideways) {
   std::vector<INPUT> inputs;
-  auto key = [](WORD vk, bool up) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-  };
-  if (sideways) inputs.push_back(key(VK_SHIFT, false));
+  if (sideways) inputs.push_back(KeyInput(VK_SHIFT, false));
   for (int i = 0; i < (notches < 0 ? -notches : notches); ++i) {
-    INPUT wheel = {};
-    wheel.type = INPUT_MOUSE;
-    wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    INPUT wheel = MouseInput(MOUSEEVENTF_WHEEL);
     wheel.mi.mouseData = DWORD(notches < 0 ? -WHEEL_DELTA : WHEEL_DELTA);
     inputs.push_back(wheel);
   }
-  if (sideways) inputs.push_back(key(VK_SHIFT, true));
+  if (sideways) inputs.push_back(KeyInput(VK_SHIFT, true));
   SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
   Sleep(200);
 }
@@ -92,20 +59,17 @@ bool ScreenSizeMakesAScrollingPicture() {
   }
   const std::string folder = MakeProgramCopy("screen");
   Program program;
-  if (!Expect(StartProgramIn(program, folder), "vitrelle.exe starts")) return false;
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!Expect(main != nullptr, "the main window appears")) return false;
+  HWND main = StartMainWindow(program, folder);
+  if (!main) return false;
   HWND panel = nullptr;
   WaitUntil([&] { return (panel = FindChild(main, "#32770")) != nullptr; });
   HWND view = FindChild(main, "VTRCHILD"), status = FindChild(main, STATUSCLASSNAMEA);
   if (!Expect(panel && view && status, "the panel, the view and the status bar exist")) return false;
 
-  HWND sizes = GetDlgItem(panel, IDC_SIZE_LIST);
-  bool ok = ExpectEqual(LastEntry(sizes), "Screen (1920 x 1080)", "the size list's last entry");
-  const int screenEntry = int(Ask(sizes, CB_GETCOUNT)) - 1;
-  PostMessageA(sizes, WM_KEYDOWN, VK_END, 1);
-  PostMessageA(sizes, WM_KEYUP, VK_END, 0xC0000001);
-  ok &= Expect(WaitUntil([&] { return Ask(sizes, CB_GETCURSEL) == screenEntry; }), "End chooses the Screen entry");
+  const std::vector<std::string> sizes = ComboEntries(GetDlgItem(panel, IDC_SIZE_LIST));
+  bool ok = ExpectEqual(sizes.empty() ? "" : sizes.back(), "Screen (1920 x 1080)", "the size list's last entry");
+  const int screenEntry = int(sizes.size()) - 1;
+  ok &= ChooseLastSize(panel);
 
   SendCommand(main, IDM_MAKE);
   ok &= Expect(WaitUntil([&] { return WindowText(main) == "Vitrelle -No title-"; }), "Make shows a new picture");
@@ -115,11 +79,8 @@ bool ScreenSizeMakesAScrollingPicture() {
   ok &= Expect(stateLine.find(",1920,1080,") != std::string::npos, "the state line holds the size: " + stateLine);
   ok &= Expect(WithinWorkArea(main), "the main window stays within the work area");
 
-  EmptyTheClipboard();
-  PressKey(main, 'C', {VK_CONTROL});
-  WaitUntil([] { return ClipboardHasPicture(); });
   int width = 0, height = 0;
-  const std::vector<uint32_t> picture = DibColors(ClipboardPicture(), &width, &height);
+  const std::vector<uint32_t> picture = CopiedColors(main, &width, &height);
   if (!Expect(width == kScreenWidth && height == kScreenHeight, "the picture is 1920 x 1080")) return false;
 
   const SIZE shown = ClientSize(view);

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <sstream>
+#include <optional>
 
 #include "image/bmp_file.h"
 #include "image/display_palette.h"
@@ -14,75 +14,15 @@
 #include "resources/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenarios.h"
+#include "tests/e2e/session.h"
 
 namespace {
 
-// A vitrelle.exe started in a folder of its own, with its windows found.
-struct Session {
-  std::string folder;
-  Program program;
-  HWND main = nullptr, toolbar = nullptr, statusBar = nullptr, view = nullptr;
-
-  std::string PatternFile() const { return folder + "\\vitrelle.cfg"; }
-
-  bool Start(const std::string& arguments = "") {
-    if (!Expect(StartProgramIn(program, folder, arguments), "vitrelle.exe starts")) return false;
-    main = WaitForWindow(program, "vitrelle");
-    if (!Expect(main != nullptr, "the main window appears")) return false;
-    toolbar = FindChild(main, TOOLBARCLASSNAMEA);
-    statusBar = FindChild(main, STATUSCLASSNAMEA);
-    view = FindChild(main, "VTRCHILD");
-    return Expect(toolbar && statusBar && view, "the toolbar, the status bar and the image view exist");
-  }
-
-  bool Close() { return CloseProgram(program, main); }
-
-  SIZE ViewClientSize() const {
-    RECT rect = {};
-    GetClientRect(view, &rect);
-    return SIZE{rect.right, rect.bottom};
-  }
-
-  std::string Status() const { return WindowText(statusBar); }
-
-  // Waits until the title reads `title`; returns whether it did.
-  bool TitleBecomes(const std::string& title) const {
-    return ExpectEqual(WaitUntil([&] { return WindowText(main) == title; }) ? title : WindowText(main), title,
-                       "the title");
-  }
-
-  void ClickToolbarButton(int command) {
-    POINT centre = ToolbarButtonCentre(program, toolbar, command);
-    ClickAt(ScreenPointOf(toolbar, centre.x, centre.y));
-  }
-};
-
-// Sets the Pattern file's state line (the settings the panel starts with) to
-// the default line with another mirror mode and size.
-bool SetStartSettings(const std::string& patternFile, int mirrorMode, int width, int height) {
-  const std::string text = FileBytes(patternFile);
-  const size_t firstEnd = text.find('\n'), secondEnd = text.find('\n', firstEnd + 1);
-  if (firstEnd == std::string::npos || secondEnd == std::string::npos) return false;
-  std::string defaults = text.substr(firstEnd + 1, secondEnd - firstEnd - 1);
-  std::vector<std::string> fields;
-  std::stringstream split(defaults);
-  for (std::string field; std::getline(split, field, ',');) fields.push_back(field);
-  if (fields.size() < 20) return false;
-  fields[17] = std::to_string(mirrorMode);
-  fields[18] = std::to_string(width);
-  fields[19] = std::to_string(height);
-  std::string stateLine;
-  for (int i = 0; i < 20; ++i) stateLine += fields[i] + ",";
-  return WriteFileBytes(patternFile, stateLine + "\r\n" + text.substr(firstEnd + 1));
-}
-
-// The first 20 fields of the Pattern file's state line.
-std::vector<int> StateLine(const std::string& patternFile) {
-  const std::string text = FileBytes(patternFile);
-  std::stringstream split(text.substr(0, text.find('\n')));
-  std::vector<int> fields;
-  for (std::string field; std::getline(split, field, ',') && fields.size() < 20;) fields.push_back(std::atoi(field.c_str()));
-  return fields;
+// Starts the session's program on a Pattern file whose Make grows 80 x 60
+// pictures of mirror mode 2.
+bool StartWithSmallMakes(Session& session) {
+  return Expect(SetStateFields(session.PatternFile(), {{17, 2}, {18, 80}, {19, 60}}), "the Pattern file takes the size") &&
+         session.Start();
 }
 
 // The outer size the layout gives the main window for the picture and panel.
@@ -95,8 +35,6 @@ SIZE ExpectedWindowSize(HWND main, HWND panel, int width, int height) {
   return SIZE{std::max<LONG>(frameWidth + panelRect.right + width + 30, 350),
               std::max<LONG>(frameHeight + panelRect.bottom + 60, frameHeight + height + 80)};
 }
-
-HWND PanelOf(HWND main) { return FindChild(main, "#32770"); }
 
 // A full-colour BMP file of a small picture with every pixel different.
 std::string FullColorBmp(int width, int height) {
@@ -125,8 +63,7 @@ std::string FullColorBmp(int width, int height) {
 // and the toolbar's tooltips.
 bool StartUp() {
   DeleteSettings();
-  Session session;
-  session.folder = MakeProgramCopy("startup");
+  Session session("startup");
   if (!session.Start()) return false;
   bool ok = ExpectEqual(WindowText(session.main), "Vitrelle", "the title at start");
   const SIZE view = WindowSize(session.view);
@@ -142,14 +79,7 @@ bool StartUp() {
     const char* tip;
   } tips[] = {{IDM_OPEN, "Open"}, {IDM_MAKE, "Make a Wallpaper image"}, {IDM_HELP, "Help"}};
   for (const auto& tip : tips) {
-    POINT centre = ToolbarButtonCentre(session.program, session.toolbar, tip.command);
-    MoveMouseTo(ScreenPointOf(session.toolbar, centre.x, centre.y - 3));
-    Sleep(200);
-    MoveMouseTo(ScreenPointOf(session.toolbar, centre.x, centre.y));
-    const std::string expected = tip.tip;
-    std::string shown;
-    WaitUntil([&] { return (shown = VisibleTooltipText(session.program, 200)) == expected; }, 8000);
-    ok &= ExpectEqual(shown, expected, "the tooltip of toolbar command " + std::to_string(tip.command));
+    ok &= ExpectEqual(session.TooltipOf(tip.command), tip.tip, "the tooltip of toolbar command " + std::to_string(tip.command));
   }
 
   // Without a picture, Copy is greyed (Ctrl+C does nothing) and Save As says so.
@@ -165,17 +95,13 @@ bool StartUp() {
   elsewhere.folder = session.folder;
   char temporary[MAX_PATH];
   GetTempPathA(MAX_PATH, temporary);
-  if (!Expect(StartProgramIn(elsewhere.program, elsewhere.folder, "\"\"", temporary), "vitrelle.exe starts elsewhere")) {
-    return false;
-  }
-  elsewhere.main = WaitForWindow(elsewhere.program, "vitrelle");
-  ok &= Expect(elsewhere.main != nullptr, "the main window appears when started elsewhere");
+  if (!elsewhere.Start("\"\"", temporary)) return false;
   ok &= ExpectEqual(UserRegistryValue(kSettingsKey, "plug in"), session.folder, "the stored folder after that start");
   Sleep(500);
   ok &= ExpectEqual(WindowText(elsewhere.main), "Vitrelle", "the title after a command line of quotes");
   // A refused open would show a message box captioned with the name.
   ok &= Expect(WaitForWindow(elsewhere.program, "#32770", 500) == nullptr, "nothing is opened, no message");
-  ok &= ExpectEqual(WindowSize(FindChild(elsewhere.main, "VTRCHILD")).cx, 102, "the view's width after it");
+  ok &= ExpectEqual(WindowSize(elsewhere.view).cx, 102, "the view's width after it");
   return elsewhere.Close() && ok;
 }
 
@@ -187,14 +113,16 @@ bool MakeShowsThePicture() {
     int mirror, width, height;
   } makes[] = {{0, 120, 90}, {1, 64, 64}, {2, 200, 150}, {3, 256, 256}};
   for (const auto& make : makes) {
-    Session session;
-    session.folder = MakeProgramCopy("make");
-    if (!SetStartSettings(session.PatternFile(), make.mirror, make.width, make.height) || !session.Start()) return false;
+    Session session("make");
+    if (!SetStateFields(session.PatternFile(), {{17, make.mirror}, {18, make.width}, {19, make.height}}) ||
+        !session.Start()) {
+      return false;
+    }
     const std::string what = " (mirror " + std::to_string(make.mirror) + ")";
     if (make.mirror == 0) {
       session.ClickToolbarButton(IDM_MAKE);
     } else if (make.mirror == 1) {
-      HWND panel = PanelOf(session.main);
+      HWND panel = session.Panel();
       ok &= Expect(panel != nullptr, "the panel exists");
       PressKey(panel, VK_RETURN);  // Enter in the panel
     } else if (make.mirror == 2) {
@@ -209,23 +137,20 @@ bool MakeShowsThePicture() {
     const std::string status = session.Status();
     ok &= Expect(status == "Image Info.(" + size + " 256 color)" || status == "Image Info.(" + size + " 16 color)",
                  "the status text" + what + ": " + status);
-    const std::vector<int> state = StateLine(session.PatternFile());
+    const std::vector<int> state = StateFields(session.PatternFile());
     ok &= Expect(state.size() == 20 && state[17] == make.mirror && state[18] == make.width && state[19] == make.height,
                  "the state line holds mirror and size" + what);
     const SIZE view = session.ViewClientSize();
     ok &= ExpectEqual(view.cx, make.width, "the view's client width" + what);
     ok &= ExpectEqual(view.cy, make.height, "the view's client height" + what);
-    const SIZE expected = ExpectedWindowSize(session.main, PanelOf(session.main), make.width, make.height);
+    const SIZE expected = ExpectedWindowSize(session.main, session.Panel(), make.width, make.height);
     const SIZE window = WindowSize(session.main);
     ok &= ExpectEqual(window.cx, expected.cx, "the window's width" + what);
     ok &= ExpectEqual(window.cy, expected.cy, "the window's height" + what);
 
     // What the view shows is the picture Copy puts on the clipboard.
-    EmptyTheClipboard();
-    PressKey(session.main, 'C', {VK_CONTROL});
-    WaitUntil([] { return ClipboardHasPicture(); });
     int width = 0, height = 0;
-    const std::vector<uint32_t> picture = DibColors(ClipboardPicture(), &width, &height);
+    const std::vector<uint32_t> picture = CopiedColors(session.main, &width, &height);
     ok &= Expect(width == make.width && height == make.height, "the copied picture's size" + what);
     ok &= Expect(ScreenShows(session.view, width, height, picture), "the view shows the picture's pixels" + what);
 
@@ -242,35 +167,28 @@ bool MakeShowsThePicture() {
 
 // Make with a Pattern file that cannot be written says so and keeps the picture.
 bool MakeWithReadOnlyPatternFile() {
-  Session session;
-  session.folder = MakeProgramCopy("readonly");
-  if (!SetStartSettings(session.PatternFile(), 2, 80, 60) || !session.Start()) return false;
+  Session session("readonly");
+  if (!StartWithSmallMakes(session)) return false;
   SendCommand(session.main, IDM_MAKE);
   bool ok = session.TitleBecomes("Vitrelle -No title-");
   const std::string status = session.Status();
   const std::string before = FileBytes(session.PatternFile());
-  // Read-only, and held open against writers for a user whom the attribute
-  // does not stop (as root under Wine).
-  SetFileAttributesA(session.PatternFile().c_str(), FILE_ATTRIBUTE_READONLY);
-  HANDLE lock = CreateFileA(session.PatternFile().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
-  SetWindowTextA(session.main, "marker");  // a Make that went through would retitle the window
-  SendCommand(session.main, IDM_MAKE);
-  ok &= AnswerMessageBox(session.program, session.PatternFile(),
-                         TextOf(IDS_CANNOT_SAVE_CONFIG), IDOK);
+  {
+    const HeldFile held(session.PatternFile(), true);
+    SetWindowTextA(session.main, "marker");  // a Make that went through would retitle the window
+    SendCommand(session.main, IDM_MAKE);
+    ok &= AnswerMessageBox(session.program, session.PatternFile(), TextOf(IDS_CANNOT_SAVE_CONFIG), IDOK);
+  }
   ok &= ExpectEqual(WindowText(session.main), "marker", "the title after the refused Make");
   ok &= ExpectEqual(session.Status(), status, "the status after the refused Make");
   ok &= Expect(FileBytes(session.PatternFile()) == before, "the Pattern file is unchanged");
-  CloseHandle(lock);
-  SetFileAttributesA(session.PatternFile().c_str(), FILE_ATTRIBUTE_NORMAL);
   return session.Close() && ok;
 }
 
 // Opening by the Open dialog, the command line (quoted, with a blank in the
 // name) and dropping; a file no reader takes keeps the picture shown.
 bool OpenPictures() {
-  Session session;
-  session.folder = MakeProgramCopy("open");
+  Session session("open");
   const std::string picture = session.folder + "\\my picture.bmp";
   const std::string other = session.folder + "\\other.bmp";
   const std::string text = session.folder + "\\notes.bmp";
@@ -320,97 +238,112 @@ bool OpenPictures() {
   return tooLong.Close() && ok;
 }
 
-// Save As: BMP and GIF, the reduction question for a full-colour picture, and
-// Cancel to the overwrite question leaving the file as it was.
-bool SavePictures() {
-  Session session;
-  session.folder = MakeProgramCopy("save");
+// What a Save As leaves at the name it writes.
+enum class Saved { kThePicture, kAGif, kAsBefore, kNothing };
+
+// A question or message a Save As shows, captioned with the file's path
+// (or "Error"), and the button that answers it.
+struct SaveAnswer {
+  bool aboutTheFile;
+  int text;
+  int button;
+};
+
+// One Save As by Ctrl+S: the name typed, the file type chosen (1 for the
+// first), the answers, and what is written where (`written`, when it is not
+// the typed name). The window is named after the written file only when
+// something was written.
+struct SaveStep {
+  const char* typed;
+  int fileType;
+  std::vector<SaveAnswer> answers;
+  Saved saved;
+  const char* written = nullptr;
+  bool heldOpen = false;  // another program holds the file open
+};
+
+// Opens a full-colour picture of that size and saves it step by step; after
+// each step the title and the file are checked, and the picture on screen
+// stays the one opened.
+bool SavesWriteWhatTheyShould(const char* copyName, int width, int height, const std::vector<SaveStep>& steps) {
+  Session session(copyName);
   const std::string source = session.folder + "\\source.bmp";
-  WriteFileBytes(source, FullColorBmp(40, 30));
+  WriteFileBytes(source, FullColorBmp(width, height));
   if (!session.Start("\"" + source + "\"") || !session.TitleBecomes(source)) return false;
+  const std::vector<uint32_t> colors = BmpColors(source);
+  const std::string status = session.Status();
   bool ok = true;
-
-  const std::string bmp = session.folder + "\\copy.bmp";
-  PressKey(session.main, 'S', {VK_CONTROL});
-  ok &= FillFileDialog(session.program, "Save file", bmp, 1);
-  ok &= session.TitleBecomes(bmp);
-  ok &= Expect(BmpColors(bmp) == BmpColors(source), "the saved BMP holds the picture");
-
-  const std::string gif = session.folder + "\\copy.gif";
-  SendCommand(session.main, IDM_SAVE_AS);
-  ok &= FillFileDialog(session.program, "Save file", gif, 2);
-  ok &= AnswerMessageBox(session.program, gif, TextOf(IDS_ASK_REDUCE_FOR_GIF), IDOK);
-  ok &= session.TitleBecomes(gif);
-  ok &= Expect(FileBytes(gif).substr(0, 6) == "GIF89a", "the saved GIF file");
-  ok &= ExpectEqual(session.Status(), "Image Info.(40x30 full color)", "the picture stays full colour");
-
-  // Cancel to the overwrite question: the file and the title stay.
-  const std::string before = FileBytes(bmp);
-  SetWindowTextA(session.main, "marker");
-  SendCommand(session.main, IDM_SAVE_AS);
-  ok &= FillFileDialog(session.program, "Save file", bmp, 1);
-  ok &= AnswerMessageBox(session.program, bmp, TextOf(IDS_ASK_OVERWRITE), IDCANCEL);
-  ok &= ExpectEqual(WindowText(session.main), "marker", "the title after Cancel");
-  ok &= Expect(FileBytes(bmp) == before, "the file after Cancel");
-
-  // A save that cannot replace the file (another program holds it open) is
-  // reported and does not name the window after the file.
-  HANDLE held = CreateFileA(bmp.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  SendCommand(session.main, IDM_SAVE_AS);
-  ok &= FillFileDialog(session.program, "Save file", bmp, 1);
-  ok &= AnswerMessageBox(session.program, bmp, TextOf(IDS_ASK_OVERWRITE), IDOK);
-  ok &= AnswerMessageBox(session.program, TextOf(IDS_ERROR), TextOf(IDS_SAVE_BMP_FAILED), IDOK);
-  ok &= ExpectEqual(WindowText(session.main), "marker", "the title after a failed save");
-  ok &= Expect(FileBytes(bmp) == before, "the file after a failed save");
-  CloseHandle(held);
-
-  // Cancel to the reduction question: nothing written.
-  const std::string refused = session.folder + "\\refused.gif";
-  SendCommand(session.main, IDM_SAVE_AS);
-  ok &= FillFileDialog(session.program, "Save file", refused, 2);
-  ok &= AnswerMessageBox(session.program, refused, TextOf(IDS_ASK_REDUCE_FOR_GIF),
-                         IDCANCEL);
-  ok &= Expect(!FileExists(refused), "no file after Cancel to the reduction");
+  for (const SaveStep& step : steps) {
+    const std::string typed = session.folder + "\\" + step.typed;
+    const std::string written = step.written ? session.folder + "\\" + step.written : typed;
+    const std::string before = FileBytes(written);
+    SetWindowTextA(session.main, "marker");
+    std::optional<HeldFile> held;
+    if (step.heldOpen) held.emplace(written, false);
+    PressKey(session.main, 'S', {VK_CONTROL});
+    ok &= FillFileDialog(session.program, "Save file", typed, step.fileType);
+    for (const SaveAnswer& answer : step.answers) {
+      ok &= AnswerMessageBox(session.program, answer.aboutTheFile ? written : TextOf(IDS_ERROR), TextOf(answer.text),
+                             answer.button);
+    }
+    const bool writes = step.saved == Saved::kThePicture || step.saved == Saved::kAGif;
+    ok &= writes ? session.TitleBecomes(written) : ExpectEqual(WindowText(session.main), "marker", "the title");
+    const std::string bytes = FileBytes(written);
+    switch (step.saved) {
+      case Saved::kThePicture: {
+        const std::string signature = written.find(".png") != std::string::npos ? "\x89PNG" : "BM";
+        ok &= Expect(bytes.substr(0, signature.size()) == signature, written + " has its type");
+        int readWidth = 0, readHeight = 0;
+        ok &= Expect(PillowColors(written, &readWidth, &readHeight) == colors, "Pillow reads the picture from " + written);
+        ok &= Expect(readWidth == width && readHeight == height, "the size Pillow reads from " + written);
+        break;
+      }
+      case Saved::kAGif:
+        ok &= Expect(bytes.substr(0, 6) == "GIF89a", written + " is a GIF file");
+        break;
+      case Saved::kAsBefore:
+        ok &= Expect(!bytes.empty() && bytes == before, written + " is as it was");
+        break;
+      case Saved::kNothing:
+        ok &= Expect(!FileExists(written), "nothing is written to " + written);
+        break;
+    }
+    ok &= ExpectEqual(session.Status(), status, std::string("the status after saving ") + step.typed);
+  }
   return session.Close() && ok;
 }
 
-// Save As PNG: the PNG entry, and a typed .png with the BMP entry chosen,
-// write PNG files that Pillow reads with the picture's colours; another
-// typed extension keeps the chosen entry and gets its extension.
-bool SavePng() {
-  Session session;
-  session.folder = MakeProgramCopy("save-png");
-  const std::string source = session.folder + "\\source.bmp";
-  WriteFileBytes(source, FullColorBmp(41, 29));
-  if (!session.Start("\"" + source + "\"") || !session.TitleBecomes(source)) return false;
-  const std::vector<uint32_t> colors = BmpColors(source);
-  bool ok = true;
+// Save As: BMP and GIF, the reduction question for a full-colour picture
+// (which stays full colour), Cancel to the overwrite question and a file that
+// another program holds open leaving the file as it was, and Cancel to the
+// reduction writing nothing.
+bool SavePictures() {
+  const SaveAnswer reduce = {true, IDS_ASK_REDUCE_FOR_GIF, IDOK}, overwrite = {true, IDS_ASK_OVERWRITE, IDOK};
+  return SavesWriteWhatTheyShould(
+      "save", 40, 30,
+      {{"copy.bmp", 1, {}, Saved::kThePicture},
+       {"copy.gif", 2, {reduce}, Saved::kAGif},
+       {"copy.bmp", 1, {{true, IDS_ASK_OVERWRITE, IDCANCEL}}, Saved::kAsBefore},
+       {"copy.bmp", 1, {overwrite, {false, IDS_SAVE_BMP_FAILED, IDOK}}, Saved::kAsBefore, nullptr, true},
+       {"refused.gif", 2, {{true, IDS_ASK_REDUCE_FOR_GIF, IDCANCEL}}, Saved::kNothing}});
+}
 
-  const struct {
-    const char* typed;
-    int fileType;
-    const char* written;
-  } kSaves[] = {{"chosen.png", 4, "chosen.png"}, {"typed.png", 1, "typed.png"}, {"photo.jpg", 1, "photo.jpg.bmp"}};
-  for (const auto& save : kSaves) {
-    const std::string typed = session.folder + "\\" + save.typed, written = session.folder + "\\" + save.written;
-    SendCommand(session.main, IDM_SAVE_AS);
-    ok &= FillFileDialog(session.program, "Save file", typed, save.fileType);
-    ok &= session.TitleBecomes(written);
-    const std::string signature = std::string(save.written).find(".png") != std::string::npos ? "\x89PNG" : "BM";
-    ok &= Expect(FileBytes(written).substr(0, signature.size()) == signature, written + " has its type");
-    int width = 0, height = 0;
-    ok &= Expect(PillowColors(written, &width, &height) == colors, "Pillow reads the picture from " + written);
-    ok &= ExpectEqual(width * 1000 + height, 41029, "the size Pillow reads from " + written);
-  }
-  ok &= Expect(!FileExists(session.folder + "\\typed.png.bmp"), "a typed .png gets no other extension");
-  return session.Close() && ok;
+// Save As PNG: the PNG entry, and a typed .png with the BMP entry chosen,
+// write PNG files with the picture's colours; another typed extension keeps
+// the chosen entry and gets its extension, which a typed .png never gets (so
+// saving it again asks about that very file).
+bool SavePng() {
+  return SavesWriteWhatTheyShould("save-png", 41, 29,
+                                  {{"chosen.png", 4, {}, Saved::kThePicture},
+                                   {"typed.png", 1, {}, Saved::kThePicture},
+                                   {"photo.jpg", 1, {}, Saved::kThePicture, "photo.jpg.bmp"},
+                                   {"typed.png", 1, {{true, IDS_ASK_OVERWRITE, IDCANCEL}}, Saved::kAsBefore}});
 }
 
 // Copy then Paste gives the identical picture; with an empty clipboard Paste
 // is greyed, so Ctrl+V does nothing.
 bool CopyAndPaste() {
-  Session session;
-  session.folder = MakeProgramCopy("clipboard");
+  Session session("clipboard");
   const std::string source = session.folder + "\\source.bmp";
   WriteFileBytes(source, FullColorBmp(33, 17));
   EmptyTheClipboard();
@@ -450,33 +383,32 @@ bool CopyAndPaste() {
 // Details twice stores "1" then "0"; the next start shows the chosen form.
 bool DetailsSwitchesThePanel() {
   DeleteSettings();
-  Session session;
-  session.folder = MakeProgramCopy("details");
+  Session session("details");
   if (!session.Start()) return false;
-  HWND shortPanel = PanelOf(session.main);
+  HWND shortPanel = session.Panel();
   const SIZE shortSize = shortPanel ? WindowSize(shortPanel) : SIZE{};
   SendCommand(session.main, IDM_DETAILS);
   bool ok = Expect(WaitUntil([] { return UserRegistryValue(kSettingsKey, "Setdialog") == "1"; }), "Setdialog becomes 1");
   // The setting is stored before the panel is exchanged.
   auto panelSizeOtherThan = [&](SIZE size) {
-    HWND panel = PanelOf(session.main);
+    HWND panel = session.Panel();
     return panel && (WindowSize(panel).cx != size.cx || WindowSize(panel).cy != size.cy);
   };
   ok &= Expect(WaitUntil([&] { return panelSizeOtherThan(shortSize); }), "the full panel differs from the short one");
-  HWND fullPanel = PanelOf(session.main);
+  HWND fullPanel = session.Panel();
   const SIZE fullSize = fullPanel ? WindowSize(fullPanel) : SIZE{};
   ok &= session.Close();
 
   Session again;
   again.folder = session.folder;
   if (!again.Start()) return false;
-  HWND panel = PanelOf(again.main);
+  HWND panel = again.Panel();
   ok &= Expect(panel && WindowSize(panel).cx == fullSize.cx && WindowSize(panel).cy == fullSize.cy,
                "a restart shows the full panel");
   SendCommand(again.main, IDM_DETAILS);
   ok &= Expect(WaitUntil([] { return UserRegistryValue(kSettingsKey, "Setdialog") == "0"; }), "Setdialog becomes 0");
   ok &= Expect(WaitUntil([&] {
-                 HWND shown = PanelOf(again.main);
+                 HWND shown = again.Panel();
                  return shown && WindowSize(shown).cx == shortSize.cx && WindowSize(shown).cy == shortSize.cy;
                }),
                "the short panel is back");
@@ -486,8 +418,7 @@ bool DetailsSwitchesThePanel() {
 // Help without a help file or manual says so; About opens and Esc closes it;
 // Exit ends the program.
 bool HelpAboutAndExit() {
-  Session session;
-  session.folder = MakeProgramCopy("help");
+  Session session("help");
   if (!session.Start()) return false;
   PressKey(session.main, VK_F1);
   bool ok = AnswerMessageBox(session.program, "Caution",
@@ -528,8 +459,7 @@ bool PaletteScreenShowsFullColour() {
     std::fprintf(stderr, "  the screen has %d bits per pixel: no palette to check (run on an 8-bit screen)\n", depth);
     return true;
   }
-  Session session;
-  session.folder = MakeProgramCopy("palette");
+  Session session("palette");
   const std::string source = session.folder + "\\gradient.bmp";
   WriteFileBytes(source, FullColorBmp(60, 50));
   if (!session.Start("\"" + source + "\"") || !session.TitleBecomes(source)) return false;
@@ -575,9 +505,8 @@ bool SendScaleChange(const Session& session, const RECT& suggested) {
 // takes the size its layout gives, and makes its toolbar and status bar
 // anew; the status text and the picture stay, and the commands still work.
 bool DpiChangeRebuildsTheBars() {
-  Session session;
-  session.folder = MakeProgramCopy("dpi");
-  if (!SetStartSettings(session.PatternFile(), 2, 80, 60) || !session.Start()) return false;
+  Session session("dpi");
+  if (!StartWithSmallMakes(session)) return false;
   SendCommand(session.main, IDM_MAKE);
   bool ok = session.TitleBecomes("Vitrelle -No title-");
   const std::string status = session.Status();
@@ -593,7 +522,7 @@ bool DpiChangeRebuildsTheBars() {
   GetWindowRect(session.main, &now);
   ok &= ExpectEqual(now.left, suggested.left, "the window's left edge");
   ok &= ExpectEqual(now.top, suggested.top, "the window's top edge");
-  const SIZE laidOut = ExpectedWindowSize(session.main, PanelOf(session.main), 80, 60);
+  const SIZE laidOut = ExpectedWindowSize(session.main, session.Panel(), 80, 60);
   ok &= ExpectEqual(now.right - now.left, laidOut.cx, "the window's width from the layout");
   ok &= ExpectEqual(now.bottom - now.top, laidOut.cy, "the window's height from the layout");
   HWND toolbar = FindChild(session.main, TOOLBARCLASSNAMEA), statusBar = FindChild(session.main, STATUSCLASSNAMEA);
@@ -629,14 +558,13 @@ long HeldObjects(HWND main) {
 // Commands let go of what they make: the program holds as many objects and
 // handles after 20 Makes, 5 Opens and a change of scale as after one of each.
 bool CommandsReleaseWhatTheyMake() {
-  Session session;
-  session.folder = MakeProgramCopy("tally");
+  Session session("tally");
   const std::string tally = DriverFolder() + "\\vitrelle-tally.exe";
   if (!Expect(CopyFileA(tally.c_str(), (session.folder + "\\vitrelle.exe").c_str(), FALSE), "the tally build is in place"))
     return false;
   const std::string picture = session.folder + "\\picture.bmp";
   WriteFileBytes(picture, FullColorBmp(40, 30));
-  if (!SetStartSettings(session.PatternFile(), 2, 80, 60) || !session.Start()) return false;
+  if (!StartWithSmallMakes(session)) return false;
   const auto make = [&] {
     SetWindowTextA(session.main, "marker");
     SendCommand(session.main, IDM_MAKE);

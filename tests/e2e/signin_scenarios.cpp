@@ -9,18 +9,11 @@
 
 namespace {
 
-constexpr const char* kDesktopKey = "Control Panel\\desktop";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kRunValue = "Vitrelle wallpaper";
 constexpr const char* kDialogTitle = "New picture at each sign-in";
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-std::string WindowsWallpaperFile() {
-  char folder[MAX_PATH];
-  GetWindowsDirectoryA(folder, MAX_PATH);
-  return std::string(folder) + "\\vitrelle.BMP";
-}
 
 std::string LogFile() {
   char folder[MAX_PATH] = "";
@@ -68,29 +61,16 @@ bool ToolTilesTheDesktop() {
   DeleteFileA(wallpaper.c_str());
   bool ok = ExpectEqual(RunTool("vitrelle-cli.exe", "wallpaper tile --time 4242 --pattern 0 --size 48x40"), 0,
                         "vitrelle-cli.exe wallpaper tile");
-  ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "TileWallpaper"), "1", "TileWallpaper");
-  ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "WallpaperStyle"), "0", "WallpaperStyle");
-  ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "Wallpaper"), wallpaper, "the desktop's wallpaper");
+  ok &= ExpectDesktopValues("1", wallpaper, "after the tool's tile");
   int width = 0, height = 0;
   const std::vector<uint32_t> colors = BmpColors(wallpaper, &width, &height);
-  if (!Expect(width == 48 && height == 40 && colors.size() == 48u * 40u, "the wallpaper file holds a 48 x 40 picture")) {
-    return false;
-  }
-  const POINT points[] = {{600, 400}, {601, 437}, {777, 555}, {950, 700}, {513, 321}, {1000, 90}, {20, 740}};
-  for (const POINT& point : points) {
-    const uint32_t rgb = colors[size_t(point.y % height) * size_t(width) + size_t(point.x % width)];
-    const COLORREF expected = RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
-    ok &= Expect(WaitUntil([&] { return ScreenPixel(point) == expected; }, 5000),
-                 "the desktop at " + std::to_string(point.x) + "," + std::to_string(point.y) + " shows " +
-                     std::to_string(expected) + ", got " + std::to_string(ScreenPixel(point)));
-  }
+  ok &= ExpectEqual(width * 1000 + height, 48040, "the wallpaper file's picture size (width * 1000 + height)");
+  ok &= DesktopShowsTiled(colors, width, height);
   Program program;
-  if (!Expect(StartProgram(program), "vitrelle.exe starts")) return false;
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!Expect(main != nullptr, "the main window appears")) return false;
+  HWND main = StartMainWindow(program);
+  if (!main) return false;
   ok &= Expect(SendCommandAndWait(main, IDM_RECALL_CENTER), "Recall_Center runs");
-  ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "Wallpaper"), wallpaper, "the wallpaper after Recall_Center");
-  ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "TileWallpaper"), "0", "TileWallpaper after Recall_Center");
+  ok &= ExpectDesktopValues("0", wallpaper, "after Recall_Center");
   return ok & CloseProgram(program, main);
 }
 
@@ -127,9 +107,8 @@ bool RandomRepeatsWithTheSameTime() {
 bool CheckItemWritesAndRemovesTheRunValue() {
   DeleteRunValue();
   Program program;
-  if (!Expect(StartProgram(program), "vitrelle.exe starts")) return false;
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!Expect(main != nullptr, "the main window appears")) return false;
+  HWND main = StartMainWindow(program);
+  if (!main) return false;
   std::string tool = DriverFolder();
   tool = "\"" + tool + "\\vitrelle-wallpaper.exe\"";
 
