@@ -209,9 +209,8 @@ bool MakeWithEnter(const PanelSession& session, int clickedId, const std::string
     ok &= ExpectEqual(ItemText(session.panel, edit), text, std::string("an edit while ") + text + " is typed");
   }
   PressKey(session.main, VK_RETURN);
-  const bool made = WaitUntil([&] { return FirstLine(FileBytes(patternFile)) == expectedStateLine; });
-  ok &= Expect(made, "Enter in the panel writes the state line " + expectedStateLine + ", found " +
-                         FirstLine(FileBytes(patternFile)));
+  WaitUntil([&] { return FirstLine(FileBytes(patternFile)) == expectedStateLine; });
+  ok &= ExpectEqual(FirstLine(FileBytes(patternFile)), expectedStateLine, "the state line that Enter writes");
   ok &= Expect(WaitUntil([&] { return WindowText(session.main) == "Vitrelle -No title-"; }),
                "Enter in the panel makes a picture (title " + WindowText(session.main) + ")");
   ok &= Expect(NoDialogAppears(session.program, "Input new pattern name."), "Enter does not press Add");
@@ -226,9 +225,8 @@ bool SelectingPatternsLoadsThem() {
   if (!session.Start()) return false;
   HWND panel = session.panel;
 
-  bool ok = ExpectListed(panel, IDC_PATTERN_LIST, {"First", "Second", "Third"},
-                         "the Pattern list holds the pattern lines in file order");
-  ok &= ExpectListed(panel, IDC_COLOR_LIST, {"Gray", "Warm"}, "the colour list holds the color lines");
+  bool ok = ExpectListed(panel, IDC_PATTERN_LIST, {"First", "Second", "Third"}, "the Patterns, in file order");
+  ok &= ExpectListed(panel, IDC_COLOR_LIST, {"Gray", "Warm"}, "the colour sets");
   // The display mode, as the program measures it: after a Wine virtual
   // desktop has run in the prefix, the system metrics give that desktop's size.
   DEVMODEA mode = {};
@@ -236,8 +234,7 @@ bool SelectingPatternsLoadsThem() {
   EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
   const std::string screen =
       "Screen (" + std::to_string(mode.dmPelsWidth) + " x " + std::to_string(mode.dmPelsHeight) + ")";
-  ok &= ExpectListed(panel, IDC_SIZE_LIST, {"Small", "Medium", screen},
-                     "the size list holds the size lines, then the screen");
+  ok &= ExpectListed(panel, IDC_SIZE_LIST, {"Small", "Medium", screen}, "the size lines, then the screen");
   ok &= ExpectShown(panel, kStateLineShown, "at start, the state line");
 
   ok &= ChoosePattern(panel, VK_DOWN, "Second", kSecondShown);
@@ -245,8 +242,7 @@ bool SelectingPatternsLoadsThem() {
   PostKey(GetDlgItem(panel, IDC_SIZE_LIST), VK_DOWN);
   ok &= Expect(WaitUntil([&] { return Selection(panel, IDC_SIZE_LIST) == 1; }), "the size Medium is chosen");
   ClickButton(panel, IDC_MIRROR_CROSS);
-  ok &= Expect(WaitUntil([&] { return CheckedMirror(panel) == IDC_MIRROR_CROSS; }),
-               "a click on Cross mirror checks it alone");
+  ok &= Expect(WaitUntil([&] { return CheckedMirror(panel) == IDC_MIRROR_CROSS; }), "Cross mirror checked alone");
 
   ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,1,0,2,0,0,40,0,1,1,1,1,1,4,0,0,0,2,128,96,          ");
 
@@ -269,8 +265,7 @@ bool ShortPanelChoosesAndMakes() {
                    "the short panel has no edits and no colour list");
   PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
   ok &= Expect(WaitUntil([&] { return Selection(panel, IDC_PATTERN_LIST) == 1; }), "Second is chosen");
-  ok &= MakeWithEnter(session, IDC_MIRROR_KALEIDOSCOPE,
-                      "0,0,1,1,0,0,30,0,2,1,0,1,2,7,1,10,3,3,64,48,          ");
+  ok &= MakeWithEnter(session, IDC_MIRROR_KALEIDOSCOPE, "0,0,1,1,0,0,30,0,2,1,0,1,2,7,1,10,3,3,64,48,          ");
   ok &= ExpectEqual(CheckedMirror(panel), IDC_MIRROR_KALEIDOSCOPE, "the clicked mirror");
   ok &= session.Close();
   return ok;
@@ -358,8 +353,7 @@ bool AddingPatterns() {
   TypeInto(panel, IDC_FIX, "4");
   ok &= AnswerNewName(session, "Fourth");
   ok &= ExpectPatternFile(session, original + "3,Fourth,10,0,1,2,3,2,1,9,4,20,5,2,\r\n", "adding Fourth");
-  ok &= ExpectListed(panel, IDC_PATTERN_LIST, {"First", "Second", "Third", "Fourth"},
-                     "the Pattern list shows the added Pattern last");
+  ok &= ExpectListed(panel, IDC_PATTERN_LIST, {"First", "Second", "Third", "Fourth"}, "Fourth listed last");
   ok &= ExpectShown(panel, kStateLineShown, "after adding Fourth, the state line again");
 
   // A Pattern file that cannot be written (read-only, and held open against
@@ -384,9 +378,7 @@ bool AddingPatterns() {
 bool AnswerQuestion(const PanelSession& session, int button, const std::string& patternName, int answer) {
   ClickButton(session.panel, button);
   HWND box = WaitForDialog(session.program, patternName);
-  if (!Expect(box != nullptr, "the question shows with the Pattern's name " + patternName + " as caption")) {
-    return false;
-  }
+  if (!Expect(box != nullptr, "the question shows with the caption " + patternName)) return false;
   const int question = button == IDC_CHANGE ? IDS_ASK_CHANGE_PATTERN : IDS_ASK_DELETE_PATTERN;
   bool ok = ExpectEqual(MessageBoxText(box), TextOf(question), "the question");
   ok &= Expect(GetDlgItem(box, IDOK) && GetDlgItem(box, IDCANCEL), "the question has OK and Cancel");
@@ -440,15 +432,10 @@ bool ChangeAfterTheFileChanged() {
   ok &= Expect(WriteFileBytes(path, edited), "another program adds a Pattern before First");
 
   ok &= AnswerQuestion(session, IDC_CHANGE, "Second", IDOK);
-  ok &= AnswerMessageBox(session.program, path,
-                         "The Pattern file has changed, so nothing was written. It is read again: choose the "
-                         "Pattern and try once more.",
-                         IDOK);
-  ok &= ExpectEqual(FileBytes(path), edited, "the Pattern file after the refused Change");
-  ok &= ExpectListed(panel, IDC_PATTERN_LIST, {"Zero", "First", "Second", "Third"},
-                     "the panel lists the file's Patterns again");
-  ok &= ExpectShown(panel, {"30,9,1,0,1,2,7,1,10,3,", IDC_MIRROR_VERTICAL, 2, 1, 0},
-                    "after the refused Change, Second still selected with the typed values");
+  ok &= AnswerMessageBox(session.program, path, TextOf(IDS_PATTERN_FILE_CHANGED), IDOK);
+  ok &= ExpectPatternFile(session, edited, "the refused Change");
+  ok &= ExpectListed(panel, IDC_PATTERN_LIST, {"Zero", "First", "Second", "Third"}, "the file read again");
+  ok &= ExpectShown(panel, {"30,9,1,0,1,2,7,1,10,3,", IDC_MIRROR_VERTICAL, 2, 1, 0}, "Second, typed values kept");
   ok &= session.Close();
   return ok;
 }
