@@ -3,6 +3,7 @@
 // dialog and the questions answered, Enter pressed; the Pattern file and the
 // panel's controls read back.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/texts.h"
@@ -126,16 +127,70 @@ void ClickControl(HWND dialog, int id) {
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find("\r\n")); }
 
-// Clicks a control of the panel (which takes the keyboard focus) and
-// presses Enter, then waits for the picture made from the settings that the
-// state line now holds.
-bool MakeWithEnter(const PanelSession& session, int clickedId, const std::string& expectedStateLine) {
+// The text with its first `from` replaced by `to`.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  return text.replace(text.find(from), from.size(), to);
+}
+
+// Waits until the list holds the entries; on failure says what it holds.
+bool ExpectListed(HWND panel, int listId, const std::vector<std::string>& expected, const std::string& what) {
+  const bool listed = WaitUntil([&] { return ListEntries(panel, listId) == expected; });
+  std::string found;
+  for (const std::string& entry : ListEntries(panel, listId)) found += " [" + entry + "]";
+  return Expect(listed, what + " (found" + found + ")");
+}
+
+// Waits until the Pattern file holds the bytes; on failure shows what it holds.
+bool ExpectPatternFile(const PanelSession& session, const std::string& bytes, const std::string& when) {
+  WaitUntil([&] { return FileBytes(session.setup.PatternFile()) == bytes; });
+  return ExpectEqual(FileBytes(session.setup.PatternFile()), bytes, "the Pattern file after " + when);
+}
+
+// What the full panel shows: the values (as ShownValues gives them), the
+// checked mirror, and the selected Pattern, colour set and size.
+struct PanelState {
+  const char* values;
+  int mirror, pattern, colourSet, size;
+};
+constexpr PanelState kStateLineShown = {"10,1,2,3,2,1,9,0,20,5,", IDC_MIRROR_VERTICAL, 0, 0, 0};
+// The Patterns Second (colour set Warm) and Third (Gray) chosen after it.
+constexpr PanelState kSecondShown = {"30,2,1,0,1,2,7,1,10,3,", IDC_MIRROR_VERTICAL, 1, 1, 0};
+constexpr PanelState kThirdShown = {"40,1,1,1,1,1,4,0,0,0,", IDC_MIRROR_VERTICAL, 2, 0, 0};
+
+// Waits until the panel shows the values, then checks the mirror and the
+// lists' selections.
+bool ExpectShown(HWND panel, const PanelState& expected, const std::string& when) {
+  bool ok = Expect(WaitUntil([&] { return ShownValues(panel) == expected.values; }),
+                   when + ": the values " + expected.values + ", found " + ShownValues(panel));
+  ok &= ExpectEqual(CheckedMirror(panel), expected.mirror, when + ": the checked mirror");
+  ok &= ExpectEqual(Selection(panel, IDC_PATTERN_LIST), expected.pattern, when + ": the selected Pattern");
+  ok &= ExpectEqual(Selection(panel, IDC_COLOR_LIST), expected.colourSet, when + ": the selected colour set");
+  ok &= ExpectEqual(Selection(panel, IDC_SIZE_LIST), expected.size, when + ": the selected size");
+  return ok;
+}
+
+// Presses a key on the Pattern list and checks what the chosen Pattern shows.
+bool ChoosePattern(HWND panel, UINT key, const char* name, const PanelState& shown) {
+  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), key);
+  return ExpectShown(panel, shown, std::string("choosing ") + name);
+}
+
+// Clicks a control of the panel (which takes the keyboard focus), types
+// the values into edits (each reads as typed: nothing is repaired while
+// typing) and presses Enter, then waits for the picture made from the
+// settings that the state line now holds.
+bool MakeWithEnter(const PanelSession& session, int clickedId, const std::string& expectedStateLine,
+                   const std::vector<std::pair<int, const char*>>& typed = {}) {
   const std::string patternFile = session.setup.PatternFile();
   ClickControl(session.panel, clickedId);
+  bool ok = true;
+  for (const auto& [edit, text] : typed) {
+    TypeInto(session.panel, edit, text);
+    ok &= ExpectEqual(ItemText(session.panel, edit), text, std::string("an edit while ") + text + " is typed");
+  }
   PressKey(session.main, VK_RETURN);
-  const bool made = WaitUntil([&] { return FirstLine(FileBytes(patternFile)) == expectedStateLine; });
-  bool ok = Expect(made, "Enter in the panel writes the state line " + expectedStateLine + ", found " +
-                             FirstLine(FileBytes(patternFile)));
+  WaitUntil([&] { return FirstLine(FileBytes(patternFile)) == expectedStateLine; });
+  ok &= ExpectEqual(FirstLine(FileBytes(patternFile)), expectedStateLine, "the state line that Enter writes");
   ok &= Expect(WaitUntil([&] { return WindowText(session.main) == "Vitrelle -No title-"; }),
                "Enter in the panel makes a picture (title " + WindowText(session.main) + ")");
   ok &= Expect(NoDialogAppears(session.program, "Input new pattern name."), "Enter does not press Add");
@@ -150,10 +205,8 @@ bool SelectingPatternsLoadsThem() {
   if (!session.Start()) return false;
   HWND panel = session.panel;
 
-  bool ok = Expect(ListEntries(panel, IDC_PATTERN_LIST) == std::vector<std::string>{"First", "Second", "Third"},
-                   "the Pattern list holds the pattern lines in file order");
-  ok &= Expect(ListEntries(panel, IDC_COLOR_LIST) == std::vector<std::string>{"Gray", "Warm"},
-               "the colour list holds the color lines");
+  bool ok = ExpectListed(panel, IDC_PATTERN_LIST, {"First", "Second", "Third"}, "the Patterns, in file order");
+  ok &= ExpectListed(panel, IDC_COLOR_LIST, {"Gray", "Warm"}, "the colour sets");
   // The display mode, as the program measures it: after a Wine virtual
   // desktop has run in the prefix, the system metrics give that desktop's size.
   DEVMODEA mode = {};
@@ -161,41 +214,22 @@ bool SelectingPatternsLoadsThem() {
   EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
   const std::string screen =
       "Screen (" + std::to_string(mode.dmPelsWidth) + " x " + std::to_string(mode.dmPelsHeight) + ")";
-  std::string sizes;
-  for (const std::string& entry : ListEntries(panel, IDC_SIZE_LIST)) sizes += " [" + entry + "]";
-  ok &= Expect(ListEntries(panel, IDC_SIZE_LIST) == std::vector<std::string>{"Small", "Medium", screen},
-               "the size list holds the size lines, then the screen (found" + sizes + ")");
-  ok &= ExpectEqual(ShownValues(panel), "10,1,2,3,2,1,9,0,20,5,", "the values of the state line");
-  ok &= ExpectEqual(CheckedMirror(panel), IDC_MIRROR_VERTICAL, "the mirror of the state line");
-  ok &= ExpectEqual(Selection(panel, IDC_PATTERN_LIST), 0, "the selected Pattern");
+  ok &= ExpectListed(panel, IDC_SIZE_LIST, {"Small", "Medium", screen}, "the size lines, then the screen");
+  ok &= ExpectShown(panel, kStateLineShown, "at start, the state line");
 
-  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
-  ok &= Expect(WaitUntil([&] { return ShownValues(panel) == "30,2,1,0,1,2,7,1,10,3,"; }),
-               "choosing Second shows its values (" + ShownValues(panel) + ")");
-  ok &= ExpectEqual(Selection(panel, IDC_COLOR_LIST), 1, "Second selects its colour set Warm");
-
-  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
-  ok &= Expect(WaitUntil([&] { return ShownValues(panel) == "40,1,1,1,1,1,4,0,0,0,"; }),
-               "choosing Third shows its values (" + ShownValues(panel) + ")");
-  ok &= ExpectEqual(Selection(panel, IDC_COLOR_LIST), 0, "Third selects its colour set Gray");
-
+  ok &= ChoosePattern(panel, VK_DOWN, "Second", kSecondShown);
+  ok &= ChoosePattern(panel, VK_DOWN, "Third", kThirdShown);
   PostKey(GetDlgItem(panel, IDC_SIZE_LIST), VK_DOWN);
   ok &= Expect(WaitUntil([&] { return Selection(panel, IDC_SIZE_LIST) == 1; }), "the size Medium is chosen");
   ClickButton(panel, IDC_MIRROR_CROSS);
-  ok &= Expect(WaitUntil([&] { return CheckedMirror(panel) == IDC_MIRROR_CROSS; }),
-               "a click on Cross mirror checks it alone");
+  ok &= Expect(WaitUntil([&] { return CheckedMirror(panel) == IDC_MIRROR_CROSS; }), "Cross mirror checked alone");
 
   ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,1,0,2,0,0,40,0,1,1,1,1,1,4,0,0,0,2,128,96,          ");
 
   // Initialize shows the default line; the lists keep their entries.
   ClickButton(panel, IDC_INITIALIZE);
-  ok &= Expect(WaitUntil([&] { return ShownValues(panel) == "0,1,1,1,1,1,5,0,10,3,"; }),
-               "Initialize shows the values of the default line (" + ShownValues(panel) + ")");
-  ok &= ExpectEqual(CheckedMirror(panel), IDC_MIRROR_NORMAL, "the mirror of the default line");
-  ok &= ExpectEqual(Selection(panel, IDC_PATTERN_LIST), 1, "the Pattern of the default line");
-  ok &= ExpectEqual(Selection(panel, IDC_COLOR_LIST), 1, "the colour set of the default line");
-  ok &= ExpectEqual(Selection(panel, IDC_SIZE_LIST), 1, "the size of the default line");
-  ok &= ExpectEqual(long(ListEntries(panel, IDC_PATTERN_LIST).size()), 3, "the Patterns listed");
+  ok &= ExpectShown(panel, {"0,1,1,1,1,1,5,0,10,3,", IDC_MIRROR_NORMAL, 1, 1, 1}, "Initialize, the default line");
+  ok &= ExpectListed(panel, IDC_PATTERN_LIST, {"First", "Second", "Third"}, "the Patterns after Initialize");
   ok &= session.Close();
   return ok;
 }
@@ -211,8 +245,7 @@ bool ShortPanelChoosesAndMakes() {
                    "the short panel has no edits and no colour list");
   PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
   ok &= Expect(WaitUntil([&] { return Selection(panel, IDC_PATTERN_LIST) == 1; }), "Second is chosen");
-  ok &= MakeWithEnter(session, IDC_MIRROR_KALEIDOSCOPE,
-                      "0,0,1,1,0,0,30,0,2,1,0,1,2,7,1,10,3,3,64,48,          ");
+  ok &= MakeWithEnter(session, IDC_MIRROR_KALEIDOSCOPE, "0,0,1,1,0,0,30,0,2,1,0,1,2,7,1,10,3,3,64,48,          ");
   ok &= ExpectEqual(CheckedMirror(panel), IDC_MIRROR_KALEIDOSCOPE, "the clicked mirror");
   ok &= session.Close();
   return ok;
@@ -240,10 +273,8 @@ bool TypedValuesAreRepairedWhenDone() {
   ok &= ExpectEqual(ItemText(panel, IDC_DIVIDE), "5", "divide after Backspace, 5 and Tab");
   ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,0,0,0,0,0,10,0,1,2,3,2,1,5,0,20,5,1,64,48,          ");
 
-  TypeInto(panel, IDC_DIVIDE, "-3");
-  ok &= ExpectEqual(ItemText(panel, IDC_DIVIDE), "-3", "divide after typing -3");
-  TypeInto(panel, IDC_WEIGHT_3, "-12");
-  ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,0,0,0,0,0,10,0,1,2,-12,2,1,-3,0,20,5,1,64,48,          ");
+  ok &= MakeWithEnter(session, IDC_INITIAL_NUMBER, "0,0,0,0,0,0,10,0,1,2,-12,2,1,-3,0,20,5,1,64,48,          ",
+                      {{IDC_DIVIDE, "-3"}, {IDC_WEIGHT_3, "-12"}});
 
   ClickControl(panel, IDC_INITIAL_COLOR);
   TypeInto(panel, IDC_INITIAL_COLOR, "256");
@@ -253,13 +284,9 @@ bool TypedValuesAreRepairedWhenDone() {
                "Initial color 256 reads 0 once left, not " + ItemText(panel, IDC_INITIAL_COLOR));
 
   // Enter while divide still holds 0: Make saves 1 and the field shows it.
-  ClickControl(panel, IDC_DIVIDE);
-  TypeInto(panel, IDC_DIVIDE, "0");
-  PressKey(main, VK_RETURN);
   // The state line keeps the length it had, with -3 in it: two more spaces.
-  const std::string repairedLine = "0,0,0,0,0,0,0,0,1,2,-12,2,1,1,0,20,5,1,64,48,            ";
-  ok &= Expect(WaitUntil([&] { return FirstLine(FileBytes(session.setup.PatternFile())) == repairedLine; }),
-               "Make saves divide 0 as 1: " + FirstLine(FileBytes(session.setup.PatternFile())));
+  ok &= MakeWithEnter(session, IDC_DIVIDE, "0,0,0,0,0,0,0,0,1,2,-12,2,1,1,0,20,5,1,64,48,            ",
+                      {{IDC_DIVIDE, "0"}});
   ok &= ExpectEqual(ItemText(panel, IDC_DIVIDE), "1", "divide after Make");
   ok &= session.Close();
   return ok;
@@ -297,21 +324,17 @@ bool AddingPatterns() {
   const std::string original = FileBytes(session.setup.PatternFile());
 
   bool ok = AnswerNewName(session, nullptr, AddBy::kAltA);
-  ok &= ExpectEqual(FileBytes(session.setup.PatternFile()), original, "the Pattern file after Add and Cancel");
+  ok &= ExpectPatternFile(session, original, "Add and Cancel");
   ok &= AnswerNewName(session, "$");
-  ok &= ExpectEqual(FileBytes(session.setup.PatternFile()), original, "the Pattern file after Add with the name $");
+  ok &= ExpectPatternFile(session, original, "Add with the name $");
 
   PostKey(GetDlgItem(panel, IDC_COLOR_LIST), VK_DOWN);
   ok &= Expect(WaitUntil([&] { return Selection(panel, IDC_COLOR_LIST) == 1; }), "the colour set Warm is chosen");
   TypeInto(panel, IDC_FIX, "4");
   ok &= AnswerNewName(session, "Fourth");
-  ok &= Expect(WaitUntil([&] { return ListEntries(panel, IDC_PATTERN_LIST).size() == 4; }),
-               "the Pattern list shows the added Pattern");
-  ok &= ExpectEqual(FileBytes(session.setup.PatternFile()), original + "3,Fourth,10,0,1,2,3,2,1,9,4,20,5,2,\r\n",
-                    "the Pattern file after adding Fourth");
-  ok &= ExpectEqual(ListEntries(panel, IDC_PATTERN_LIST).back(), "Fourth", "the last Pattern listed");
-  ok &= ExpectEqual(ItemText(panel, IDC_FIX), "0", "fix shows the state line again");
-  ok &= ExpectEqual(Selection(panel, IDC_COLOR_LIST), 0, "the colour set of the state line is selected again");
+  ok &= ExpectPatternFile(session, original + "3,Fourth,10,0,1,2,3,2,1,9,4,20,5,2,\r\n", "adding Fourth");
+  ok &= ExpectListed(panel, IDC_PATTERN_LIST, {"First", "Second", "Third", "Fourth"}, "Fourth listed last");
+  ok &= ExpectShown(panel, kStateLineShown, "after adding Fourth, the state line again");
 
   // A Pattern file that cannot be written (read-only, and held open against
   // writers for a user whom the attribute does not stop, as root under
@@ -331,15 +354,13 @@ bool AddingPatterns() {
 }
 
 // Clicks Change or Delete and answers its question; checks the question's
-// text and caption.
-bool AnswerQuestion(const Program& program, HWND panel, int button, const std::string& question,
-                    const std::string& patternName, int answer) {
-  ClickButton(panel, button);
-  HWND box = WaitForDialog(program, patternName);
-  if (!Expect(box != nullptr, "the question shows with the Pattern's name " + patternName + " as caption")) {
-    return false;
-  }
-  bool ok = ExpectEqual(MessageBoxText(box), question, "the question");
+// text and caption, the chosen Pattern's name.
+bool AnswerQuestion(const PanelSession& session, int button, const std::string& patternName, int answer) {
+  ClickButton(session.panel, button);
+  HWND box = WaitForDialog(session.program, patternName);
+  if (!Expect(box != nullptr, "the question shows with the caption " + patternName)) return false;
+  const int question = button == IDC_CHANGE ? IDS_ASK_CHANGE_PATTERN : IDS_ASK_DELETE_PATTERN;
+  bool ok = ExpectEqual(MessageBoxText(box), TextOf(question), "the question");
   ok &= Expect(GetDlgItem(box, IDOK) && GetDlgItem(box, IDCANCEL), "the question has OK and Cancel");
   ClickButton(box, answer);
   return Expect(WaitForClose(box), "the question closes") && ok;
@@ -353,36 +374,23 @@ bool ChangingAndDeletingPatterns() {
   if (!session.Start()) return false;
   HWND panel = session.panel;
   const std::string original = FileBytes(session.setup.PatternFile());
-  const std::string changeQuestion = TextOf(IDS_ASK_CHANGE_PATTERN);
-  const std::string deleteQuestion = TextOf(IDS_ASK_DELETE_PATTERN);
+  const std::string changed =
+      Replaced(original, "3,Second,30,0,2,1,0,1,2,7,1,10,3,2,\r\n", "3,Second,30,0,9,1,0,1,2,7,1,10,3,2,\r\n");
+  const std::string deleted = Replaced(changed, "3,Third,40,0,1,1,1,1,1,4,0,0,0,1,\r\n", "");
 
-  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
-  bool ok = Expect(WaitUntil([&] { return ItemText(panel, IDC_INITIAL_COLOR) == "30"; }), "Second is chosen");
+  bool ok = ChoosePattern(panel, VK_DOWN, "Second", kSecondShown);
   TypeInto(panel, IDC_WEIGHT_1, "9");
-  ok &= AnswerQuestion(session.program, panel, IDC_CHANGE, changeQuestion, "Second", IDCANCEL);
-  ok &= AnswerQuestion(session.program, panel, IDC_DELETE, deleteQuestion, "Second", IDCANCEL);
-  ok &= ExpectEqual(FileBytes(session.setup.PatternFile()), original, "the Pattern file after Cancel");
-
-  ok &= AnswerQuestion(session.program, panel, IDC_CHANGE, changeQuestion, "Second", IDOK);
-  std::string expected = original;
-  const std::string second = "3,Second,30,0,2,1,0,1,2,7,1,10,3,2,\r\n";
-  expected.replace(expected.find(second), second.size(), "3,Second,30,0,9,1,0,1,2,7,1,10,3,2,\r\n");
-  ok &= Expect(WaitUntil([&] { return FileBytes(session.setup.PatternFile()) == expected; }),
-               "Change rewrites Second's line with the values shown");
-  ok &= Expect(WaitUntil([&] { return ShownValues(panel) == "10,1,2,3,2,1,9,0,20,5,"; }),
-               "the panel shows the state line again (" + ShownValues(panel) + ")");
-  ok &= ExpectEqual(Selection(panel, IDC_PATTERN_LIST), 0, "the Pattern of the state line is selected again");
-
-  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_END);
-  ok &= Expect(WaitUntil([&] { return ItemText(panel, IDC_INITIAL_COLOR) == "40"; }), "Third is chosen");
-  ok &= AnswerQuestion(session.program, panel, IDC_DELETE, deleteQuestion, "Third", IDOK);
-  const std::string third = "3,Third,40,0,1,1,1,1,1,4,0,0,0,1,\r\n";
-  expected.erase(expected.find(third), third.size());
-  ok &= Expect(WaitUntil([&] { return FileBytes(session.setup.PatternFile()) == expected; }), "Delete removes Third's line");
-  ok &= Expect(WaitUntil([&] {
-                 return ListEntries(panel, IDC_PATTERN_LIST) == std::vector<std::string>{"First", "Second"};
-               }),
-               "the Pattern list no longer shows Third");
+  ok &= AnswerQuestion(session, IDC_CHANGE, "Second", IDCANCEL);
+  ok &= AnswerQuestion(session, IDC_DELETE, "Second", IDCANCEL);
+  ok &= ExpectPatternFile(session, original, "Change and Delete answered Cancel");
+  ok &= AnswerQuestion(session, IDC_CHANGE, "Second", IDOK);
+  ok &= ExpectPatternFile(session, changed, "Change of Second, which rewrites its line with the values shown");
+  ok &= ExpectShown(panel, kStateLineShown, "after Change, the state line again");
+  ok &= ChoosePattern(panel, VK_END, "Third", kThirdShown);
+  ok &= AnswerQuestion(session, IDC_DELETE, "Third", IDOK);
+  ok &= ExpectPatternFile(session, deleted, "Delete of Third, which removes its line");
+  ok &= ExpectShown(panel, kStateLineShown, "after Delete, the state line again");
+  ok &= ExpectListed(panel, IDC_PATTERN_LIST, {"First", "Second"}, "the Pattern list no longer shows Third");
 
   ok &= session.Close();
   return ok;
@@ -398,26 +406,16 @@ bool ChangeAfterTheFileChanged() {
   HWND panel = session.panel;
   const std::string path = session.setup.PatternFile();
 
-  PostKey(GetDlgItem(panel, IDC_PATTERN_LIST), VK_DOWN);
-  bool ok = Expect(WaitUntil([&] { return ItemText(panel, IDC_INITIAL_COLOR) == "30"; }), "Second is chosen");
+  bool ok = ChoosePattern(panel, VK_DOWN, "Second", kSecondShown);
   TypeInto(panel, IDC_WEIGHT_1, "9");
-  std::string edited = FileBytes(path);
-  edited.insert(edited.find("3,First"), "3,Zero,1,1,1,1,1,1,1,1,1,1,1,0,\r\n");
+  const std::string edited = Replaced(FileBytes(path), "3,First", "3,Zero,1,1,1,1,1,1,1,1,1,1,1,0,\r\n3,First");
   ok &= Expect(WriteFileBytes(path, edited), "another program adds a Pattern before First");
 
-  ok &= AnswerQuestion(session.program, panel, IDC_CHANGE, TextOf(IDS_ASK_CHANGE_PATTERN), "Second", IDOK);
-  ok &= AnswerMessageBox(session.program, path,
-                         "The Pattern file has changed, so nothing was written. It is read again: choose the "
-                         "Pattern and try once more.",
-                         IDOK);
-  ok &= ExpectEqual(FileBytes(path), edited, "the Pattern file after the refused Change");
-  ok &= Expect(WaitUntil([&] {
-                 return ListEntries(panel, IDC_PATTERN_LIST) ==
-                        std::vector<std::string>{"Zero", "First", "Second", "Third"};
-               }),
-               "the panel lists the file's Patterns again");
-  ok &= ExpectEqual(Selection(panel, IDC_PATTERN_LIST), 2, "Second is still selected");
-  ok &= ExpectEqual(ShownValues(panel), std::string("30,9,1,0,1,2,7,1,10,3,"), "the typed values are kept");
+  ok &= AnswerQuestion(session, IDC_CHANGE, "Second", IDOK);
+  ok &= AnswerMessageBox(session.program, path, TextOf(IDS_PATTERN_FILE_CHANGED), IDOK);
+  ok &= ExpectPatternFile(session, edited, "the refused Change");
+  ok &= ExpectListed(panel, IDC_PATTERN_LIST, {"Zero", "First", "Second", "Third"}, "the file read again");
+  ok &= ExpectShown(panel, {"30,9,1,0,1,2,7,1,10,3,", IDC_MIRROR_VERTICAL, 2, 1, 0}, "Second, typed values kept");
   ok &= session.Close();
   return ok;
 }
