@@ -207,6 +207,7 @@ bool BrightnessByKeys() {
       Shows(5, "at the second opening"),
       Press(VK_END), Shows(255, "after End"),
       Press(VK_PRIOR), Press(VK_RIGHT, 5), Shows(245, "after Page Left from 255 and Right five times"),
+      Press(VK_HOME), Shows(0, "after Home at the second opening"),  // so that what Alt+C brings back shows
       CloseBy(kAltC),
   };
   return RunBrightnessOnPlainPicture(kSteps);
