@@ -216,9 +216,8 @@ bool BrightnessByKeys() {
 // Without a picture Ctrl+U opens nothing and says nothing.
 bool BrightnessWithoutPicture() {
   Program program;
-  if (!Expect(StartProgram(program), "vitrelle.exe starts")) return false;
-  HWND main = WaitForWindow(program, "vitrelle");
-  if (!Expect(main != nullptr, "the main window appears")) return false;
+  HWND main = StartMainWindow(program);
+  if (!main) return false;
   PressKey(main, 'U', {VK_CONTROL});
   bool ok = Expect(NoDialogAppears(program, "Brightness"), "no Brightness dialog stays open");
   ok &= Expect(NoDialogAppears(program, "Caution", 500) && NoDialogAppears(program, "Error", 500), "no message");

@@ -68,9 +68,8 @@ struct PanelSession {
   // True once the main window shows the panel.
   bool Start() {
     if (!Expect(setup.ready(), "the scenario's Pattern file is in place")) return false;
-    if (!Expect(StartProgramIn(program, setup.folder()), "vitrelle.exe starts")) return false;
-    main = WaitForWindow(program, "vitrelle");
-    if (!Expect(main != nullptr, "the main window appears")) return false;
+    main = StartMainWindow(program, setup.folder());
+    if (!main) return false;
     WaitUntil([&] { return (panel = FindChild(main, "#32770")) != nullptr; });
     return Expect(panel != nullptr, "the Pattern panel appears in the main window");
   }
@@ -336,16 +335,13 @@ bool AddingPatterns() {
   ok &= ExpectListed(panel, IDC_PATTERN_LIST, {"First", "Second", "Third", "Fourth"}, "Fourth listed last");
   ok &= ExpectShown(panel, kStateLineShown, "after adding Fourth, the state line again");
 
-  // A Pattern file that cannot be written (read-only, and held open against
-  // writers for a user whom the attribute does not stop, as root under
-  // Wine): the message, and nothing added.
+  // A Pattern file that cannot be written: the message, and nothing added.
   const std::string path = session.setup.PatternFile(), added = FileBytes(path);
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-  HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ok &= AnswerNewName(session, "Fifth");
-  ok &= AnswerMessageBox(session.program, path, TextOf(IDS_CANNOT_SAVE_CONFIG), IDOK);
-  CloseHandle(lock);
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  {
+    const HeldFile held(path, true);
+    ok &= AnswerNewName(session, "Fifth");
+    ok &= AnswerMessageBox(session.program, path, TextOf(IDS_CANNOT_SAVE_CONFIG), IDOK);
+  }
   ok &= ExpectEqual(FileBytes(path), added, "the read-only Pattern file after Add");
   ok &= ExpectEqual(long(ListEntries(panel, IDC_PATTERN_LIST).size()), 4, "the Patterns listed");
 
