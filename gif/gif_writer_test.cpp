@@ -6,6 +6,7 @@
 
 #include "testing/gif_test_pictures.h"
 #include "testing/giflib_peer.h"
+#include "testing/replaced_file_check.h"
 #include "testing/test_support.h"
 
 namespace {
@@ -196,25 +197,13 @@ TEST(GifWriter, RefusesPicturesItCannotWrite) {
 
 TEST(GifWriter, FileIsReplacedOnlyWhenComplete) {
   SKIP_WITHOUT_LINUX_TOOLS();
-  TestFolder folder;
-  OwnerRecorder recorder;
-  const Owner owner = recorder.owner();
-  const std::string path = folder.PathOf("out.gif");
   DibImagePtr image = RulePicture(8, 8, 4, [](int x, int y) { return x + y; });
-  ASSERT_TRUE(WriteBytes(path, {1, 2, 3}));
-  EXPECT_TRUE(WriteGifFile(&owner, path.c_str(), *image, GifSaveOptions(), false, false));
   PeerPicture peer;
   ASSERT_TRUE(GiflibDecode(ToGif(*image, GifSaveOptions()), peer));
-  EXPECT_EQ(PillowIndexes(path), peer.indexes);
-
-  DibImagePtr full = CreateDibImage(2, 2, 24);
-  EXPECT_FALSE(WriteGifFile(&owner, path.c_str(), *full, GifSaveOptions(), false, false));
-  EXPECT_EQ(PillowIndexes(path), peer.indexes);
-  EXPECT_TRUE(recorder.warnings.empty());
-
-  const std::string missing = folder.PathOf("no/such/folder.gif");
-  EXPECT_FALSE(WriteGifFile(&owner, missing.c_str(), *image, GifSaveOptions(), false, false));
-  EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_CANNOT_OPEN_FILE, missing)});
+  const auto write = [](const Owner* owner, const char* path, const DibImage& picture) {
+    return WriteGifFile(owner, path, picture, GifSaveOptions(), false, false);
+  };
+  ExpectFileReplacedOnlyWhenComplete(".gif", *image, *CreateDibImage(2, 2, 24), write, PillowIndexes, peer.indexes);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "testing/gif_test_pictures.h"
+#include "testing/replaced_file_check.h"
 #include "testing/test_support.h"
 
 namespace {
@@ -117,25 +118,14 @@ TEST(PngWriter, RefusesPicturesItCannotWrite) {
 
 TEST(PngWriter, FileIsReplacedOnlyWhenComplete) {
   SKIP_WITHOUT_LINUX_TOOLS();
-  TestFolder folder;
-  OwnerRecorder recorder;
-  const Owner owner = recorder.owner();
-  const std::string path = folder.PathOf("out.png");
   DibImagePtr image = RulePicture(8, 8, 4, [](int x, int y) { return x + y; });
-  ASSERT_TRUE(WriteBytes(path, {1, 2, 3}));
-  EXPECT_TRUE(WritePngFile(*image, path, PngOptions()));
-  EXPECT_EQ(ReadWithPillow(path).pixels, HeldIndexes(*image));
-
   DibImagePtr broken = CreateDibImage(8, 8, 4);
   broken->blockSize = 100;
-  EXPECT_FALSE(WritePngFile(&owner, path.c_str(), *broken, PngOptions()));
-  EXPECT_EQ(ReadWithPillow(path).pixels, HeldIndexes(*image));
-  EXPECT_EQ(folder.FileCount(), 1u);
-  EXPECT_TRUE(recorder.warnings.empty());
-
-  const std::string missing = folder.PathOf("no/such/folder.png");
-  EXPECT_FALSE(WritePngFile(&owner, missing.c_str(), *image, PngOptions()));
-  EXPECT_EQ(recorder.warnings, std::vector<std::string>{Shown(IDS_CANNOT_OPEN_FILE, missing)});
+  const auto write = [](const Owner* owner, const char* path, const DibImage& picture) {
+    return WritePngFile(owner, path, picture, PngOptions());
+  };
+  const auto read = [](const std::string& path) { return ReadWithPillow(path).pixels; };
+  ExpectFileReplacedOnlyWhenComplete(".png", *image, *broken, write, read, HeldIndexes(*image));
 }
 
 }  // namespace
