@@ -11,7 +11,6 @@ namespace {
 
 // The kinds of entry line, told by their first field.
 enum EntryKind : int { kSizeEntry = 2, kPatternEntry = 3, kColorEntry = 4 };
-constexpr size_t kMaxNameLength = 99;
 const char kLineEnd[] = "\r\n";
 
 // The whole file as text; false when it cannot be read to its end.
@@ -207,10 +206,12 @@ bool WriteStateLine(const Owner* owner, const std::string& path, const MakeSetti
 std::string PatternLineText(const std::string& name, const MakeSettings& settings) {
   // A comma or line break in the name would shift every field after it, and
   // so would an empty name, whose field vanishes when the line is split: it
-  // is kept as one space.
+  // is kept as one space. The name is never cut: the name dialog takes at
+  // most 99 characters, and a longer name written into the file by hand
+  // stays whole when its Pattern is changed.
   std::string cleanName;
   for (char c : name) {
-    if (c != ',' && c != '\r' && c != '\n' && cleanName.size() < kMaxNameLength) cleanName += c;
+    if (c != ',' && c != '\r' && c != '\n') cleanName += c;
   }
   std::string text = std::to_string(kPatternEntry) + ",";
   text += cleanName.empty() ? " " : cleanName;

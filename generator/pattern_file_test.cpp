@@ -205,6 +205,7 @@ TEST(PatternFile, LongLinesAreReadWholeAndKeptByteForByte) {
   const MakeSettings settings = Numbered();
   ASSERT_EQ(ReplacePattern(nullptr, path, 1, PatternChange::kChange, longName, settings), PatternReplace::kReplaced);
   const std::string changed = PatternLineText(longName, settings);
+  EXPECT_EQ(changed.substr(0, longName.size() + 3), "3," + longName + ",") << "the long name is kept whole";
   EXPECT_EQ(folder.Read(path), head + changed + tail);
   ASSERT_EQ(ReplacePattern(nullptr, path, 0, PatternChange::kDelete, "Lace", settings), PatternReplace::kReplaced);
   EXPECT_EQ(folder.Read(path), "0,0\r\n0,0\r\n" + longLine + longLine + changed + tail);
