@@ -124,6 +124,21 @@ DibImagePtr ReadBmpFile(const char* path, PictureSize* tooLarge) {
   return ReadBmpBytes(bytes.data(), bytes.size(), tooLarge);
 }
 
+bool ReadBmpFileSize(const char* path, PictureSize& size) {
+  FilePtr file = OpenFile(path, "rb");
+  if (!file) return false;
+  // The file header, the largest info header, bit-field masks and a table of 256 entries.
+  uint8_t start[kBmpFileHeaderSize + 124 + 16 + 256 * 4];
+  const size_t read = std::fread(start, 1, sizeof start, file.get());
+  DibHeader header;
+  if (read < kBmpFileHeaderSize || start[0] != 'B' || start[1] != 'M' ||
+      !ReadDibHeader(start + kBmpFileHeaderSize, read - kBmpFileHeaderSize, header)) {
+    return false;
+  }
+  size = {header.width, header.height};
+  return true;
+}
+
 bool WriteBmp(const ByteSink& sink, const DibImage& image) {
   const size_t contentSize = DibTotalSize(image);
   if (contentSize > image.blockSize) return false;

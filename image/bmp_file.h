@@ -31,6 +31,11 @@ DibImagePtr ReadBmpBytes(const uint8_t* data, size_t size, PictureSize* tooLarge
 // refused from its headers, before its rows are read. Shows no message.
 DibImagePtr ReadBmpFile(const char* path, PictureSize* tooLarge = nullptr);
 
+// The width and height a BMP file's headers give, read from the start of
+// the file alone; false when it is not a BMP file whose headers
+// ReadDibHeader takes.
+bool ReadBmpFileSize(const char* path, PictureSize& size);
+
 // Bytes of bit-field masks that sit between a 40-byte header and its colour
 // table (12 for BI_BITFIELDS, 16 for BI_ALPHABITFIELDS, otherwise 0).
 size_t DibMaskBytes(const DibImage& image);

@@ -46,11 +46,18 @@ static DesktopArrangement ValuesOf(WallpaperArrangement arrangement) {
 
 // Centring a picture that covers every screen would show it cut to each
 // monitor's middle; spanning shows it whole across them.
-static DesktopArrangement ValuesFor(const DesktopCalls& desktop, const DibImage& image,
-                                    WallpaperArrangement arrangement) {
+static DesktopArrangement ValuesFor(const DesktopCalls& desktop, PictureSize size, WallpaperArrangement arrangement) {
   if (arrangement != WallpaperArrangement::Centered || !desktop.measureScreens) return ValuesOf(arrangement);
   const ScreenSizes screens = desktop.measureScreens(desktop.context);
-  return CoversAllScreens(screens, DibWidth(image), DibHeight(image)) ? kSpanned : kCentered;
+  return CoversAllScreens(screens, size.width, size.height) ? kSpanned : kCentered;
+}
+
+// The same for a file already on disk (Recall, Option), by the size its
+// headers give; a file whose size cannot be read is centred.
+static DesktopArrangement ValuesForFile(const DesktopCalls& desktop, const std::string& path,
+                                        WallpaperArrangement arrangement) {
+  PictureSize size;
+  return ReadBmpFileSize(path.c_str(), size) ? ValuesFor(desktop, size, arrangement) : ValuesOf(arrangement);
 }
 
 static void ReportRefusedWallpaper(const Owner* owner, const std::string& fileName) {
@@ -121,18 +128,20 @@ void InstallWallpaper(const Owner* owner, const DesktopCalls& desktop, const Wal
     return;
   }
   const std::string path = WriteWallpaperFile(owner, places, *image);
-  if (!path.empty()) SetWallpaper(owner, desktop, path, ValuesFor(desktop, *image, arrangement));
+  const PictureSize size = {DibWidth(*image), DibHeight(*image)};
+  if (!path.empty()) SetWallpaper(owner, desktop, path, ValuesFor(desktop, size, arrangement));
 }
 
 void RecallWallpaper(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
                      WallpaperArrangement arrangement) {
-  SetWallpaper(owner, desktop, InstalledWallpaperPath(places), ValuesOf(arrangement));
+  const std::string path = InstalledWallpaperPath(places);
+  SetWallpaper(owner, desktop, path, ValuesForFile(desktop, path, arrangement));
 }
 
 void InstallChosenWallpaper(const Owner* owner, const DesktopCalls& desktop, WallpaperPlaces& places,
                             WallpaperArrangement arrangement) {
   if (!desktop.chooseFile(desktop.context, places.optionFileName)) return;
-  SetWallpaper(owner, desktop, places.optionFileName, ValuesOf(arrangement));
+  SetWallpaper(owner, desktop, places.optionFileName, ValuesForFile(desktop, places.optionFileName, arrangement));
 }
 
 void ClearWallpaper(const Owner* owner, const DesktopCalls& desktop) {

@@ -69,7 +69,9 @@ std::string InstalledWallpaperPath(const WallpaperPlaces& places);
 // the desktop is left alone.
 void InstallWallpaper(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
                       const DibImage* image, WallpaperArrangement arrangement);
-// Recall_Tile and Recall_Center: the last wallpaper file with a new arrangement.
+// Recall_Tile and Recall_Center: the last wallpaper file with a new
+// arrangement. Like Center, Recall_Center and Option_Center span a file whose
+// headers give all screens' size.
 void RecallWallpaper(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
                      WallpaperArrangement arrangement);
 // Option_Tile and Option_Center: a file the user chooses, used where it is.

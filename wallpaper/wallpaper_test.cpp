@@ -102,7 +102,9 @@ TEST_F(WallpaperTest, TileAndCenterWriteThePictureAsItIsThenArrangeThenSet) {
   EXPECT_EQ(InstalledWallpaperPath(places), file);
 }
 
-// Only Center of a picture that has the size of all of several screens spans them.
+// Only Center of a picture that has the size of all of several screens
+// spans them; Recall_Center of the file Center wrote, and Option_Center of
+// that file, arrange it the same.
 TEST_F(WallpaperTest, CenterSpansAPictureOfAllScreens) {
   const std::string file = folder.PathOf("windows/vitrelle.BMP");
   struct Case {
@@ -123,13 +125,29 @@ TEST_F(WallpaperTest, CenterSpansAPictureOfAllScreens) {
     measured = c.screens;
     DesktopCalls calls = desktop.Calls();
     calls.measureScreens = [](void*) { return measured; };
+    const std::vector<std::string> arranged = {std::string("value TileWallpaper=") + c.tile,
+                                               std::string("value WallpaperStyle=") + c.style, "wallpaper " + file};
     desktop.calls.clear();
     InstallWallpaper(&ownerRecord, calls, places, image.get(), c.arrangement);
-    EXPECT_EQ(desktop.calls, (std::vector<std::string>{std::string("value TileWallpaper=") + c.tile,
-                                                       std::string("value WallpaperStyle=") + c.style,
-                                                       "wallpaper " + file}))
-        << c.screens.monitorCount << " " << c.screens.allWidth;
+    EXPECT_EQ(desktop.calls, arranged) << c.screens.monitorCount << " " << c.screens.allWidth;
+    desktop.calls.clear();
+    RecallWallpaper(&ownerRecord, calls, places, c.arrangement);
+    EXPECT_EQ(desktop.calls, arranged) << "Recall, " << c.screens.monitorCount << " " << c.screens.allWidth;
+    desktop.chosen = file;
+    desktop.calls.clear();
+    InstallChosenWallpaper(&ownerRecord, calls, places, c.arrangement);
+    desktop.calls.erase(desktop.calls.begin());  // the dialog offering the last choice
+    EXPECT_EQ(desktop.calls, arranged) << "Option, " << c.screens.monitorCount << " " << c.screens.allWidth;
   }
+  // A file whose size cannot be read is centred.
+  measured = cases[0].screens;
+  DesktopCalls calls = desktop.Calls();
+  calls.measureScreens = [](void*) { return measured; };
+  desktop.chosen = folder.Write("no picture", "other.bmp");
+  desktop.calls.clear();
+  InstallChosenWallpaper(&ownerRecord, calls, places, WallpaperArrangement::Centered);
+  EXPECT_EQ(desktop.calls.back(), "wallpaper " + desktop.chosen);
+  EXPECT_EQ(desktop.values["WallpaperStyle"], "0");
 }
 
 TEST_F(WallpaperTest, WithoutAPictureNothingIsWrittenOrSet) {
