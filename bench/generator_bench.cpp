@@ -44,6 +44,12 @@ MakeSettings Settings(int colorSet, int mirrorMode) {
 using MakeFunction = DibImagePtr (*)(const Owner*, const MakeSettings&, int, int, const std::string&, int64_t,
                                      GeneratorState&);
 
+// The generator without its recipe, in the shape of the baseline.
+DibImagePtr MakeFast(const Owner* owner, const MakeSettings& settings, int width, int height,
+                     const std::string& patternFile, int64_t time, GeneratorState& state) {
+  return MakePatternImage(owner, settings, width, height, patternFile, time, state);
+}
+
 DibImagePtr MakeWith(MakeFunction make, int colorSet, int mirrorMode, int width = kWidth, int height = kHeight) {
   GeneratorState state;
   return make(nullptr, Settings(colorSet, mirrorMode), width, height, PatternFile(), kTime, state);
@@ -55,7 +61,7 @@ void Grow(benchmark::State& state, MakeFunction make) {
   state.SetItemsProcessed(int64_t(state.iterations()) * kWidth * (kHeight + kInitialNumber));
 }
 
-void BM_MakePatternImage(benchmark::State& state) { Grow(state, MakePatternImage); }
+void BM_MakePatternImage(benchmark::State& state) { Grow(state, MakeFast); }
 void BM_MakePatternImageBaseline(benchmark::State& state) { Grow(state, MakePatternImageBaseline); }
 
 // Arguments: the colour set (0: 16 colours, 4-bit; 1: 64 colours, 8-bit) and
@@ -71,7 +77,7 @@ BENCHMARK(BM_MakePatternImageBaseline)->Apply(EveryCase);
 void BM_MakePatternImageAtSize(benchmark::State& state) {
   const int colorSet = int(state.range(0)), width = int(state.range(1));
   const int height = width == kWidth ? kHeight : width * 9 / 16;
-  for (auto _ : state) benchmark::DoNotOptimize(MakeWith(MakePatternImage, colorSet, 0, width, height));
+  for (auto _ : state) benchmark::DoNotOptimize(MakeWith(MakeFast, colorSet, 0, width, height));
   state.SetItemsProcessed(int64_t(state.iterations()) * width * (height + kInitialNumber));
 }
 BENCHMARK(BM_MakePatternImageAtSize)
@@ -82,7 +88,7 @@ BENCHMARK(BM_MakePatternImageAtSize)
 bool SamePictures() {
   for (int colorSet : {0, 1}) {
     for (int mirrorMode : {0, 1, 2, 3}) {
-      DibImagePtr fast = MakeWith(MakePatternImage, colorSet, mirrorMode);
+      DibImagePtr fast = MakeWith(MakeFast, colorSet, mirrorMode);
       DibImagePtr plain = MakeWith(MakePatternImageBaseline, colorSet, mirrorMode);
       if (!fast || !plain || DibTotalSize(*fast) != DibTotalSize(*plain) ||
           std::memcmp(fast->start(), plain->start(), DibTotalSize(*fast)) != 0) {

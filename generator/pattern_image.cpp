@@ -7,6 +7,7 @@
 
 #include "base/texts.h"
 #include "generator/pattern_file.h"
+#include "generator/recipe.h"
 #include "generator/wide_vectors.h"
 
 namespace {
@@ -189,20 +190,19 @@ bool ExpandColorRamp(const ColorSet& colors, RgbQuad* ramp, int& count) {
   return true;
 }
 
-bool BuildColorTable(const Owner* owner, DibImage& image, int k, int32_t initialColor, const std::string& patternFile,
-                     GeneratorState& state) {
-  ColorSet colors;
-  switch (ReadColorSet(owner, patternFile, k, colors)) {
-    case EntryRead::kFileUnreadable: return false;
-    case EntryRead::kMissing: OwnerWarn(owner, TextOf(IDS_NO_COLOR_SET), patternFile.c_str()); return false;
-    case EntryRead::kFound: break;
-  }
+namespace {
+
+// Writes the image's colour table from the set (rotated by the Initial
+// color), its depth, biClrUsed and biClrImportant, and sets the colour
+// count. Shows what went wrong and returns false when the set cannot be used.
+bool SetColorTable(const Owner* owner, DibImage& image, const ColorSet& colors, int32_t initialColor,
+                   const std::string& caption, GeneratorState& state) {
   RgbQuad ramp[kMaxRampColors];
   int count = 0;
   if (!ExpandColorRamp(colors, ramp, count)) {
     char text[512];
     std::snprintf(text, sizeof text, TextOf(IDS_BAD_COLOR_SET), colors.name.c_str());
-    OwnerWarn(owner, text, patternFile.c_str());
+    OwnerWarn(owner, text, caption.c_str());
     return false;
   }
   state.colorCount = count;
@@ -212,6 +212,60 @@ bool BuildColorTable(const Owner* owner, DibImage& image, int k, int32_t initial
   RgbQuad* table = DibColorTable(image);
   for (int i = 0; i < count; ++i) table[i] = ramp[Modulo(int64_t(i) + initialColor, count)];
   return true;
+}
+
+// Colour set k of the Pattern file; false when it cannot be read (shown).
+bool ReadMakeColorSet(const Owner* owner, const std::string& patternFile, int k, ColorSet& colors) {
+  switch (ReadColorSet(owner, patternFile, k, colors)) {
+    case EntryRead::kFileUnreadable: return false;
+    case EntryRead::kMissing: OwnerWarn(owner, TextOf(IDS_NO_COLOR_SET), patternFile.c_str()); return false;
+    case EntryRead::kFound: break;
+  }
+  return true;
+}
+
+// A new image of the size as the generator takes it (each a signed 16-bit
+// number), with its colour table; none when it cannot be had (shown).
+DibImagePtr NewPatternImage(const Owner* owner, int width, int height, const ColorSet& colors, int32_t initialColor,
+                            const std::string& caption, GeneratorState& state) {
+  if (width < 1 || height < 1) {
+    OwnerWarn(owner, TextOf(IDS_BAD_IMAGE_SIZE), TextOf(IDS_ERROR));
+    return nullptr;
+  }
+  // Past the limit, or when a 32-bit program finds no block that large.
+  DibImagePtr image = CreateDibImage(width, height, 0);
+  if (!image) {
+    WarnPictureTooLarge(owner, {width, height}, TextOf(IDS_ERROR));
+    return nullptr;
+  }
+  if (!SetColorTable(owner, *image, colors, initialColor, caption, state)) return nullptr;
+  return image;
+}
+
+// Grows the picture into the image from the random source as it stands, and
+// folds it.
+void GrowPatternImage(DibImage& image, const MakeSettings& settings, int32_t colorCount, RandomSource& random) {
+  const int width = DibWidth(image), height = DibHeight(image), depth = DibBitCount(image);
+  const size_t stride = DibRowStride(width, depth);
+  uint8_t* pixels = DibPixels(image);
+  const GrowthRules rules = MakeGrowthRules(settings, colorCount);
+  Rows rows(width);
+  SeedRows(rows, random);
+  for (int pass = 0; pass < Low16(settings[kInitialNumber]); ++pass) GrowRow(rows, rules, random);
+  for (int y = 0; y < height; ++y) {
+    GrowRow(rows, rules, random);
+    StoreRow(rows.A(), width, depth, pixels + size_t(y) * stride);
+  }
+  FoldPatternImage(image, settings[kMirrorMode]);
+}
+
+}  // namespace
+
+bool BuildColorTable(const Owner* owner, DibImage& image, int k, int32_t initialColor, const std::string& patternFile,
+                     GeneratorState& state) {
+  ColorSet colors;
+  return ReadMakeColorSet(owner, patternFile, k, colors) &&
+         SetColorTable(owner, image, colors, initialColor, patternFile, state);
 }
 
 void FoldPatternImage(DibImage& image, int32_t mirrorMode) {
@@ -237,35 +291,32 @@ void FoldPatternImage(DibImage& image, int32_t mirrorMode) {
 }
 
 DibImagePtr MakePatternImage(const Owner* owner, const MakeSettings& settings, int width, int height,
-                             const std::string& patternFile, int64_t calendarSeconds, GeneratorState& state) {
+                             const std::string& patternFile, int64_t calendarSeconds, GeneratorState& state,
+                             std::string* recipeText) {
   width = int16_t(uint16_t(width));
   height = int16_t(uint16_t(height));
-  if (width < 1 || height < 1) {
-    OwnerWarn(owner, TextOf(IDS_BAD_IMAGE_SIZE), TextOf(IDS_ERROR));
+  ColorSet colors;
+  if (width >= 1 && height >= 1 && !ReadMakeColorSet(owner, patternFile, settings[kColorSetIndex], colors)) {
     return nullptr;
   }
-  // Past the limit, or when a 32-bit program finds no block that large.
-  DibImagePtr image = CreateDibImage(width, height, 0);
-  if (!image) {
-    WarnPictureTooLarge(owner, {width, height}, TextOf(IDS_ERROR));
-    return nullptr;
-  }
-  if (!BuildColorTable(owner, *image, settings[kColorSetIndex], settings[kInitialColor], patternFile, state)) {
-    return nullptr;
-  }
-  const int depth = DibBitCount(*image);
-  const size_t stride = DibRowStride(width, depth);
-  uint8_t* pixels = DibPixels(*image);
-  const GrowthRules rules = MakeGrowthRules(settings, state.colorCount);
-
+  DibImagePtr image = NewPatternImage(owner, width, height, colors, settings[kInitialColor], patternFile, state);
+  if (!image) return nullptr;
   WarmUpForImage(state.random, calendarSeconds);
-  Rows rows(width);
-  SeedRows(rows, state.random);
-  for (int pass = 0; pass < Low16(settings[kInitialNumber]); ++pass) GrowRow(rows, rules, state.random);
-  for (int y = 0; y < height; ++y) {
-    GrowRow(rows, rules, state.random);
-    StoreRow(rows.A(), width, depth, pixels + size_t(y) * stride);
-  }
-  FoldPatternImage(*image, settings[kMirrorMode]);
+  Recipe recipe;
+  const bool byValue = RecipeOfMake(settings, width, height, colors, recipe);
+  recipe.draws = state.random.draws;
+  GrowPatternImage(*image, settings, state.colorCount, state.random);
+  if (recipeText) *recipeText = byValue ? RecipeText(recipe) : std::string();
+  return image;
+}
+
+DibImagePtr MakeRecipePicture(const Owner* owner, const Recipe& recipe, GeneratorState& state) {
+  MakeSettings settings;
+  ApplyRecipe(recipe, settings);
+  DibImagePtr image = NewPatternImage(owner, recipe.width, recipe.height, recipe.colors, settings[kInitialColor],
+                                      TextOf(IDS_ERROR), state);
+  if (!image) return nullptr;
+  RandomSource random = RandomSourceAfter(recipe.draws);
+  GrowPatternImage(*image, settings, state.colorCount, random);
   return image;
 }

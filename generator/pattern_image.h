@@ -12,6 +12,7 @@
 #include "base/owner.h"
 #include "generator/make_settings.h"
 #include "generator/random_source.h"
+#include "generator/recipe.h"
 #include "image/dib_image.h"
 
 // The generator's state for the whole run: the random source, and the colour
@@ -37,8 +38,16 @@ bool BuildColorTable(const Owner* owner, DibImage& image, int k, int32_t initial
 // number, so at most 32767) from the settings' colour set index, Pattern
 // values and MirrorMode. The per-image warm-up takes the calendar time. None
 // when the picture cannot be made; what went wrong has been shown then.
+// `recipeText`, when given, receives the picture's recipe line, or nothing
+// when its colour set cannot be told by value.
 DibImagePtr MakePatternImage(const Owner* owner, const MakeSettings& settings, int width, int height,
-                             const std::string& patternFile, int64_t calendarSeconds, GeneratorState& state);
+                             const std::string& patternFile, int64_t calendarSeconds, GeneratorState& state,
+                             std::string* recipeText = nullptr);
+
+// The very picture a recipe was taken from, whatever the Pattern file, the
+// clock or the state's random source (which it leaves alone; only the colour
+// count is set). None when it cannot be had (shown).
+DibImagePtr MakeRecipePicture(const Owner* owner, const Recipe& recipe, GeneratorState& state);
 
 // The fold of a grown picture, in place.
 void FoldPatternImage(DibImage& image, int32_t mirrorMode);

@@ -1,6 +1,7 @@
 #include "generator/random_source.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstdlib>
 
 #include "generator/wide_vectors.h"
@@ -15,6 +16,61 @@ static const int32_t kInitialWords[kRandomWords] = {
 
 RandomSource::RandomSource() {
   for (int i = 0; i < kRandomWords; ++i) word[i] = kInitialWords[i];
+}
+
+namespace {
+
+// Polynomials over GF(2) of degree below 2 x 89, bit i the coefficient of x^i.
+using Polynomial = std::bitset<2 * kRandomWords>;
+
+// The product modulo x^89 + x^51 + 1, the characteristic polynomial of the
+// words' sequence y(n) = y(n - 89) ^ y(n - 38).
+Polynomial MultiplyModulo(const Polynomial& a, const Polynomial& b) {
+  Polynomial product;
+  for (int i = 0; i < kRandomWords; ++i) {
+    if (a[size_t(i)]) product ^= b << size_t(i);
+  }
+  for (int i = 2 * kRandomWords - 1; i >= kRandomWords; --i) {
+    if (!product[size_t(i)]) continue;
+    product.reset(size_t(i));
+    product.flip(size_t(i - kRandomWords + kRandomLag));
+    product.flip(size_t(i - kRandomWords));
+  }
+  return product;
+}
+
+}  // namespace
+
+// Every bit of the words follows the same linear recurrence, so with
+// x^draws = sum of c(i) x^i modulo its polynomial, y(m + draws) is the
+// exclusive-or of the y(m + i) with c(i) = 1. The initial table holds
+// y(-88) to y(0) (y(n) at position n mod 89), and 88 draws more give the
+// y(1) to y(88) that the 89 words after the jump need.
+RandomSource RandomSourceAfter(uint64_t draws) {
+  Polynomial power, x;
+  power.set(0);
+  x.set(1);
+  for (int bit = 63; bit >= 0; --bit) {
+    power = MultiplyModulo(power, power);
+    if (draws >> bit & 1) power = MultiplyModulo(power, x);
+  }
+  RandomSource start;
+  int32_t y[2 * kRandomWords - 1];  // y(-88) to y(88)
+  for (int n = -88; n <= 0; ++n) y[n + 88] = start.word[(n + kRandomWords) % kRandomWords];
+  RandomWords(start, y + kRandomWords, kRandomWords - 1);
+
+  RandomSource after;
+  for (int j = 0; j < kRandomWords; ++j) {
+    int32_t word = 0;
+    for (int i = 0; i < kRandomWords; ++i) {
+      if (power[size_t(i)]) word ^= y[j + i];
+    }
+    // y(draws - 88 + j) lies at position (draws - 88 + j) mod 89.
+    after.word[(draws + uint64_t(j) + 1) % kRandomWords] = word;
+  }
+  after.position = int(draws % kRandomWords);
+  after.draws = draws;
+  return after;
 }
 
 void WarmUpAtStartup(RandomSource& random, int64_t calendarSeconds) {
@@ -34,6 +90,7 @@ void WarmUpForImage(RandomSource& random, int64_t calendarSeconds) {
 // run vectorises, as no word depends on one made less than 38 steps before.
 WIDE_VECTORS void RandomWords(RandomSource& random, int32_t* words, int count) {
   int32_t* t = random.word;
+  random.draws += uint64_t(count > 0 ? count : 0);
   int p = random.position;
   while (count > 0) {
     const int first = p + 1 == kRandomWords ? 0 : p + 1;

@@ -11,6 +11,9 @@ constexpr int kRandomLag = 51;  // T[p] ^= T[(p + 51) mod 89]
 struct RandomSource {
   int32_t word[kRandomWords];
   int position = 0;
+  // Draws since the initial table: the state is the table advanced by as
+  // many draws, so this one number tells it whole.
+  uint64_t draws = 0;
 
   RandomSource();
 };
@@ -22,6 +25,7 @@ inline int32_t RandomNextWord(RandomSource& random) {
   int q = p + kRandomLag;
   if (q >= kRandomWords) q -= kRandomWords;
   random.position = p;
+  ++random.draws;
   return random.word[p] ^= random.word[q];
 }
 
@@ -35,6 +39,10 @@ inline int32_t ScaleRandomWord(int32_t a, int32_t word) { return int32_t(uint32_
 
 // The next word scaled to a. The argument never affects the state.
 inline int32_t RandomNext(RandomSource& random, int32_t a) { return ScaleRandomWord(a, RandomNextWord(random)); }
+
+// The state after that many draws from the initial table, found without
+// drawing them all (as fast for 10^18 draws as for 10).
+RandomSource RandomSourceAfter(uint64_t draws);
 
 // Start-up: (time mod 100) draws, discarded.
 void WarmUpAtStartup(RandomSource& random, int64_t calendarSeconds);

@@ -41,6 +41,18 @@ TEST(RandomSource, ManyWordsAtATimeAreTheSameWords) {
   }
 }
 
+TEST(RandomSource, JumpsAheadToTheStateOfAsManyDraws) {
+  RandomSource drawn;
+  uint64_t done = 0;
+  for (uint64_t draws : {0u, 1u, 37u, 88u, 89u, 90u, 1000u, 123457u}) {
+    for (; done < draws; ++done) RandomNextWord(drawn);
+    const RandomSource jumped = RandomSourceAfter(draws);
+    ASSERT_EQ(jumped.position, drawn.position) << draws;
+    ASSERT_EQ(jumped.draws, drawn.draws) << draws;
+    ASSERT_TRUE(std::equal(drawn.word, drawn.word + kRandomWords, jumped.word)) << draws;
+  }
+}
+
 TEST(RandomSource, WarmUpsDrawByTheClock) {
   auto drawsOf = [](void (*warmUp)(RandomSource&, int64_t), int64_t time) {
     RandomSource warmed;
