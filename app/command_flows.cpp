@@ -21,7 +21,7 @@ SaveTarget SaveTargetOf(const std::string& typedName, int chosenFilter) {
 }
 
 SaveOutcome SaveAsFlow(const Owner* owner, const char* path, int filterIndex, const DibImage& image,
-                       const GifSaveOptions& options, bool* saved) {
+                       const GifSaveOptions& options, bool* saved, const std::string& recipe) {
   if (saved) *saved = false;
   if (FileExists(path) && !OwnerAsk(owner, TextOf(IDS_ASK_OVERWRITE), path)) return SaveOutcome::kCancelled;
   const bool gif = filterIndex == kSaveGif || filterIndex == kSaveGifWithOptions;
@@ -32,16 +32,16 @@ SaveOutcome SaveAsFlow(const Owner* owner, const char* path, int filterIndex, co
   const bool withOptions = filterIndex == kSaveGifWithOptions;
   const PictureFileType type = gif ? PictureFileType::kGif : png ? PictureFileType::kPng : PictureFileType::kBmp;
   const bool written = SavePictureFile(owner, path, type, image, options, (withOptions || png) && options.transparent,
-                                       withOptions && options.interlace);
+                                       withOptions && options.interlace, recipe);
   if (saved) *saved = written;
   return SaveOutcome::kAttempted;
 }
 
 DibImagePtr MakePicture(const Owner* owner, const MakeSettings& settings, const std::string& patternFile,
-                        int64_t calendarSeconds, GeneratorState& generator) {
+                        int64_t calendarSeconds, GeneratorState& generator, std::string* recipe) {
   if (!WriteStateLine(owner, patternFile, settings)) return nullptr;
   return MakePatternImage(owner, settings, settings[kWidth], settings[kHeight], patternFile, calendarSeconds,
-                          generator);
+                          generator, recipe);
 }
 
 DibImagePtr PastedPicture(const Owner* owner, DibImagePtr clipboardData, GifSaveOptions& options) {

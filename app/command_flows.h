@@ -37,16 +37,17 @@ enum class SaveOutcome {
 // 8 bits for GIF (both with the path as caption), then writes. The second
 // type writes without transparency and interlace, the third with the
 // options' values; PNG keeps the picture's depth and takes the options'
-// transparency. True in `saved` only when the file was written.
+// transparency and the picture's recipe, if it has one. True in `saved`
+// only when the file was written.
 SaveOutcome SaveAsFlow(const Owner* owner, const char* path, int filterIndex, const DibImage& image,
-                       const GifSaveOptions& options, bool* saved = nullptr);
+                       const GifSaveOptions& options, bool* saved = nullptr, const std::string& recipe = std::string());
 
 // Make: records the settings as the Pattern file's state line, then grows a
-// picture of the settings' width and height. None when the Pattern file
-// cannot be updated or the picture cannot be made (what went wrong has been
-// shown).
+// picture of the settings' width and height, its recipe in `recipe` (empty
+// when it has none). None when the Pattern file cannot be updated or the
+// picture cannot be made (what went wrong has been shown).
 DibImagePtr MakePicture(const Owner* owner, const MakeSettings& settings, const std::string& patternFile,
-                        int64_t calendarSeconds, GeneratorState& generator);
+                        int64_t calendarSeconds, GeneratorState& generator, std::string* recipe = nullptr);
 
 // Paste: a held picture from a copy of the clipboard's CF_DIB data (none
 // when the clipboard had none, which is shown as "Cannot paste"), the GIF

@@ -4,6 +4,8 @@
 #include <cctype>
 
 #include "base/texts.h"
+#include "generator/pattern_image.h"
+#include "generator/recipe.h"
 #include "gif/gif_reader.h"
 #include "gif/gif_writer.h"
 #include "image/bmp_file.h"
@@ -38,14 +40,36 @@ bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
 }
 
 bool SavePng(const Owner* owner, const char* path, const DibImage& image, const GifSaveOptions& options,
-             bool transparent) {
+             bool transparent, const std::string& recipe) {
   PngOptions png;
+  if (!recipe.empty()) png.texts.push_back({kRecipePngKeyword, recipe});
   if (transparent && options.transparentIndex >= 0 && options.transparentIndex <= 255) {
     png.transparentIndex = options.transparentIndex;
   }
   if (WritePngFile(owner, path, image, png)) return true;
   OwnerWarn(owner, TextOf(IDS_SAVE_PNG_FAILED), TextOf(IDS_ERROR));
   return false;
+}
+
+RgbQuad PixelColor(const DibImage& image, int x, int y) {
+  const int depth = DibBitCount(image);
+  const uint8_t* row = DibPixels(image) + size_t(y) * DibRowStride(DibWidth(image), depth);
+  if (depth == 24) return RgbQuad{row[3 * x], row[3 * x + 1], row[3 * x + 2], 0};
+  const int perByte = 8 / depth, shift = (perByte - 1 - x % perByte) * depth;
+  const int index = (row[x / perByte] >> shift) & ((1 << depth) - 1);
+  return index < DibColorCount(image) ? DibColorTable(image)[index] : RgbQuad{0, 0, 0, 0};
+}
+
+// Whether two pictures of 1, 4, 8 or 24 bits show the same colours.
+bool SameColors(const DibImage& a, const DibImage& b) {
+  if (DibWidth(a) != DibWidth(b) || DibHeight(a) != DibHeight(b)) return false;
+  for (int y = 0; y < DibHeight(a); ++y) {
+    for (int x = 0; x < DibWidth(a); ++x) {
+      const RgbQuad p = PixelColor(a, x, y), q = PixelColor(b, x, y);
+      if (p.red != q.red || p.green != q.green || p.blue != q.blue) return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -112,6 +136,17 @@ DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions
   return image;
 }
 
+std::string PictureFileRecipe(const char* path, const DibImage& picture) {
+  Recipe recipe;
+  if (!ReadRecipe(ReadPngText(path, kRecipePngKeyword), recipe) || recipe.width != DibWidth(picture) ||
+      recipe.height != DibHeight(picture)) {
+    return {};
+  }
+  GeneratorState scratch;
+  DibImagePtr grown = MakeRecipePicture(nullptr, recipe, scratch);
+  return grown && SameColors(*grown, picture) ? RecipeText(recipe) : std::string();
+}
+
 DibImagePtr PastePicture(const Owner* owner, DibImagePtr block, GifSaveOptions& options) {
   DibImagePtr image = NormalizeImage(owner, std::move(block));
   if (!image) return nullptr;
@@ -122,13 +157,13 @@ DibImagePtr PastePicture(const Owner* owner, DibImagePtr block, GifSaveOptions& 
 }
 
 bool SavePictureFile(const Owner* owner, const char* path, PictureFileType type, const DibImage& image,
-                     const GifSaveOptions& options, bool transparent, bool interlace) {
+                     const GifSaveOptions& options, bool transparent, bool interlace, const std::string& recipe) {
   if (type == PictureFileType::kBmp) {
     if (WriteBmpFile(owner, path, image)) return true;
     OwnerWarn(owner, TextOf(IDS_SAVE_BMP_FAILED), TextOf(IDS_ERROR));
     return false;
   }
-  if (type == PictureFileType::kPng) return SavePng(owner, path, image, options, transparent);
+  if (type == PictureFileType::kPng) return SavePng(owner, path, image, options, transparent, recipe);
   DibImagePtr reduced;
   if (DibBitCount(image) > 8) {
     reduced = ReduceTo256Colors(owner, image);

@@ -1,5 +1,7 @@
 // Opening a picture file as the open command does, and saving a picture by
 // file type as Save As does; shared by the Windows commands and vitrelle-cli.
+// A grown picture's recipe travels in its PNG files as a tEXt chunk with the
+// keyword "Vitrelle recipe"; BMP and GIF files carry none.
 #pragma once
 
 #include "base/owner.h"
@@ -39,6 +41,12 @@ struct FallbackReader {
 DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions& options,
                             PictureFileType* readAs = nullptr, const FallbackReader* fallback = nullptr);
 
+// The recipe a picture file carries for the picture opened from it: the
+// text of its "Vitrelle recipe" chunk when that is a valid recipe that grows
+// exactly the picture's pixels; empty otherwise (a file of another type, no
+// such chunk, or pixels changed since the picture was grown).
+std::string PictureFileRecipe(const char* path, const DibImage& picture);
+
 // Turns a block taken from the clipboard into a held image. On success the
 // interlace and transparency flags are cleared and the comment becomes the
 // product name; the transparent index and colour stay. None when the picture
@@ -49,8 +57,9 @@ DibImagePtr PastePicture(const Owner* owner, DibImagePtr block, GifSaveOptions& 
 // options' comment and transparent index and the two flags, a picture above
 // 8 bits first reduced to 256 colours (the picture itself is not changed);
 // PNG in the picture's own depth, with `transparent` the picked index (if
-// any) as its one transparent colour. A failure is shown with the caption
+// any) as its one transparent colour and the recipe, if any. A failure is shown with the caption
 // "Error" ("Cannot save BMP file", "Cannot reduce color", "Cannot save GIF
 // file", "Cannot save PNG file"); the old file stays whole.
 bool SavePictureFile(const Owner* owner, const char* path, PictureFileType type, const DibImage& image,
-                     const GifSaveOptions& options, bool transparent, bool interlace);
+                     const GifSaveOptions& options, bool transparent, bool interlace,
+                     const std::string& recipe = std::string());

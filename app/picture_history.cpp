@@ -44,10 +44,12 @@ bool Step(PictureHistory& history, PictureEntry& current, From& from, To& to) {
   PictureEntry left = std::move(current);
   left.step = history.currentStep;
   left.unsaved = history.currentUnsaved;
+  left.recipe = std::move(history.currentRecipe);
   current = std::move(from.back());
   from.pop_back();
   history.currentStep = current.step;
   history.currentUnsaved = current.unsaved;
+  history.currentRecipe = current.recipe;
   KeepOnTop(history, to, std::move(left));
   return true;
 }
@@ -65,10 +67,13 @@ int StepNameId(PictureStep step) {
 
 }  // namespace
 
-void KeepReplacedPicture(PictureHistory& history, PictureEntry replaced, PictureStep change) {
+void KeepReplacedPicture(PictureHistory& history, PictureEntry replaced, PictureStep change,
+                         const std::string& recipe) {
   history.ahead.clear();
   replaced.step = history.currentStep;
   replaced.unsaved = history.currentUnsaved;
+  replaced.recipe = std::move(history.currentRecipe);
+  history.currentRecipe = change == PictureStep::kPaste || change == PictureStep::kBrightness ? "" : recipe;
   KeepOnTop(history, history.behind, std::move(replaced));
   history.currentStep = change;
   history.currentUnsaved = change != PictureStep::kOpen;

@@ -33,6 +33,7 @@ struct PictureEntry {
   GifSaveOptions gifOptions;
   bool unsaved = false;  // made, pasted or brightened, and not saved since
   PictureStep step = PictureStep::kNone;
+  std::string recipe;  // the recipe of a grown picture; empty for any other
 };
 
 struct PictureHistory {
@@ -43,13 +44,17 @@ struct PictureHistory {
   // What brought the current picture, and whether it is unsaved.
   PictureStep currentStep = PictureStep::kNone;
   bool currentUnsaved = false;
+  std::string currentRecipe;  // the current picture's recipe, if it has one
 };
 
 // After a change made a new picture current: keeps the picture it replaced
 // (with its title, status and options; none when there was no picture) for
 // Undo and drops the pictures ahead. A new Open is not unsaved, a new Make,
-// Paste or Brightness is.
-void KeepReplacedPicture(PictureHistory& history, PictureEntry replaced, PictureStep change);
+// Paste or Brightness is. The new picture's recipe is `recipe`: a Make's,
+// or an opened file's; none after Paste or Brightness, whose pixels are not
+// the grown ones.
+void KeepReplacedPicture(PictureHistory& history, PictureEntry replaced, PictureStep change,
+                         const std::string& recipe = std::string());
 
 // The current picture was written to a file.
 void MarkPictureSaved(PictureHistory& history);

@@ -24,15 +24,34 @@ struct Window {
   PictureHistory history;
   PictureEntry current;
 
-  void Change(size_t bytes, PictureStep step, const std::string& title) {
+  void Change(size_t bytes, PictureStep step, const std::string& title, const std::string& recipe = "") {
     PictureEntry replaced = std::move(current);
     current = Shown(Picture(bytes), title, "status of " + title);
     current.gifOptions.comment = "comment of " + title;
-    KeepReplacedPicture(history, std::move(replaced), step);
+    KeepReplacedPicture(history, std::move(replaced), step, recipe);
   }
   bool Undo() { return StepBack(history, current); }
   bool Redo() { return StepForward(history, current); }
 };
+
+// Each picture keeps its own recipe through Undo and Redo; Brightness and
+// Paste leave a picture with none, as its pixels are no longer grown ones.
+TEST(PictureHistory, EachPictureKeepsItsRecipe) {
+  Window window;
+  window.Change(100, PictureStep::kMake, "made", "R1");
+  window.Change(100, PictureStep::kBrightness, "made", "R1");
+  window.Change(100, PictureStep::kOpen, "C:\\b.png", "R2");
+  window.Change(100, PictureStep::kPaste, "pasted", "R3");
+  const char* const recipes[] = {"R1", "", "R2", ""};
+  for (int i = 3; i >= 0; --i) {
+    EXPECT_EQ(window.history.currentRecipe, recipes[i]) << i;
+    if (i > 0) window.Undo();
+  }
+  for (int i = 1; i < 4; ++i) {
+    window.Redo();
+    EXPECT_EQ(window.history.currentRecipe, recipes[i]) << i;
+  }
+}
 
 TEST(PictureHistory, UndoAndRedoBringBackEachPictureWithItsDetails) {
   Window window;

@@ -24,7 +24,8 @@ const char kConvertHelp[] =
     "Opens IN (a BMP, GIF or PNG file, recognised by its content) as Vitrelle's\n"
     "Open does and saves it as Save As does: OUT ending in .bmp as a BMP file of\n"
     "the picture's own depth, ending in .gif as a GIF file, ending in .png as a PNG\n"
-    "file of the picture's own depth. A picture of more than 256 colours is\n"
+    "file of the picture's own depth (with the recipe of a grown picture that IN\n"
+    "carries). A picture of more than 256 colours is\n"
     "reduced to 256 colours for GIF. OUT is replaced only once the new file is\n"
     "complete. Without options a GIF is written plainly with the comment\n"
     "\"Vitrelle\"; the options set what the GIF options dialog sets:\n"
@@ -101,5 +102,6 @@ int RunConvertCommand(int argc, char** argv) {
     }
     gif.transparentIndex = options.transparentIndex;
   }
-  return WritePictureFile(&owner, options.out, *image, gif, transparent, options.interlace) ? 0 : 1;
+  const std::string recipe = PictureFileRecipe(options.in.c_str(), *image);
+  return WritePictureFile(&owner, options.out, *image, gif, transparent, options.interlace, recipe) ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 #include "cli/info_command.h"
 
 #include <cstdio>
+#include <string>
 
 #include "app/picture_files.h"
 #include "cli/cli_owner.h"
@@ -9,7 +10,7 @@
 
 const char kInfoUsage[] =
     "  info FILE\n"
-    "      Shows the size, depth and colours of a BMP or GIF picture as opened.";
+    "      Shows the size, depth and colours of a picture as opened, and its recipe.";
 
 namespace {
 
@@ -17,7 +18,8 @@ const char kInfoHelp[] =
     "Usage: vitrelle-cli info FILE\n\n"
     "Opens FILE as Vitrelle's Open does and shows the picture it holds: width,\n"
     "height, bits per pixel and colour count, and for a GIF file the interlace and\n"
-    "transparency options that a later GIF save with options starts from.\n";
+    "transparency options that a later GIF save with options starts from, and for a\n"
+    "PNG file of a grown picture its recipe (see make --recipe).\n";
 
 }  // namespace
 
@@ -40,5 +42,7 @@ int RunInfoCommand(int argc, char** argv) {
     std::printf("interlace: %s\ntransparent: %s\ntransparentIndex: %d\n", options.interlace ? "true" : "false",
                 options.transparent ? "true" : "false", options.transparentIndex);
   }
+  const std::string recipe = PictureFileRecipe(argv[0], *image);
+  if (!recipe.empty()) std::printf("recipe: %s\n", recipe.c_str());
   return 0;
 }

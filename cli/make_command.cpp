@@ -9,11 +9,14 @@
 #include "cli/command_line.h"
 #include "cli/make_options.h"
 #include "cli/picture_output.h"
+#include "cli/recipe_argument.h"
 
 const char kMakeUsage[] =
     "  make [--config FILE] [--time SECONDS] [--pattern INDEX|NAME|random] [--colors INDEX|NAME|random]\n"
     "       [--size INDEX|LABEL|WIDTHxHEIGHT|screen] [--mirror normal|vertical|cross|kaleidoscope|random] OUT\n"
-    "      Grows a wallpaper picture and writes it to OUT (.bmp, .gif or .png).";
+    "  make --recipe TEXT|PICTURE OUT\n"
+    "      Grows a wallpaper picture, or the one a recipe tells, and writes it to OUT\n"
+    "      (.bmp, .gif or .png); prints its recipe.";
 
 namespace {
 
@@ -23,8 +26,12 @@ const std::string kMakeHelp = std::string(
                                   "Grows a picture as Vitrelle's Make does: from the settings saved in the state\n"
                                   "line of the Pattern file, changed by the options below. OUT ending in .bmp is\n"
                                   "written as a BMP file, ending in .gif as a GIF file, ending in .png as a PNG\n"
-                                  "file. The Pattern file is never written.\n"
-                                  "\n") +
+                                  "file. The Pattern file is never written. The picture's recipe is printed as\n"
+                                  "\"recipe: TEXT\", and a PNG file carries it too.\n"
+                                  "\n"
+                                  "  --recipe R         make again the very picture that recipe R tells, whatever\n"
+                                  "                     the Pattern file and the time; R is the recipe line or a\n"
+                                  "                     PNG file that carries one. Takes no other option.\n") +
                               kMakeOptionsHelp;
 
 }  // namespace
@@ -32,22 +39,36 @@ const std::string kMakeHelp = std::string(
 int RunMakeCommand(int argc, char** argv) {
   if (ShowHelpIfAsked(argc, argv, kMakeHelp.c_str())) return 0;
   MakeOptions options;
-  std::string out;
+  std::string out, recipeArgument;
+  bool haveRecipe = false, makeOptionGiven = false;
   for (int i = 0; i < argc; ++i) {
     const int taken = TakeMakeOption("make", argc, argv, i, options);
     if (taken > 0) return taken;
-    if (taken < 0) continue;
+    if (taken < 0) {
+      makeOptionGiven = true;
+      continue;
+    }
     const std::string arg = argv[i];
+    if (arg == "--recipe") {
+      if (!TakeOptionValue(argc, argv, i, recipeArgument)) return UsageError("make", "Missing value for --recipe");
+      haveRecipe = true;
+      continue;
+    }
     if (arg.rfind("--", 0) == 0) return UsageError("make", "Unknown option: " + arg);
     if (!out.empty()) return UsageError("make", "More than one output file: " + arg);
     out = arg;
   }
   if (out.empty()) return UsageError("make", "No output file given");
+  if (haveRecipe && makeOptionGiven) {
+    return UsageError("make", "--recipe makes the picture it tells; it takes no other make options");
+  }
 
-  std::string chosen;
-  int exitCode = 0;
-  DibImagePtr image = GrowPicture(options, chosen, exitCode);
+  std::string chosen, recipe;
+  int exitCode = 1;
+  DibImagePtr image = haveRecipe ? MakeFromRecipeArgument(recipeArgument, recipe)
+                                 : GrowPicture(options, chosen, exitCode, &recipe);
   if (!image) return exitCode;
+  PrintRecipe(recipe);
   const Owner owner = CliOwner();
-  return WritePictureFile(&owner, out, *image) ? 0 : 1;
+  return WritePictureFile(&owner, out, *image, GifSaveOptions(), false, false, recipe) ? 0 : 1;
 }

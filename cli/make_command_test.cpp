@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/file_io.h"
 #include "cli/cli_test_support.h"
 #include "generator/pattern_file.h"
 #include "generator/pattern_image.h"
@@ -23,6 +24,50 @@ TEST(CliMake, SameTimeGivesTheSameFile) {
   EXPECT_EQ(folder.Read(a), folder.Read(b));
   EXPECT_NE(folder.Read(a), folder.Read(c));
   EXPECT_EQ(folder.Read(a).size(), 14u + 40 + 65 * 4 + 96 * 64);  // Reef's colour set has 65 colours
+}
+
+// The text between single quotes, as a shell word.
+std::string Quoted(const std::string& text) {
+  std::string word = "'";
+  word += text;
+  word += "' ";
+  return word;
+}
+
+// The recipe make prints travels in the PNG file, survives convert (and
+// ImageMagick's) to PNG, and makes the very file again; beside other make
+// options, or mistyped, it is refused.
+TEST(CliMake, RecipeMakesTheSameFileAgain) {
+  TestFolder folder;
+  const std::string a = folder.PathOf("a.png");
+  std::string output, errors;
+  ASSERT_EQ(RunCli("make --time 31 --pattern random --colors random --mirror random --size 97x33 " + a, &errors,
+                   &output), 0) << errors;
+  ASSERT_EQ(output.rfind("recipe: vitrelle1:97x33:", 0), 0u) << output;
+  const std::string recipe = output.substr(8, output.size() - 9);
+  ASSERT_EQ(RunCli("convert " + a + " " + folder.PathOf("b.png")), 0);
+  ASSERT_TRUE(RunCommand("/usr/bin/convert " + a + " " + folder.PathOf("c.png")));
+  std::string mistyped = recipe;
+  mistyped[11] = '8';  // 97x33 becomes 98x33
+  const struct {
+    std::string arguments;
+    int exitCode;
+  } runs[] = {
+      {Quoted(recipe) + folder.PathOf("d.png"), 0},
+      {a + " " + folder.PathOf("e.png"), 0},
+      {folder.PathOf("b.png") + " " + folder.PathOf("f.png"), 0},
+      {folder.PathOf("c.png") + " " + folder.PathOf("g.png"), 0},
+      {Quoted(recipe) + "--time 31 " + folder.PathOf("x.png"), 2},
+      {Quoted(mistyped) + folder.PathOf("x.png"), 1},
+  };
+  for (const auto& run : runs) {
+    EXPECT_EQ(RunCli("make --recipe " + run.arguments, &errors, &output), run.exitCode) << run.arguments;
+    if (run.exitCode == 0) {
+      EXPECT_EQ(output, "recipe: " + recipe + '\n');
+    }
+  }
+  for (const char* made : {"d.png", "e.png", "f.png", "g.png"}) EXPECT_EQ(folder.Read(folder.PathOf(made)), folder.Read(a));
+  EXPECT_FALSE(FileExists(folder.PathOf("x.png").c_str()));
 }
 
 TEST(CliMake, BadChoicesAreReported) {

@@ -158,7 +158,7 @@ int TakeMakeOption(const char* command, int argc, char** argv, int& i, MakeOptio
   return -1;
 }
 
-DibImagePtr GrowPicture(MakeOptions options, std::string& chosen, int& exitCode) {
+DibImagePtr GrowPicture(MakeOptions options, std::string& chosen, int& exitCode, std::string* recipe) {
   exitCode = 1;
   if (options.config.empty()) options.config = ExecutableFolder(nullptr) + "/vitrelle.cfg";
   const int64_t now = options.haveTime ? options.time : int64_t(std::time(nullptr));
@@ -182,7 +182,7 @@ DibImagePtr GrowPicture(MakeOptions options, std::string& chosen, int& exitCode)
   }
   chosen = ChosenLine(settings, lists, now);
   DibImagePtr image =
-      MakePatternImage(&owner, settings, settings[kWidth], settings[kHeight], options.config, now, state);
+      MakePatternImage(&owner, settings, settings[kWidth], settings[kHeight], options.config, now, state, recipe);
   if (image) exitCode = 0;
   return image;
 }

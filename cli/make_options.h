@@ -25,7 +25,8 @@ int TakeMakeOption(const char* command, int argc, char** argv, int& i, MakeOptio
 // Grows the picture: the Pattern file's state line changed by the options,
 // "random" choosing an entry (or mirror kind) with the random source after
 // the start-up warm-up, so that the same --time repeats the same choices.
-// `chosen` says in one line what was used. None, with `exitCode` set, when
-// the options name nothing the Pattern file has or the picture cannot be
-// made (the message has been written to standard error).
-DibImagePtr GrowPicture(MakeOptions options, std::string& chosen, int& exitCode);
+// `chosen` says in one line what was used, `recipe` (when given) receives
+// the picture's recipe line. None, with `exitCode` set, when the options name
+// nothing the Pattern file has or the picture cannot be made (the message
+// has been written to standard error).
+DibImagePtr GrowPicture(MakeOptions options, std::string& chosen, int& exitCode, std::string* recipe = nullptr);

@@ -12,6 +12,7 @@
 
 #include "base/file_io.h"
 #include "cli/command_line.h"
+#include "cli/picture_output.h"
 
 const char kWallpaperUsage[] =
     "  wallpaper tile|center|clear [make's options] [--file PICTURE]\n"
@@ -66,13 +67,14 @@ int PutWallpaper(WallpaperArguments& arguments, std::string& chosen, std::string
     if (!error) request.file = absolute.string();
   } else {
     int exitCode = 0;
-    picture = GrowPicture(arguments.make, chosen, exitCode);
+    std::string recipe;
+    picture = GrowPicture(arguments.make, chosen, exitCode, &recipe);
     if (!picture) {
       outcome = "no picture was made (exit code " + std::to_string(exitCode) + ")";
       return exitCode;
     }
     std::printf("%s\n", chosen.c_str());
-    std::fflush(stdout);
+    PrintRecipe(recipe);
     request.picture = picture.get();
   }
   return PutOnDesktop(request, outcome) ? 0 : 1;

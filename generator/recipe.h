@@ -34,6 +34,8 @@
 #include "generator/make_settings.h"
 
 constexpr size_t kRecipeMaxLength = 400;
+// The keyword of the PNG text chunk that carries a picture's recipe.
+constexpr char kRecipePngKeyword[] = "Vitrelle recipe";
 
 struct Recipe {
   int32_t width = 0, height = 0;

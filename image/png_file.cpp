@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -121,6 +122,19 @@ int PaletteEntries(const DibImage& image, int transparentIndex) {
   if (entries < limit) entries = std::max(entries, HighestIndexUsed(image) + 1);
   return std::max(entries, transparentIndex + 1);
 }
+
+bool PutTexts(const ByteSink& sink, const std::vector<PngText>& texts) {
+  for (const PngText& text : texts) {
+    if (text.keyword.empty() || text.keyword.size() > 79 || text.keyword.find('\0') != std::string::npos) return false;
+    std::string data = text.keyword;
+    data += '\0';
+    data += text.text;
+    if (!PutChunk(sink, "tEXt", reinterpret_cast<const uint8_t*>(data.data()), data.size())) return false;
+  }
+  return true;
+}
+
+uint32_t LoadBigU32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 
 bool PutHeader(const ByteSink& sink, const DibImage& image) {
   uint8_t header[13] = {};
@@ -289,6 +303,7 @@ bool WritePng(const ByteSink& sink, const DibImage& image, const PngOptions& opt
   const int transparentIndex = !fullColor && index >= 0 && index < (1 << DibBitCount(image)) ? index : -1;
   if (!PutHeader(sink, image)) return false;
   if (!fullColor && !PutPalette(sink, image, transparentIndex)) return false;
+  if (!PutTexts(sink, options.texts)) return false;
   IdatStream idat(sink, fullColor ? FullColorStrategy(image) : Z_DEFAULT_STRATEGY);
   if (!idat.open()) return false;
   const bool rows = fullColor ? PutFullColorRows(idat, image) : PutPaletteRows(idat, image);
@@ -306,4 +321,38 @@ bool WritePngFile(const Owner* owner, const char* path, const DibImage& image, c
 
 bool WritePngFile(const DibImage& image, const std::string& path, const PngOptions& options) {
   return WritePngFile(nullptr, path.c_str(), image, options);
+}
+
+std::string ReadPngText(const char* path, const std::string& keyword) {
+  constexpr uint32_t kMostTextBytes = 4096;
+  FilePtr file = OpenFile(path, "rb");
+  if (!file) return {};
+  const long long size = FileSizeOf(file.get());
+  uint8_t signature[sizeof kSignature];
+  if (size < 0 || std::fread(signature, 1, sizeof signature, file.get()) != sizeof signature ||
+      std::memcmp(signature, kSignature, sizeof signature) != 0) {
+    return {};
+  }
+  long long offset = sizeof kSignature;
+  uint8_t head[8];
+  while (offset + 12 <= size && std::fread(head, 1, sizeof head, file.get()) == sizeof head) {
+    const uint32_t length = LoadBigU32(head);
+    // PNG chunks hold less than 2^31 bytes, which a long can skip everywhere.
+    if (length > 0x7FFFFFF0u || length > size - offset - 12 || std::memcmp(head + 4, "IEND", 4) == 0) break;
+    offset += 12 + (long long)length;
+    if (std::memcmp(head + 4, "tEXt", 4) != 0 || length > kMostTextBytes) {
+      if (std::fseek(file.get(), long(length) + 4, SEEK_CUR) != 0) break;
+      continue;
+    }
+    std::vector<uint8_t> data(size_t(length) + 4);
+    if (std::fread(data.data(), 1, data.size(), file.get()) != data.size()) break;
+    uLong crc = crc32(0L, head + 4, 4);
+    crc = crc32(crc, data.data(), uInt(length));
+    const std::string chunk(data.begin(), data.begin() + length);
+    if (uint32_t(crc) == LoadBigU32(data.data() + length) && chunk.size() > keyword.size() &&
+        chunk.compare(0, keyword.size(), keyword) == 0 && chunk[keyword.size()] == '\0') {
+      return chunk.substr(keyword.size() + 1);
+    }
+  }
+  return {};
 }

@@ -7,6 +7,7 @@
 //   PLTE  the colour table, as many entries as the picture's pixels need
 //   tRNS  only with a transparent index: alpha 255 for every entry up to it,
 //         0 for that one entry
+//   tEXt  one for each text given: keyword, a zero byte, the text
 //   IDAT  zlib data (level 6) of the rows, top row first, each preceded by
 //         its filter byte; split into chunks of at most 64 KiB
 //   IEND
@@ -22,15 +23,22 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/file_io.h"
 #include "base/owner.h"
 #include "image/dib_image.h"
 
+// A tEXt chunk: keyword (1 to 79 Latin-1 characters) and text.
+struct PngText {
+  std::string keyword, text;
+};
+
 struct PngOptions {
   // The one colour-table entry written as fully transparent; ignored for
   // full-colour pictures and for an index beyond the picture's depth.
   std::optional<int> transparentIndex;
+  std::vector<PngText> texts;
 };
 
 // Writes the picture to a sink. False when it is not a picture of 1, 4, 8 or
@@ -43,3 +51,8 @@ bool WritePng(const ByteSink& sink, const DibImage& image, const PngOptions& opt
 bool WritePngFile(const Owner* owner, const char* path, const DibImage& image, const PngOptions& options);
 // The same, showing nothing.
 bool WritePngFile(const DibImage& image, const std::string& path, const PngOptions& options);
+
+// The text of a PNG file's first tEXt chunk with that keyword whose checksum
+// holds and that has at most 4096 bytes; empty when the file is no PNG file
+// or has no such chunk. Every chunk length is checked against the file.
+std::string ReadPngText(const char* path, const std::string& keyword);
