@@ -18,6 +18,7 @@
 #include "base/file_io.h"
 #include "base/texts.h"
 #include "generator/pattern_panel_win.h"
+#include "generator/recipe_dialog_win.h"
 #include "gif/gif_options_dialog_win.h"
 #include "image/brightness_dialog_win.h"
 #include "plugins/plugin_library_win.h"
@@ -36,10 +37,10 @@ void RepaintView(const AppState& state) { InvalidateRect(state.imageView, nullpt
 // replaced only now, so a failed attempt leaves it on screen, and goes into
 // the history with the details taken before the change.
 void ShowNewPicture(AppState& state, PictureEntry replaced, PictureStep change, DibImagePtr picture,
-                    const char* title, bool layoutAlways) {
+                    const char* title, bool layoutAlways, const std::string& recipe = std::string()) {
   replaced.picture = std::move(state.currentImage);
   state.currentImage = std::move(picture);
-  KeepForUndo(state, std::move(replaced), change);
+  KeepForUndo(state, std::move(replaced), change, recipe);
   const DibImage& shown = *state.currentImage;
   ShowCurrentPicture(state, title, ImageInfoText(DibWidth(shown), DibHeight(shown), DibBitCount(shown)), layoutAlways);
 }
@@ -57,7 +58,9 @@ void OpenNamedFile(AppState& state) {
   const FallbackReader plugins = {&state, ReadThroughPlugins};
   PictureEntry before = CurrentPictureDetails(state);
   DibImagePtr picture = OpenPictureFile(&state.owner, state.fileToOpen, state.gifOptions, nullptr, &plugins);
-  if (picture) ShowNewPicture(state, std::move(before), PictureStep::kOpen, std::move(picture), state.fileToOpen, true);
+  if (!picture) return;
+  const std::string recipe = PictureFileRecipe(state.fileToOpen, *picture);
+  ShowNewPicture(state, std::move(before), PictureStep::kOpen, std::move(picture), state.fileToOpen, true, recipe);
 }
 
 void Open(AppState& state) {
@@ -84,7 +87,8 @@ void SaveAs(AppState& state) {
   if (target.filterIndex == kSaveGifWithOptions && !AskGifOptions(state)) return;
   // Only a written file names the window; after a failure it keeps its title.
   bool saved = false;
-  SaveAsFlow(&state.owner, target.path.c_str(), target.filterIndex, *state.currentImage, state.gifOptions, &saved);
+  SaveAsFlow(&state.owner, target.path.c_str(), target.filterIndex, *state.currentImage, state.gifOptions, &saved,
+             state.history.currentRecipe);
   if (!saved) return;
   SetWindowTextA(state.mainWindow, target.path.c_str());
   PictureSaved(state);
@@ -132,9 +136,63 @@ void SwitchSigninWallpaper(AppState& state) {
 void Make(AppState& state) {
   RepairPanelValues(state.patternPanel);  // a value still being typed is repaired first
   PictureEntry before = CurrentPictureDetails(state);
-  DibImagePtr picture =
-      MakePicture(&state.owner, state.makeSettings, state.patternFilePath, int64_t(std::time(nullptr)), state.generator);
-  if (picture) ShowNewPicture(state, std::move(before), PictureStep::kMake, std::move(picture), TextOf(IDS_NO_TITLE), false);
+  std::string recipe;
+  DibImagePtr picture = MakePicture(&state.owner, state.makeSettings, state.patternFilePath,
+                                    int64_t(std::time(nullptr)), state.generator, &recipe);
+  if (picture) {
+    ShowNewPicture(state, std::move(before), PictureStep::kMake, std::move(picture), TextOf(IDS_NO_TITLE), false, recipe);
+  }
+}
+
+// The clipboard's text; empty when it holds none.
+std::string ClipboardText(HWND window) {
+  std::string text;
+  if (!OpenClipboard(window)) return text;
+  if (HGLOBAL data = GetClipboardData(CF_TEXT)) {
+    const size_t size = GlobalSize(data);
+    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+      text.assign(bytes, strnlen(bytes, size));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// The current picture's recipe as text on the clipboard.
+void CopyRecipe(const AppState& state) {
+  const std::string& recipe = state.history.currentRecipe;
+  if (!state.currentImage || recipe.empty()) return;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, recipe.size() + 1);
+  char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  bool placed = false;
+  if (bytes) {
+    std::memcpy(bytes, recipe.c_str(), recipe.size() + 1);
+    GlobalUnlock(block);
+    if (OpenClipboard(state.mainWindow)) {
+      placed = EmptyClipboard() && SetClipboardData(CF_TEXT, block);
+      CloseClipboard();
+    }
+  }
+  if (placed) return;
+  if (block) GlobalFree(block);
+  Warn(state, IDS_COPY_RECIPE_REFUSED, IDS_ERROR);
+}
+
+// Asks for a recipe (offering the clipboard's, if it holds one) and makes
+// its picture as a Make does; Cancel or a failure leaves the picture as it was.
+void MakeFromRecipe(AppState& state) {
+  RecipeDialogData data;
+  const std::string clipboard = ClipboardText(state.mainWindow);
+  Recipe offered;
+  if (ReadRecipe(clipboard, offered)) data.startText = RecipeText(offered);
+  if (!AskRecipe(state.instance, state.mainWindow, data)) return;
+  PictureEntry before = CurrentPictureDetails(state);
+  DibImagePtr picture = MakeRecipePicture(&state.owner, data.recipe, state.generator);
+  if (picture) {
+    ShowNewPicture(state, std::move(before), PictureStep::kMake, std::move(picture), TextOf(IDS_NO_TITLE), false,
+                   RecipeText(data.recipe));
+  }
 }
 
 // The picture as CF_DIB data; a clipboard that cannot be had or does not take
@@ -261,6 +319,8 @@ void RunCommand(AppState& state, int command) {
     case IDM_BRIGHTNESS: Brightness(state); break;
     case IDM_COPY: Copy(state); break;
     case IDM_PASTE: Paste(state); break;
+    case IDM_COPY_RECIPE: CopyRecipe(state); break;
+    case IDM_MAKE_FROM_RECIPE: MakeFromRecipe(state); break;
     case IDM_DETAILS: SwitchDetailsMode(state); break;
     case IDM_UNDO: UndoPicture(state); break;
     case IDM_REDO: RedoPicture(state); break;
@@ -278,10 +338,18 @@ void PrepareMenu(const AppState& state, HMENU menu) {
   }
   EnableMenuItem(menu, IDM_PASTE, MF_BYCOMMAND | (clipboardHasPicture ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(menu, IDM_COPY, MF_BYCOMMAND | (state.currentImage ? MF_ENABLED : MF_GRAYED));
+  const bool hasRecipe = state.currentImage && !state.history.currentRecipe.empty();
+  EnableMenuItem(menu, IDM_COPY_RECIPE, MF_BYCOMMAND | (hasRecipe ? MF_ENABLED : MF_GRAYED));
   SystemSignin signin = {state.mainWindow, state.instance};
   const bool signinOn = SigninIsOn(SystemSigninCalls(signin), SigninToolPath(state.programFolder));
   CheckMenuItem(menu, IDM_SIGNIN_WALLPAPER, MF_BYCOMMAND | (signinOn ? MF_CHECKED : MF_UNCHECKED));
   PrepareHistoryItems(state, menu);
+}
+
+void AddRecipeItems(HMENU menu) {
+  InsertMenuA(menu, IDM_BRIGHTNESS, MF_BYCOMMAND | MF_STRING | MF_GRAYED, IDM_COPY_RECIPE, TextOf(IDS_COPY_RECIPE_ITEM));
+  InsertMenuA(menu, IDM_BRIGHTNESS, MF_BYCOMMAND | MF_STRING, IDM_MAKE_FROM_RECIPE, TextOf(IDS_MAKE_FROM_RECIPE_ITEM));
+  InsertMenuA(menu, IDM_BRIGHTNESS, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
 }
 
 void OpenDroppedFile(AppState& state, HDROP drop) {

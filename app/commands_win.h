@@ -11,8 +11,12 @@ void RunCommand(AppState& state, int command);
 
 // Before a menu opens (or an accelerator of a menu item runs): Paste is
 // enabled only when the clipboard holds a CF_DIB picture, Copy only when
-// there is a current picture.
+// there is a current picture, Copy recipe only when it has a recipe.
 void PrepareMenu(const AppState& state, HMENU menu);
+
+// Adds "Copy recipe" and "Make from recipe..." to the Edit menu, before
+// Brightness, with their numbered texts.
+void AddRecipeItems(HMENU menu);
 
 // Opens the first of the dropped files.
 void OpenDroppedFile(AppState& state, HDROP drop);

@@ -52,8 +52,8 @@ PictureEntry CurrentPictureDetails(const AppState& state) {
   return details;
 }
 
-void KeepForUndo(AppState& state, PictureEntry replaced, PictureStep change) {
-  KeepReplacedPicture(state.history, std::move(replaced), change);
+void KeepForUndo(AppState& state, PictureEntry replaced, PictureStep change, const std::string& recipe) {
+  KeepReplacedPicture(state.history, std::move(replaced), change, recipe);
   ShowHistoryButtons(state);
 }
 

@@ -15,8 +15,9 @@
 PictureEntry CurrentPictureDetails(const AppState& state);
 
 // After a change succeeded: keeps the replaced picture (in `replaced`, with
-// the details taken before the change) for Undo.
-void KeepForUndo(AppState& state, PictureEntry replaced, PictureStep change);
+// the details taken before the change) for Undo; the new picture's recipe is
+// `recipe`.
+void KeepForUndo(AppState& state, PictureEntry replaced, PictureStep change, const std::string& recipe = std::string());
 
 // Shows the current picture with its title and status text: the display
 // palette renewed, the window fitted to the picture (always, or only when

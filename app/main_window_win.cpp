@@ -67,6 +67,7 @@ void OnCreate(HWND window, AppState& state) {
   state.brightnessLevel = BrightnessLevel();
   state.gifOptions = GifSaveOptions();
   state.menu = GetMenu(window);
+  AddRecipeItems(state.menu);
 
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);

@@ -24,6 +24,8 @@
 #define IDM_UNDO 4011
 #define IDM_REDO 4012
 #define IDM_SIGNIN_WALLPAPER 4016
+#define IDM_COPY_RECIPE 4030
+#define IDM_MAKE_FROM_RECIPE 4031
 
 // Child windows of the main window.
 #define IDC_TOOLBAR 800
@@ -73,6 +75,9 @@
 #define IDC_SIGNIN_TILE 1244
 #define IDC_SIGNIN_CENTER 1245
 #define IDC_SIGNIN_SIZE 1246
+
+// Make from recipe ("RECIPE").
+#define IDC_RECIPE_TEXT 1260
 
 // Static labels of the panels.
 #define IDC_LABEL_SIZE 3000
