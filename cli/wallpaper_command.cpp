@@ -74,6 +74,7 @@ int PutWallpaper(WallpaperArguments& arguments, std::string& chosen, std::string
       return exitCode;
     }
     std::printf("%s\n", chosen.c_str());
+    std::fflush(stdout);
     PrintRecipe(recipe);
     request.picture = picture.get();
   }

@@ -36,6 +36,7 @@ runs=(
   "make --config vitrelle.cfg --time 55 --pattern 2 --size 161x97 OUT.png"
   "convert full.bmp OUT.png"
   "convert --transparent 3 palette.bmp OUT.png"
+  "make --recipe vitrelle1:301x77:2:0,0,1,2,3,2,1,9,1,20,60:5,15,081030,105078,28a0aa,b4e6dc,081030:9876543210123:7cbd0a09 OUT.png"
 )
 failed=0
 for i in "${!runs[@]}"; do
