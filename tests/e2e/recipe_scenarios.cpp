@@ -29,6 +29,22 @@ std::string ClipboardText() {
   return text;
 }
 
+// Puts text on the clipboard, as a person's copy of a line does.
+bool PutClipboardText(const std::string& text) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+  if (!bytes || !WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000)) {
+    if (block) GlobalFree(block);
+    return false;
+  }
+  std::memcpy(bytes, text.c_str(), text.size() + 1);
+  GlobalUnlock(block);
+  const bool placed = EmptyClipboard() && SetClipboardData(CF_TEXT, block);
+  CloseClipboard();
+  if (!placed) GlobalFree(block);
+  return placed;
+}
+
 bool MakeFromRecipeGivesTheFirstPictureAgain() {
   Session session("recipe");
   if (!Expect(SetStateFields(session.PatternFile(), {{17, 2}, {18, kWidth}, {19, kHeight}}),
@@ -43,8 +59,10 @@ bool MakeFromRecipeGivesTheFirstPictureAgain() {
   bool ok = Expect(recipe.rfind("vitrelle1:61x37:2:", 0) == 0, "Copy recipe puts the recipe on the clipboard: " + recipe);
   SendCommandAndWait(session.main, IDM_MAKE);
   SendCommandAndWait(session.main, IDM_MAKE);
-  const std::vector<uint32_t> third = ScreenPixels(session.view, kWidth, kHeight);
-  ok &= Expect(third != first, "the later Makes make other pictures");
+  const std::vector<uint32_t> third = CopiedColors(session.main);
+  ok &= Expect(!third.empty() && third != first, "the later Makes make other pictures");
+  // Copy put the picture on the clipboard; the recipe goes back on it.
+  ok &= Expect(PutClipboardText(recipe), "the copied recipe goes back on the clipboard");
 
   SendCommand(session.main, IDM_MAKE_FROM_RECIPE);
   HWND dialog = WaitForDialog(session.program, "Make from recipe");
