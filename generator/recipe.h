@@ -3,23 +3,23 @@
 // again anywhere, whatever the Pattern file, the clock or the random state of
 // the run. A recipe reads
 //
-//   vitrelle1:640x480:2:0,0,1,2,3,2,1,9,4,25,3:3,8,000000,ff0000,ffffff:52731:5c0e7a1d
+//   vitrelle1:301x77:2:0,0,1,2,3,2,1,9,1,20,60:5,15,081030,105078,28a0aa,b4e6dc,081030:85:a00c0240
 //
 //   vitrelle1     the name and format version
-//   640x480       width and height, 1 to 32767
+//   301x77        width and height, 1 to 32767
 //   2             the fold: 0 none, 1 vertical mirror, 2 cross mirror,
 //                 3 kaleidoscope
 //   0,0,1,...     the eleven Pattern values as the generator uses them:
 //                 Initial color, reserved, weights 1 to 5, divide, fix,
 //                 random, Initial number (weights, fix and Initial number as
 //                 signed 16-bit numbers, the others as signed 32-bit ones)
-//   3,8,000000,.. the colour set: key colour count n (1 to 16), steps (0 or
+//   5,15,081030.. the colour set: key colour count n (1 to 16), steps (0 or
 //                 more, (n - 1) x (steps + 1) + 1 colours at most 256), and
 //                 the n key colours as lower-case hex RRGGBB
-//   52731         the random state when the growth starts (after the
+//   85            the random state when the growth starts (after the
 //                 per-image warm-up), as the number of draws since the
 //                 random source's initial table
-//   5c0e7a1d      the check value: CRC-32 of everything before its colon,
+//   a00c0240      the check value: CRC-32 of everything before its colon,
 //                 as 8 lower-case hex digits
 //
 // Numbers are decimal, with '-' for negatives and no other sign, spaces or
