@@ -159,26 +159,6 @@ std::string ClipboardText(HWND window) {
   return text;
 }
 
-// The current picture's recipe as text on the clipboard.
-void CopyRecipe(const AppState& state) {
-  const std::string& recipe = state.history.currentRecipe;
-  if (!state.currentImage || recipe.empty()) return;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, recipe.size() + 1);
-  char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
-  bool placed = false;
-  if (bytes) {
-    std::memcpy(bytes, recipe.c_str(), recipe.size() + 1);
-    GlobalUnlock(block);
-    if (OpenClipboard(state.mainWindow)) {
-      placed = EmptyClipboard() && SetClipboardData(CF_TEXT, block);
-      CloseClipboard();
-    }
-  }
-  if (placed) return;
-  if (block) GlobalFree(block);
-  Warn(state, IDS_COPY_RECIPE_REFUSED, IDS_ERROR);
-}
-
 // Asks for a recipe (offering the clipboard's, if it holds one) and makes
 // its picture as a Make does; Cancel or a failure leaves the picture as it was.
 void MakeFromRecipe(AppState& state) {
@@ -195,28 +175,43 @@ void MakeFromRecipe(AppState& state) {
   }
 }
 
+// Puts a copy of the bytes on the clipboard in that format; false when the
+// clipboard cannot be had or does not take them (the block is freed then).
+bool PutOnClipboard(HWND window, UINT format, const void* data, size_t size) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  void* bytes = block ? GlobalLock(block) : nullptr;
+  bool placed = false;
+  if (bytes) {
+    std::memcpy(bytes, data, size);
+    GlobalUnlock(block);
+    if (OpenClipboard(window)) {
+      placed = EmptyClipboard() && SetClipboardData(format, block);
+      CloseClipboard();
+    }
+  }
+  if (!placed && block) GlobalFree(block);
+  return placed;
+}
+
 // The picture as CF_DIB data; a clipboard that cannot be had or does not take
-// the data is told, and the block is freed unless the clipboard took it.
+// the data is told.
 void Copy(const AppState& state) {
   if (!state.currentImage) {
     Warn(state, IDS_COPY_NO_IMAGE, IDS_CAUTION);
     return;
   }
-  const size_t size = DibTotalSize(*state.currentImage);
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  void* bytes = block ? GlobalLock(block) : nullptr;
-  bool placed = false;
-  if (bytes) {
-    std::memcpy(bytes, state.currentImage->start(), size);
-    GlobalUnlock(block);
-    if (OpenClipboard(state.mainWindow)) {
-      placed = EmptyClipboard() && SetClipboardData(CF_DIB, block);
-      CloseClipboard();
-    }
+  if (!PutOnClipboard(state.mainWindow, CF_DIB, state.currentImage->start(), DibTotalSize(*state.currentImage))) {
+    Warn(state, IDS_COPY_REFUSED, IDS_ERROR);
   }
-  if (placed) return;
-  if (block) GlobalFree(block);
-  Warn(state, IDS_COPY_REFUSED, IDS_ERROR);
+}
+
+// The current picture's recipe as text on the clipboard.
+void CopyRecipe(const AppState& state) {
+  const std::string& recipe = state.history.currentRecipe;
+  if (!state.currentImage || recipe.empty()) return;
+  if (!PutOnClipboard(state.mainWindow, CF_TEXT, recipe.c_str(), recipe.size() + 1)) {
+    Warn(state, IDS_COPY_RECIPE_REFUSED, IDS_ERROR);
+  }
 }
 
 // The clipboard's CF_DIB data, copied into a block of its own; none when it
