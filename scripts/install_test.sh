@@ -21,7 +21,7 @@ version="$(sed -n 's/^#define VITRELLE_VERSION_TEXT "\(.*\)"$/\1/p' resources/ve
 packages="$PWD/build/packages"
 zip="$packages/vitrelle-$version-win32.zip"
 setup="$packages/vitrelle-$version-setup.exe"
-check="$PWD/build/mingw/vitrelle-install-check.exe"
+check="$PWD/build/mingw64/vitrelle-install-check.exe"
 . scripts/wine_env.sh
 # Wine turns the Unix file names into Windows ones through the locale.
 export LC_ALL=C.UTF-8
@@ -52,7 +52,7 @@ expect "the zip holds the licence as LICENSE.txt" zip_holds_licence
 [ -n "${DISPLAY:-}" ] || start_xvfb
 make_wine_prefix
 
-unix_path() { winepath -u "$(wine cmd /c echo "$1" | tr -d '\r')" 2>/dev/null; }
+unix_path() { "$WINE" winepath -u "$("$WINE" cmd /c echo "$1" | tr -d '\r')" 2>/dev/null; }
 install_dir="$(unix_path '%LOCALAPPDATA%')/Programs/Vitrelle"
 shortcut="$(unix_path '%APPDATA%')/Microsoft/Windows/Start Menu/Programs/Vitrelle.lnk"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vitrelle'
@@ -63,19 +63,19 @@ program_files_present() {
     [ -f "$install_dir/$file" ] || { echo "install: missing $file" >&2; return 1; }
   done
 }
-run_silently() { wine "$@" /S && wineserver -w; }
+run_silently() { "$WINE" "$@" /S && "$WINESERVER" -w; }
 
 run_silently "$setup"
 expect "the installer puts the program into the per-user program folder" program_files_present
-expect "the shipped Pattern file is installed unchanged" cmp -s "$install_dir/vitrelle.cfg" build/mingw/vitrelle.cfg
+expect "the shipped Pattern file is installed unchanged" cmp -s "$install_dir/vitrelle.cfg" build/mingw64/vitrelle.cfg
 expect "the Start menu has a shortcut" test -f "$shortcut"
-uninstall_entry() { wine reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/.*REG_[A-Z_]* *//p"; }
+uninstall_entry() { "$WINE" reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/.*REG_[A-Z_]* *//p"; }
 expect "the uninstall entry names the version" test "$(uninstall_entry DisplayVersion)" = "$version"
 expect "the uninstall entry names the uninstaller" \
-  test "$(uninstall_entry UninstallString)" = "\"$(winepath -w "$install_dir")\\uninstall.exe\""
-expect "the shortcut's program starts in its working folder" wine "$check" installed-shortcut
+  test "$(uninstall_entry UninstallString)" = "\"$("$WINE" winepath -w "$install_dir")\\uninstall.exe\""
+expect "the shortcut's program starts in its working folder" "$WINE" "$check" installed-shortcut
 expect "the installer installs the licence it shows on its first page" \
-  env VITRELLE_CHECK_SETUP="$(winepath -w "$setup")" wine "$check" installed-licence
+  env VITRELLE_CHECK_SETUP="$("$WINE" winepath -w "$setup")" "$WINE" "$check" installed-licence
 
 # The user's Patterns survive an update: a second install keeps the changed file.
 printf '3,Mine,0,0,1,2,3,2,1,9,1,20,60,1,\r\n' >>"$install_dir/vitrelle.cfg"
@@ -103,32 +103,32 @@ portable="$work/portable"
 mkdir -p "$portable"
 unzip -q "$zip" -d "$portable"
 mv "$portable/vitrelle-$version" "$portable/Vitrelle Ünïcødé 図案 ★"
-expect "the zip's program runs from a non-ASCII folder" env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" \
-  wine "$check" portable-folder
+expect "the zip's program runs from a non-ASCII folder" env VITRELLE_CHECK_FOLDER="$("$WINE" winepath -w "$portable")" \
+  "$WINE" "$check" portable-folder
 # Pictures for the shipped plug-in, with the pixels an independent decoder reads.
 /usr/bin/python3 tests/e2e/make_plugin_pictures.py "$(dirname "$check")/plugin-pictures"
 expect "the zip's program opens non-ASCII PNG and JPEG names through its plug-in" \
-  env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" wine "$check" portable-plugin-pictures
+  env VITRELLE_CHECK_FOLDER="$("$WINE" winepath -w "$portable")" "$WINE" "$check" portable-plugin-pictures
 
 # F1 opens the manual, vitrelle.hlp being absent: web pages open here with a
 # command that writes down the name it is given.
 opened_file="$work/opened.txt"
-wine reg add 'HKCR\.html' /ve /d VitrelleCheckPage /f >/dev/null 2>&1
-wine reg add 'HKCR\VitrelleCheckPage\shell\open\command' /ve \
-  /d "cmd /c echo %1>\"$(winepath -w "$opened_file")\"" /f >/dev/null 2>&1
-expect "F1 opens the manual beside the program" env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" \
-  VITRELLE_OPENED_FILE="$(winepath -w "$opened_file")" wine "$check" help-opens-manual
+"$WINE" reg add 'HKCR\.html' /ve /d VitrelleCheckPage /f >/dev/null 2>&1
+"$WINE" reg add 'HKCR\VitrelleCheckPage\shell\open\command' /ve \
+  /d "cmd /c echo %1>\"$("$WINE" winepath -w "$opened_file")\"" /f >/dev/null 2>&1
+expect "F1 opens the manual beside the program" env VITRELLE_CHECK_FOLDER="$("$WINE" winepath -w "$portable")" \
+  VITRELLE_OPENED_FILE="$("$WINE" winepath -w "$opened_file")" "$WINE" "$check" help-opens-manual
 
 # High-DPI screens: at 150 % and 200 % the layout grows and nothing is cut
 # off or overlaps, while the picture stays pixel for pixel.
 set_dpi() {
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-  wineserver -k 2>/dev/null || true
+  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  "$WINESERVER" -k 2>/dev/null || true
 }
 for dpi in 144 192; do
   set_dpi "$dpi"
-  expect "the layout fits at $dpi dpi" env VITRELLE_CHECK_FOLDER="$(winepath -w "$portable")" \
-    wine "$check" dpi-layout
+  expect "the layout fits at $dpi dpi" env VITRELLE_CHECK_FOLDER="$("$WINE" winepath -w "$portable")" \
+    "$WINE" "$check" dpi-layout
 done
 set_dpi 96
 
