@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Tests the packages that scripts/package.sh made, in a fresh 32-bit Wine
+# Tests the packages that scripts/package.sh made, in a fresh 64-bit Wine
 # prefix as an ordinary user (under build/, removed afterwards):
 #  - packing again gives the same bytes, and the sums match;
 #  - both packages hold the licence, LICENSE.txt;
@@ -11,6 +11,9 @@
 #  - a second install keeps a changed vitrelle.cfg byte for byte;
 #  - the uninstaller removes the program and its entry, and in silent mode
 #    keeps a changed vitrelle.cfg (it asks when run by hand);
+#  - an update over 1.10 (32-bit) keeps vitrelle.cfg, replaces every program
+#    and the uninstaller with 64-bit ones and the uninstall entry with one
+#    new one, keeps the sign-in entry working, and moves it with the folder;
 #  - the zip's program runs from a folder whose name holds non-ASCII
 #    characters, opens a PNG and a JPEG of such names there through its
 #    shipped plug-in, F1 opens its manual, and at 150 % and 200 % its layout fits.
@@ -19,7 +22,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 version="$(sed -n 's/^#define VITRELLE_VERSION_TEXT "\(.*\)"$/\1/p' resources/version.h)"
 packages="$PWD/build/packages"
-zip="$packages/vitrelle-$version-win32.zip"
+zip="$packages/vitrelle-$version-win64.zip"
 setup="$packages/vitrelle-$version-setup.exe"
 check="$PWD/build/mingw64/vitrelle-install-check.exe"
 . scripts/wine_env.sh
@@ -63,7 +66,7 @@ program_files_present() {
     [ -f "$install_dir/$file" ] || { echo "install: missing $file" >&2; return 1; }
   done
 }
-run_silently() { "$WINE" "$@" /S && "$WINESERVER" -w; }
+run_silently() { "$WINE" "$1" /S "${@:2}" && "$WINESERVER" -w; }
 
 run_silently "$setup"
 expect "the installer puts the program into the per-user program folder" program_files_present
@@ -97,6 +100,55 @@ run_silently "$setup"
 sed -i '1s/^[^\r]*/0,3,1,2,0,0,7,0,1,2,3,2,1,9,1,20,60,1,640,480,          /' "$install_dir/vitrelle.cfg"
 run_silently "$install_dir/uninstall.exe"
 expect "an installation changed only by Make is removed with its folder" test ! -e "$install_dir"
+
+# An update over 1.10, the 32-bit version, as its installer left it: a
+# 32-bit program in each of its files, its uninstall entry in the 32-bit
+# registry view, a changed Pattern file and the sign-in entry of its tool.
+pe_machine() { # the machine field of a PE file's header, as hex digits
+  local header
+  header=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' '
+}
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+mkdir -p "$install_dir"
+for file in vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-cli.exe vitrelle-wallpaper.exe \
+  LICENSE.txt uninstall.exe; do
+  cp build/mingw64/vitrelle-decode32.exe "$install_dir/$file"
+done
+cp "$work/changed.cfg" "$install_dir/vitrelle.cfg"
+windows_dir="$("$WINE" winepath -w "$install_dir")"
+for entry in "DisplayName Vitrelle" "DisplayVersion 1.10" "InstallLocation $windows_dir" \
+  "UninstallString \"$windows_dir\\uninstall.exe\""; do
+  "$WINE" reg add "$uninstall_key" /reg:32 /v "${entry%% *}" /d "${entry#* }" /f >/dev/null 2>&1
+done
+signin="\"$windows_dir\\vitrelle-wallpaper.exe\" tile"
+"$WINE" reg add "$run_key" /v "Vitrelle wallpaper" /d "$signin" /f >/dev/null 2>&1
+run_silently "$setup"
+expect "an update over 1.10 keeps the Pattern file byte for byte" cmp -s "$install_dir/vitrelle.cfg" "$work/changed.cfg"
+updated_to_64bit() {
+  local file
+  for file in vitrelle.exe vitrelle-decode.exe vitrelle-cli.exe vitrelle-wallpaper.exe uninstall.exe; do
+    [ "$(pe_machine "$install_dir/$file")" = 8664 ] || { echo "install: $file is not 64-bit" >&2; return 1; }
+  done
+  [ "$(pe_machine "$install_dir/vitrelle-decode32.exe")" = 014c ]
+}
+expect "an update over 1.10 replaces its programs and uninstaller with the 64-bit ones" updated_to_64bit
+one_uninstall_entry() {
+  [ "$(uninstall_entry DisplayVersion)" = "$version" ] || return 1
+  local other
+  other="$("$WINE" reg query "$uninstall_key" /reg:32 /v DisplayVersion 2>/dev/null | tr -d '\r' | sed -n "s/.*REG_SZ *//p")"
+  [ -z "$other" ] || [ "$other" = "$version" ]
+}
+expect "an update over 1.10 leaves one uninstall entry, the new one" one_uninstall_entry
+signin_value() { "$WINE" reg query "$run_key" /v "Vitrelle wallpaper" 2>/dev/null | tr -d '\r' | sed -n "s/.*REG_SZ *//p"; }
+expect "an update over 1.10 keeps the sign-in entry" test "$(signin_value)" = "$signin"
+expect "the sign-in entry's tool, now the 64-bit one, sets the wallpaper" "$WINE" "$install_dir/vitrelle-wallpaper.exe" tile
+# Installed into another folder, the update moves the sign-in entry there.
+run_silently "$setup" "/D=C:\\VitrelleMoved"
+expect "an update into another folder moves the sign-in entry with it" \
+  test "$(signin_value)" = "\"C:\\VitrelleMoved\\vitrelle-wallpaper.exe\" tile"
+run_silently "$("$WINE" winepath -u 'C:\VitrelleMoved')/uninstall.exe"
+"$WINE" reg delete "$run_key" /v "Vitrelle wallpaper" /f >/dev/null 2>&1
 
 # The zip's program from a folder whose name no single-byte code page holds.
 portable="$work/portable"

@@ -24,7 +24,7 @@ run_step setup-with-a-mirror-in-sync scripts/setup_test.sh
 no_32bit="$(why_no_32bit_wine)"
 left_out=""
 if [ -n "$no_32bit" ]; then
-  left_out="Left out: the 32-bit unit tests under Wine and the 32-bit plug-in scenario, since $no_32bit."
+  left_out="Left out: the 32-bit unit tests under Wine, and a 32-bit plug-in opening its picture (the scenario checks instead that it is left out with its reason), since $no_32bit."
   echo "$left_out"
 fi
 export VITRELLE_E2E_32BIT_WINE=$([ -z "$no_32bit" ] && echo 1 || echo 0)
