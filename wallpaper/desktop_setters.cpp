@@ -96,6 +96,45 @@ std::vector<ArgumentVector> KdeCommands(const DesktopSession& session, const std
   return {{"plasma-apply-wallpaperimage", "--fill-mode", tile ? "tile" : "pad", picture}};
 }
 
+// The picture for swaymsg, which joins its arguments into one command line.
+// Sway splits that line at ";" and "," outside quotes, keeps a backslash
+// before a quote, drops the quotes around an argument and then expands the
+// path as a shell word. So the path goes in double quotes, and in it every
+// byte a shell would read otherwise is escaped by a backslash: the word
+// then expands to the path itself and runs nothing. A line feed, which sway
+// turns into ";" before anything else, is refused by PictureNameRefused.
+std::string SwayPicture(const std::string& picture) {
+  std::string word = "\"";
+  for (unsigned char c : picture) {
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' ||
+                       c == '.' || c == '_' || c == '-' || c >= 0x80;
+    if (!plain) word += '\\';
+    word += char(c);
+  }
+  return word + '"';
+}
+
+// True when the text is well-formed UTF-8, as strings on D-Bus and in
+// GVariant must be.
+bool IsUtf8(const std::string& text) {
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                          : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    const unsigned char second = static_cast<unsigned char>(length > 1 ? text[i + 1] : 0x80);
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
+        (lead == 0xF4 && second > 0x8F)) {
+      return false;  // overlong forms, surrogates and code points above U+10FFFF
+    }
+    i += length;
+  }
+  return true;
+}
+
 }  // namespace
 
 const std::vector<std::string>& DesktopPrograms() {
@@ -155,7 +194,7 @@ std::vector<ArgumentVector> WallpaperCommandLines(LinuxDesktop desktop, const De
     case LinuxDesktop::kXfce: return XfceCommands(session, picture, action);
     case LinuxDesktop::kSway:
       if (clear) return {{"swaymsg", "output", "*", "bg", "#000000", "solid_color"}};
-      return {{"swaymsg", "output", "*", "bg", picture, tile ? "tile" : "center"}};
+      return {{"swaymsg", "output", "*", "bg", SwayPicture(picture), tile ? "tile" : "center"}};
     case LinuxDesktop::kXwallpaper:
       if (clear) return {};
       return {{"xwallpaper", tile ? "--tile" : "--center", picture}};
@@ -165,6 +204,17 @@ std::vector<ArgumentVector> WallpaperCommandLines(LinuxDesktop desktop, const De
     case LinuxDesktop::kNone: break;
   }
   return {};
+}
+
+std::string PictureNameRefused(LinuxDesktop desktop, const std::string& picture) {
+  if (desktop == LinuxDesktop::kSway && picture.find('\n') != std::string::npos) {
+    return "Sway cannot take a picture whose name holds a line feed: rename " + picture;
+  }
+  // MATE's and XFCE's settings hold the path itself as a string.
+  if ((desktop == LinuxDesktop::kMate || desktop == LinuxDesktop::kXfce) && !IsUtf8(picture)) {
+    return std::string(LinuxDesktopName(desktop)) + " takes only names in UTF-8: rename " + picture;
+  }
+  return std::string();
 }
 
 ArgumentVector XfceListCommand() { return {"xfconf-query", "-c", "xfce4-desktop", "-l"}; }

@@ -74,7 +74,8 @@ TEST(DesktopSetters, EachDesktopGetsItsOwnCommandLines) {
       {LinuxDesktop::kKde, Session("KDE", {"plasma-apply-wallpaperimage"}), WallpaperAction::kCenter,
        {{"plasma-apply-wallpaperimage", "--fill-mode", "pad", picture}}},
       {LinuxDesktop::kKde, {}, WallpaperAction::kClear, {}},
-      {LinuxDesktop::kSway, {}, WallpaperAction::kTile, {{"swaymsg", "output", "*", "bg", picture, "tile"}}},
+      {LinuxDesktop::kSway, {}, WallpaperAction::kTile,
+       {{"swaymsg", "output", "*", "bg", "\"/home/a\\ b/it\\'s\\ 100\\%.png\"", "tile"}}},
       {LinuxDesktop::kXwallpaper, {}, WallpaperAction::kCenter, {{"xwallpaper", "--center", picture}}},
       {LinuxDesktop::kFeh, {}, WallpaperAction::kTile, {{"feh", "--no-fehbg", "--bg-tile", picture}}},
       {LinuxDesktop::kXwallpaper, {}, WallpaperAction::kClear, {}},
@@ -83,6 +84,25 @@ TEST(DesktopSetters, EachDesktopGetsItsOwnCommandLines) {
   for (const auto& c : cases) {
     SCOPED_TRACE(LinuxDesktopName(c.desktop));
     EXPECT_EQ(WallpaperCommandLines(c.desktop, c.session, picture, c.action), c.expected);
+  }
+}
+
+TEST(DesktopSetters, NamesADesktopCannotCarryAreRefused) {
+  const struct {
+    LinuxDesktop desktop;
+    std::string picture;
+    bool refused;
+  } cases[] = {
+      {LinuxDesktop::kSway, "/p/a\nb.png", true},  // sway reads a line feed as ";"
+      {LinuxDesktop::kGnome, "/p/a\nb.png", false},
+      {LinuxDesktop::kMate, "/p/\xE9t\xE9.png", true},  // Latin-1, not UTF-8
+      {LinuxDesktop::kXfce, "/p/\xC3\xA9t\xC3\xA9 \xF0\x9F\x8C\x8A.png", false},
+      {LinuxDesktop::kXfce, "/p/\xED\xA0\x80.png", true},  // a surrogate
+      {LinuxDesktop::kKde, "/p/\xE9t\xE9.png", false},   // percent-encoded in the URI
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(LinuxDesktopName(c.desktop));
+    EXPECT_EQ(!PictureNameRefused(c.desktop, c.picture).empty(), c.refused) << c.picture;
   }
 }
 
