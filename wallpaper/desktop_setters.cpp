@@ -114,27 +114,6 @@ std::string SwayPicture(const std::string& picture) {
   return word + '"';
 }
 
-// True when the text is well-formed UTF-8, as strings on D-Bus and in
-// GVariant must be.
-bool IsUtf8(const std::string& text) {
-  for (size_t i = 0; i < text.size();) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                                          : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    const unsigned char second = static_cast<unsigned char>(length > 1 ? text[i + 1] : 0x80);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
-        (lead == 0xF4 && second > 0x8F)) {
-      return false;  // overlong forms, surrogates and code points above U+10FFFF
-    }
-    i += length;
-  }
-  return true;
-}
-
 }  // namespace
 
 const std::vector<std::string>& DesktopPrograms() {
@@ -209,10 +188,6 @@ std::vector<ArgumentVector> WallpaperCommandLines(LinuxDesktop desktop, const De
 std::string PictureNameRefused(LinuxDesktop desktop, const std::string& picture) {
   if (desktop == LinuxDesktop::kSway && picture.find('\n') != std::string::npos) {
     return "Sway cannot take a picture whose name holds a line feed: rename " + picture;
-  }
-  // MATE's and XFCE's settings hold the path itself as a string.
-  if ((desktop == LinuxDesktop::kMate || desktop == LinuxDesktop::kXfce) && !IsUtf8(picture)) {
-    return std::string(LinuxDesktopName(desktop)) + " takes only names in UTF-8: rename " + picture;
   }
   return std::string();
 }

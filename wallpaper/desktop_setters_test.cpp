@@ -87,25 +87,6 @@ TEST(DesktopSetters, EachDesktopGetsItsOwnCommandLines) {
   }
 }
 
-TEST(DesktopSetters, NamesADesktopCannotCarryAreRefused) {
-  const struct {
-    LinuxDesktop desktop;
-    std::string picture;
-    bool refused;
-  } cases[] = {
-      {LinuxDesktop::kSway, "/p/a\nb.png", true},  // sway reads a line feed as ";"
-      {LinuxDesktop::kGnome, "/p/a\nb.png", false},
-      {LinuxDesktop::kMate, "/p/\xE9t\xE9.png", true},  // Latin-1, not UTF-8
-      {LinuxDesktop::kXfce, "/p/\xC3\xA9t\xC3\xA9 \xF0\x9F\x8C\x8A.png", false},
-      {LinuxDesktop::kXfce, "/p/\xED\xA0\x80.png", true},  // a surrogate
-      {LinuxDesktop::kKde, "/p/\xE9t\xE9.png", false},   // percent-encoded in the URI
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(LinuxDesktopName(c.desktop));
-    EXPECT_EQ(!PictureNameRefused(c.desktop, c.picture).empty(), c.refused) << c.picture;
-  }
-}
-
 TEST(DesktopSetters, PlasmaIsScriptedThroughQdbusWithTheQuotedUri) {
   const auto commands =
       WallpaperCommandLines(LinuxDesktop::kKde, Session("KDE", {"qdbus", "plasma-apply-wallpaperimage"}),
