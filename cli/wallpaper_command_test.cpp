@@ -172,6 +172,11 @@ TEST(CliWallpaper, BadRequestsAreRefusedBeforeAnythingIsWritten) {
       {"wallpaper tile --mirror sideways", 2, "Unknown mirror mode: sideways"},
       {"wallpaper tile --file /no/such.png", 1, "Cannot open file: /no/such.png"},
       {"wallpaper tile --file /etc/hostname --pattern 1", 2, "--file takes a picture as it is"},
+      {"wallpaper tile --file ''", 2, "Missing value for --file"},
+      {"wallpaper tile --file /etc", 1, "Cannot open file: /etc"},
+      {"wallpaper center --file /etc/hostname", 1, "Cannot open file: /etc/hostname"},
+      {"autostart on --file /etc/hostname", 1, "Cannot open file: /etc/hostname"},
+      {"autostart on --config /no/such.cfg", 1, "Cannot open file: /no/such.cfg"},
       {"autostart on clear", 2, "autostart on takes tile or center"},
       {"autostart on --size", 2, "Missing value for --size"},
   };
@@ -183,6 +188,43 @@ TEST(CliWallpaper, BadRequestsAreRefusedBeforeAnythingIsWritten) {
   }
   EXPECT_FALSE(std::filesystem::exists(folder.PathOf("data")));
   EXPECT_FALSE(std::filesystem::exists(folder.PathOf("config")));
+}
+
+TEST(CliWallpaper, TheSigninEntryNamesWholePathsFromAnyFolder) {
+  TestFolder folder;
+  ASSERT_EQ(RunCli("make --size 8x8 " + folder.PathOf("a.png")), 0);
+  std::filesystem::copy_file(VITRELLE_BINARY_DIR "/vitrelle.cfg", folder.PathOf("mine.cfg"));
+  for (const std::string argument : {"--file a.png", "--config mine.cfg"}) {
+    EXPECT_EQ(RunCliWith("-C " + folder.PathOf("") + " " + Nowhere(folder), "autostart on center " + argument), 0);
+    const std::string entry = TestFolder::Read(folder.PathOf("config/autostart/vitrelle-wallpaper.desktop"));
+    const std::string whole = argument.substr(0, argument.find(' ') + 1) + folder.PathOf(argument.substr(argument.find(' ') + 1));
+    EXPECT_NE(entry.find(" center " + whole + (argument[2] == 'f' ? "\n" : " --pattern random\n")), std::string::npos) << entry;
+  }
+}
+
+TEST(CliWallpaper, TheHomeComesFromTheUserRecordAndIsNeverRelative) {
+  TestFolder folder;
+  const std::string entry = std::string(getpwuid(getuid())->pw_dir) + "/.config/autostart/vitrelle-wallpaper.desktop";
+  if (std::filesystem::exists(entry)) GTEST_SKIP() << "leaves the user's own entry alone: " << entry;
+  std::filesystem::create_directories(folder.PathOf("here"));
+  const struct {
+    std::string environment, arguments, message;
+    int exitCode;
+  } cases[] = {
+      {"-u HOME", "autostart off", "(" + entry + " does not exist)", 0},
+      {"HOME=", "autostart off", "(" + entry + " does not exist)", 0},
+      {"HOME=here", "autostart on", "set HOME to your home folder", 1},
+      {"HOME=here", "wallpaper tile --size 8x8", "set HOME to your home folder", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.environment + " " + c.arguments);
+    std::string errors, output;
+    EXPECT_EQ(RunCliWith("-C " + folder.PathOf("here") + " -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_STATE_HOME " +
+                             c.environment, c.arguments, &errors, &output),
+              c.exitCode);
+    EXPECT_NE((output + errors).find(c.message), std::string::npos) << output << errors;
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(folder.PathOf("here")));
 }
 
 }  // namespace
