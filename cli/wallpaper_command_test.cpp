@@ -5,7 +5,6 @@
 #include <unistd.h>
 #include <wordexp.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -20,7 +19,13 @@ std::string Nowhere(const TestFolder& folder) {
          " XDG_STATE_HOME=" + folder.PathOf("state") + " XDG_CONFIG_HOME=" + folder.PathOf("config");
 }
 
-// A desktop whose programs are the stand-ins in the folder's "bin".
+// A stand-in for a desktop's program, which runs the shell commands.
+void StandIn(const TestFolder& folder, const std::string& name, const std::string& commands) {
+  std::filesystem::create_directories(std::filesystem::path(folder.PathOf(name)).parent_path());
+  std::filesystem::permissions(folder.Write("#!/bin/sh\n" + commands + "\n", name), std::filesystem::perms::owner_all);
+}
+
+// A desktop whose programs are the stand-ins in "bin".
 std::string On(const TestFolder& folder, const std::string& desktop) {
   return Nowhere(folder) + " PATH=" + folder.PathOf("bin") + " XDG_CURRENT_DESKTOP=" + desktop;
 }
@@ -31,112 +36,79 @@ std::string ShellWord(const std::string& text) {
   return word + "'";
 }
 
-// A program that runs the shell commands, as a desktop's stand-in.
-void StandIn(const std::string& path, const std::string& commands) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  ASSERT_TRUE(RunCommand("printf '#!/bin/sh\\n%s\\n' " + ShellWord(commands) + " >" + ShellWord(path) + " && chmod +x " + ShellWord(path)));
-}
-
-// Sway's reading: parts end at a separator outside quotes (a backslash
-// escapes a quote); `unquote` drops the quotes of a part that starts with one.
-std::vector<std::string> SwayParts(const std::string& line, const char* separators, bool unquote = false) {
-  std::vector<std::string> parts(1);
+// The picture sway opens for the line swaymsg sent, or what went wrong:
+// commands end at ";" or "," (a line feed is one), words at a blank, outside
+// quotes (a backslash escapes a quote); quotes are dropped, and the file is
+// expanded as a shell word after runs of blanks are escaped.
+std::string SwayOpens(const std::string& line) {
+  std::vector<std::string> words(1);
   char quote = 0;
   bool escaped = false;
   for (char c : line) {
     const bool toggles = !escaped && (c == '"' || c == '\'') && (!quote || quote == c);
-    const bool splits = !quote && !escaped && std::strchr(separators, c);
+    const bool splits = !quote && !escaped && std::strchr(";,\n ", c);
+    if (splits && c != ' ') return "more than one command: " + line;
     if (toggles) quote = quote ? 0 : c;
     escaped = c == '\\' && !escaped;
-    if (splits) parts.emplace_back();
-    else if (!toggles || !unquote) parts.back() += c;
+    if (splits) words.emplace_back();
+    else if (!toggles) words.back() += c;
   }
-  return parts;
-}
-
-// The picture that sway opens for the command line swaymsg sent.
-std::string SwayOpens(std::string line) {
-  std::replace(line.begin(), line.end(), '\n', ';');
-  std::vector<std::string> commands = SwayParts(line, ";,");
-  if (commands.size() != 1) return "more than one command: " + line;
-  std::vector<std::string> words;
-  for (const std::string& word : SwayParts(commands[0], " ")) {
-    if (!word.empty()) words.push_back(SwayParts(word, "", word[0] == '"' || word[0] == '\'')[0]);
-  }
-  if (words.size() < 5 || words[2] != "bg") return "not output * bg FILE MODE: " + line;
-  std::string path = words[3];
-  for (size_t i = 4; i + 1 < words.size(); ++i) path += " " + words[i];
-  for (size_t at; (at = path.find("  ")) != std::string::npos;) path.replace(at, 2, " \\ ");
+  if (words.size() != 5 || words[2] != "bg") return "not output * bg FILE MODE: " + line;
+  for (size_t at; (at = words[3].find("  ")) != std::string::npos;) words[3].replace(at, 2, " \\ ");
   wordexp_t expanded;
-  if (wordexp(path.c_str(), &expanded, WRDE_NOCMD) != 0) return "expands with a command: " + path;
-  const std::string opened = expanded.we_wordc == 1 ? expanded.we_wordv[0] : "not one word: " + path;
+  if (wordexp(words[3].c_str(), &expanded, WRDE_NOCMD) != 0) return "expands with a command: " + words[3];
+  const std::string opened = expanded.we_wordc == 1 ? expanded.we_wordv[0] : "not one word: " + words[3];
   wordfree(&expanded);
   return opened;
 }
 
 TEST(CliWallpaper, SwayOpensThePictureNamedAndRunsNothingElse) {
   TestFolder folder;
-  StandIn(folder.PathOf("bin/swaymsg"), "printf %s \"$*\" >" + ShellWord(folder.PathOf("sent")));
-  const std::string pictures = folder.PathOf("o'neil $HOME, `id`");
+  StandIn(folder, "bin/swaymsg", "printf %s \"$*\" >" + ShellWord(folder.PathOf("sent")));
+  const std::string pictures = folder.PathOf("o'neil $HOME, `id`/");
   std::filesystem::create_directories(pictures);
-  ASSERT_EQ(RunCli("make --size 8x8 " + ShellWord(pictures + "/p.png")), 0);
-  const char* names[] = {"pic $(cd;touch PWNED).png", "a;exec touch X;.png", "it's, \"quoted\".png",
-                         "back`id`\\slash\\.png",   "two  spaces *?[a].png", "~ {a,b} #%.png",
-                         "caf\xC3\xA9 \xE2\x80\x94.png", "line\nfeed.png"};
-  for (const std::string name : names) {
+  ASSERT_EQ(RunCli("make --size 8x8 " + ShellWord(pictures + "p.png")), 0);
+  for (const std::string name : {"pic $(cd;touch PWNED).png", "a;exec touch X;.png", "it's, \"quoted\".png",
+                                 "back`id`\\slash\\.png", "two  spaces *?[a].png", "~ {a,b} #%.png",
+                                 "caf\xC3\xA9 \xE2\x80\x94.png", "line\nfeed.png"}) {
     SCOPED_TRACE(name);
-    const std::string picture = pictures + "/" + name;
-    std::filesystem::copy_file(pictures + "/p.png", picture);
+    std::filesystem::copy_file(pictures + "p.png", pictures + name);
     std::filesystem::remove(folder.PathOf("sent"));
     std::string errors;
-    const int exitCode = RunCliWith(On(folder, "sway"), "wallpaper tile --file " + ShellWord(picture), &errors);
-    if (name.find('\n') != std::string::npos) {
-      EXPECT_EQ(exitCode, 1);
-      EXPECT_NE(errors.find("line feed"), std::string::npos) << errors;
-      EXPECT_FALSE(std::filesystem::exists(folder.PathOf("sent")));
-    } else {
-      EXPECT_EQ(exitCode, 0) << errors;
-      EXPECT_EQ(SwayOpens(TestFolder::Read(folder.PathOf("sent"))), picture);
-    }
+    const bool lineFeed = name.find('\n') != std::string::npos;  // refused: sway reads it as ";"
+    const std::string arguments = "wallpaper tile --file " + ShellWord(pictures + name);
+    EXPECT_EQ(RunCliWith(On(folder, "sway"), arguments, &errors), lineFeed ? 1 : 0);
+    EXPECT_EQ(lineFeed ? errors.substr(0, 48) : SwayOpens(TestFolder::Read(folder.PathOf("sent"))),
+              lineFeed ? "Sway cannot take a picture whose name holds a li" : pictures + name);
   }
 }
 
 TEST(CliWallpaper, ProgramsRunFromThePathsWholeFoldersOnly) {
   TestFolder folder;
-  StandIn(folder.PathOf("here/gsettings"), "echo here >>" + ShellWord(folder.PathOf("ran")));
-  StandIn(folder.PathOf("bin/gsettings"), "echo bin >>" + ShellWord(folder.PathOf("ran")));
-  const struct {
-    std::string path;
-    int exitCode;
-    std::string ran;
-  } cases[] = {{":" + folder.PathOf("bin"), 0, "bin\nbin\nbin\n"}, {".:here", 1, ""}, {":", 1, ""}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.path);
+  StandIn(folder, "bin/gsettings", "echo bin >>" + ShellWord(folder.PathOf("ran")));
+  StandIn(folder, "here/gsettings", "echo here >>" + ShellWord(folder.PathOf("ran")));
+  for (const std::string& path : {":" + folder.PathOf("bin"), std::string(".:here"), std::string(":")}) {
+    SCOPED_TRACE(path);
     std::filesystem::remove(folder.PathOf("ran"));
-    EXPECT_EQ(RunCliWith("-C " + folder.PathOf("here") + " " + On(folder, "GNOME") + " PATH=" + c.path,
-                         "wallpaper tile --size 8x8"),
-              c.exitCode);
-    EXPECT_EQ(TestFolder::Read(folder.PathOf("ran")), c.ran);
+    const std::string environment = "-C " + folder.PathOf("here") + " " + On(folder, "GNOME") + " PATH=" + path;
+    EXPECT_EQ(RunCliWith(environment, "wallpaper tile --size 8x8"), path[1] == '/' ? 0 : 1);
+    EXPECT_EQ(TestFolder::Read(folder.PathOf("ran")), path[1] == '/' ? "bin\nbin\nbin\n" : "");
   }
 }
 
 TEST(CliWallpaper, FailedRunsNeverRemoveThePictureTheDesktopShows) {
   TestFolder folder;
-  StandIn(folder.PathOf("bin/gsettings"), "test ! -e " + ShellWord(folder.PathOf("refuse")));
-  const struct {
-    bool refused;
-    std::vector<std::string> kept;
-  } runs[] = {{false, {"1"}}, {true, {"1", "2"}}, {true, {"1", "2", "3"}}, {true, {"1", "2", "3", "4"}},
-              {false, {"1", "5"}}, {false, {"5", "6"}}};
-  for (const auto& run : runs) {
-    if (run.refused) RunCommand("touch " + folder.PathOf("refuse"));
-    else std::filesystem::remove(folder.PathOf("refuse"));
-    EXPECT_EQ(RunCliWith(On(folder, "GNOME"), "wallpaper tile --size 8x8"), run.refused ? 1 : 0);
-    std::vector<std::string> kept;
-    for (int n = 1; n <= 6; ++n) {
-      if (std::filesystem::exists(folder.PathOf("data/vitrelle/wallpaper-" + std::to_string(n) + ".png"))) kept.push_back(std::to_string(n));
+  StandIn(folder, "bin/gsettings", "test ! -e " + ShellWord(folder.PathOf("refuse")));
+  // Refused or not, and the numbers of the pictures left after each run.
+  for (const std::string run : {"+1", "-12", "-123", "-1234", "+15", "+56"}) {
+    SCOPED_TRACE(run);
+    RunCommand((run[0] == '-' ? "touch " : "rm -f ") + folder.PathOf("refuse"));
+    EXPECT_EQ(RunCliWith(On(folder, "GNOME"), "wallpaper tile --size 8x8"), run[0] == '-' ? 1 : 0);
+    std::string kept;
+    for (char n = '1'; n <= '6'; ++n) {
+      if (std::filesystem::exists(folder.PathOf(std::string("data/vitrelle/wallpaper-") + n + ".png"))) kept += n;
     }
-    EXPECT_EQ(kept, run.kept);
+    EXPECT_EQ(kept, run.substr(1));
   }
 }
 
@@ -194,37 +166,38 @@ TEST(CliWallpaper, TheSigninEntryNamesWholePathsFromAnyFolder) {
   TestFolder folder;
   ASSERT_EQ(RunCli("make --size 8x8 " + folder.PathOf("a.png")), 0);
   std::filesystem::copy_file(VITRELLE_BINARY_DIR "/vitrelle.cfg", folder.PathOf("mine.cfg"));
-  for (const std::string argument : {"--file a.png", "--config mine.cfg"}) {
-    EXPECT_EQ(RunCliWith("-C " + folder.PathOf("") + " " + Nowhere(folder), "autostart on center " + argument), 0);
+  const struct {
+    const char* given;
+    std::string written;
+  } cases[] = {{"--file a.png", " --file " + folder.PathOf("a.png") + "\n"},
+               {"--config mine.cfg", " --config " + folder.PathOf("mine.cfg") + " --pattern random\n"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(RunCliWith("-C " + folder.PathOf("") + " " + Nowhere(folder), std::string("autostart on ") + c.given), 0);
     const std::string entry = TestFolder::Read(folder.PathOf("config/autostart/vitrelle-wallpaper.desktop"));
-    const std::string whole = argument.substr(0, argument.find(' ') + 1) + folder.PathOf(argument.substr(argument.find(' ') + 1));
-    EXPECT_NE(entry.find(" center " + whole + (argument[2] == 'f' ? "\n" : " --pattern random\n")), std::string::npos) << entry;
+    EXPECT_NE(entry.find(c.written), std::string::npos) << entry;
   }
 }
 
+// HOME unset or empty: the user record's home; relative: refused, nothing written.
 TEST(CliWallpaper, TheHomeComesFromTheUserRecordAndIsNeverRelative) {
   TestFolder folder;
   const std::string entry = std::string(getpwuid(getuid())->pw_dir) + "/.config/autostart/vitrelle-wallpaper.desktop";
   if (std::filesystem::exists(entry)) GTEST_SKIP() << "leaves the user's own entry alone: " << entry;
-  std::filesystem::create_directories(folder.PathOf("here"));
+  const std::string none = "(" + entry + " does not exist)", relative = "set HOME to your home folder";
   const struct {
-    std::string environment, arguments, message;
-    int exitCode;
-  } cases[] = {
-      {"-u HOME", "autostart off", "(" + entry + " does not exist)", 0},
-      {"HOME=", "autostart off", "(" + entry + " does not exist)", 0},
-      {"HOME=here", "autostart on", "set HOME to your home folder", 1},
-      {"HOME=here", "wallpaper tile --size 8x8", "set HOME to your home folder", 1},
-  };
+    const char *environment, *arguments;
+    const std::string& message;
+  } cases[] = {{"-u HOME", "autostart off", none}, {"HOME=", "autostart off", none},
+               {"HOME=here", "autostart on", relative}, {"HOME=here", "wallpaper tile --size 8x8", relative}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.environment + " " + c.arguments);
+    SCOPED_TRACE(c.environment + std::string(" ") + c.arguments);
     std::string errors, output;
-    EXPECT_EQ(RunCliWith("-C " + folder.PathOf("here") + " -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_STATE_HOME " +
+    EXPECT_EQ(RunCliWith("-C " + folder.PathOf("") + " -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_STATE_HOME " +
                              c.environment, c.arguments, &errors, &output),
-              c.exitCode);
+              &c.message == &none ? 0 : 1);
     EXPECT_NE((output + errors).find(c.message), std::string::npos) << output << errors;
   }
-  EXPECT_TRUE(std::filesystem::is_empty(folder.PathOf("here")));
+  EXPECT_EQ(folder.FileCount(), 0u);
 }
 
 }  // namespace

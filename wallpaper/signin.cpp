@@ -46,7 +46,8 @@ std::vector<std::pair<std::string, std::string>> NumberedPictures(const std::vec
     std::string number = PictureNumber(name);
     if (!number.empty()) pictures.emplace_back(std::move(number), name);
   }
-  std::sort(pictures.begin(), pictures.end(), [](const auto& a, const auto& b) { return NumberBelow(b.first, a.first); });
+  std::sort(pictures.begin(), pictures.end(),
+            [](const auto& a, const auto& b) { return NumberBelow(b.first, a.first); });
   return pictures;
 }
 

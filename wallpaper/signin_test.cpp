@@ -45,33 +45,15 @@ TEST(Signin, TheAutostartEntryQuotesWhatTheFormatReserves) {
   EXPECT_EQ(entry.rfind("[Desktop Entry]\nType=Application\n", 0), 0u);
 }
 
-TEST(Signin, NumberedPicturesGoOnFromTheHighestAndKeepTheOneShownBefore) {
-  const std::string shown = "wallpaper-1.png", elsewhere;
-  const std::string nines = "wallpaper-" + std::string(20, '9') + ".png";
-  const struct {
-    std::vector<std::string> names;
-    std::string next;
-    const std::string* shownBefore;  // null: not known
-    std::vector<std::string> old;    // once the desktop took the next one
-  } cases[] = {
-      {{}, "wallpaper-1.png", nullptr, {}},
-      {{"wallpaper-9.png", "wallpaper-10.png", "notes.txt", "wallpaper-x.png", "wallpaper-2.png", "wallpaper-.png",
-        "wallpaper-11.png.tmp"},
-       "wallpaper-11.png", nullptr, {"wallpaper-9.png", "wallpaper-2.png"}},
-      // One good run, then three failed ones: the desktop still shows the first.
-      {{"wallpaper-1.png", "wallpaper-2.png", "wallpaper-3.png", "wallpaper-4.png"}, "wallpaper-5.png", &shown,
-       {"wallpaper-4.png", "wallpaper-3.png", "wallpaper-2.png"}},
-      {{"wallpaper-1.png", "wallpaper-2.png"}, "wallpaper-3.png", &elsewhere, {"wallpaper-2.png", "wallpaper-1.png"}},
-      {{nines, "wallpaper-0099.png", "wallpaper-5.png"}, "wallpaper-1" + std::string(20, '0') + ".png", nullptr,
-       {"wallpaper-0099.png", "wallpaper-5.png"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.next);
-    EXPECT_EQ(NextNumberedPicture(c.names), c.next);
-    std::vector<std::string> written = c.names;
-    written.push_back(c.next);
-    EXPECT_EQ(OldNumberedPictures(written, c.next, c.shownBefore), c.old);
-  }
+TEST(Signin, NumberedPicturesGoOnFromTheHighestAndKeepTheNewest) {
+  EXPECT_EQ(NextNumberedPicture({}), "wallpaper-1.png");
+  const std::vector<std::string> names = {"wallpaper-9.png", "wallpaper-10.png", "notes.txt", "wallpaper-x.png",
+                                          "wallpaper-2.png", "wallpaper-.png",   "wallpaper-11.png.tmp"};
+  EXPECT_EQ(NextNumberedPicture(names), "wallpaper-11.png");
+  EXPECT_EQ(OldNumberedPictures(names, "wallpaper-10.png", nullptr), std::vector<std::string>{"wallpaper-2.png"});
+  const std::string first = "wallpaper-1.png", nines = "wallpaper-" + std::string(20, '9') + ".png";
+  EXPECT_TRUE(OldNumberedPictures({first, "wallpaper-2.png"}, "wallpaper-2.png", &first).empty());
+  EXPECT_EQ(NextNumberedPicture({nines, "wallpaper-0099.png"}), "wallpaper-1" + std::string(20, '0') + ".png");
 }
 
 // Stands in for the Run value and the dialog.
