@@ -69,13 +69,14 @@ int EntryArguments(int argc, char** argv, std::vector<std::string>& arguments) {
   const int result = ParseWallpaperArguments("autostart", int(words.size()), words.data(), parsed);
   if (result >= 0) return result;
   if (parsed.request.action == WallpaperAction::kClear) return UsageError("autostart", "autostart on takes tile or center");
+  // Every option has a value, which the parse has found there.
   for (size_t i = 0; i < words.size(); ++i) {
-    arguments.push_back(words[i]);
-    const std::string option = words[i];
-    if ((option == "--file" || option == "--config") && i + 1 < words.size()) {
-      arguments.push_back(WholeFilePath(option, words[++i]));
-      if (arguments.back().empty()) return 1;
-    }
+    const std::string word = words[i];
+    arguments.push_back(word);
+    if (word.rfind("--", 0) != 0) continue;
+    const bool file = word == "--file" || word == "--config";
+    arguments.push_back(file ? WholeFilePath(word, words[++i]) : words[++i]);
+    if (file && arguments.back().empty()) return 1;
   }
   if (parsed.request.file.empty() && parsed.make.pattern.empty()) {
     arguments.insert(arguments.end(), {"--pattern", "random"});
