@@ -166,36 +166,28 @@ TEST(CliWallpaper, TheSigninEntryNamesWholePathsFromAnyFolder) {
   TestFolder folder;
   ASSERT_EQ(RunCli("make --size 8x8 " + folder.PathOf("a.png")), 0);
   std::filesystem::copy_file(VITRELLE_BINARY_DIR "/vitrelle.cfg", folder.PathOf("mine.cfg"));
-  const struct {
-    const char* given;
-    std::string written;
-  } cases[] = {{"--file a.png", " --file " + folder.PathOf("a.png") + "\n"},
-               {"--config mine.cfg", " --config " + folder.PathOf("mine.cfg") + " --pattern random\n"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(RunCliWith("-C " + folder.PathOf("") + " " + Nowhere(folder), std::string("autostart on ") + c.given), 0);
+  for (const std::string given : {"--file a.png", "--config mine.cfg"}) {
+    EXPECT_EQ(RunCliWith("-C " + folder.PathOf("") + " " + Nowhere(folder), "autostart on " + given), 0);
+    const std::string whole = given.substr(0, given.find(' ') + 1) + folder.PathOf(given.substr(given.find(' ') + 1));
     const std::string entry = TestFolder::Read(folder.PathOf("config/autostart/vitrelle-wallpaper.desktop"));
-    EXPECT_NE(entry.find(c.written), std::string::npos) << entry;
+    EXPECT_NE(entry.find(" tile " + whole), std::string::npos) << entry;
   }
 }
 
-// HOME unset or empty: the user record's home; relative: refused, nothing written.
+// HOME unset: the user record's home; not a whole path: refused, nothing written.
 TEST(CliWallpaper, TheHomeComesFromTheUserRecordAndIsNeverRelative) {
   TestFolder folder;
   const std::string entry = std::string(getpwuid(getuid())->pw_dir) + "/.config/autostart/vitrelle-wallpaper.desktop";
   if (std::filesystem::exists(entry)) GTEST_SKIP() << "leaves the user's own entry alone: " << entry;
-  const std::string none = "(" + entry + " does not exist)", relative = "set HOME to your home folder";
-  const struct {
-    const char *environment, *arguments;
-    const std::string& message;
-  } cases[] = {{"-u HOME", "autostart off", none}, {"HOME=", "autostart off", none},
-               {"HOME=here", "autostart on", relative}, {"HOME=here", "wallpaper tile --size 8x8", relative}};
+  const std::string relative = "set HOME to your home folder", cases[][3] = {
+      {"-u HOME", "autostart off", "(" + entry + " does not exist)"},
+      {"HOME=here", "autostart on", relative}, {"HOME=here", "wallpaper tile --size 8x8", relative}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.environment + std::string(" ") + c.arguments);
     std::string errors, output;
-    EXPECT_EQ(RunCliWith("-C " + folder.PathOf("") + " -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_STATE_HOME " +
-                             c.environment, c.arguments, &errors, &output),
-              &c.message == &none ? 0 : 1);
-    EXPECT_NE((output + errors).find(c.message), std::string::npos) << output << errors;
+    const std::string environment =
+        "-C " + folder.PathOf("") + " -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_STATE_HOME " + c[0];
+    EXPECT_EQ(RunCliWith(environment, c[1], &errors, &output), c[2] == relative ? 1 : 0) << c[1];
+    EXPECT_NE((output + errors).find(c[2]), std::string::npos) << output << errors;
   }
   EXPECT_EQ(folder.FileCount(), 0u);
 }
