@@ -97,9 +97,9 @@ std::vector<ArgumentVector> KdeCommands(const DesktopSession& session, const std
 }
 
 // The picture for swaymsg, which joins its arguments into one command line.
-// Sway splits that line at ";" and "," outside quotes, keeps a backslash
-// before a quote, drops the quotes around an argument and then expands the
-// path as a shell word. So the path goes in double quotes, and in it every
+// Sway splits that line at ";" and "," outside quotes (a backslash escapes
+// a quote and stays), drops the quotes around an argument and then expands
+// the path as a shell word. So the path goes in double quotes, and in it every
 // byte a shell would read otherwise is escaped by a backslash: the word
 // then expands to the path itself and runs nothing. A line feed, which sway
 // turns into ";" before anything else, is refused by PictureNameRefused.

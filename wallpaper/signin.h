@@ -46,9 +46,9 @@ std::string AutostartEntry(const std::string& toolPath, const std::vector<std::s
 // The numbered pictures "wallpaper-N.png" (N of any length) among the names
 // of a folder: the name of the next one (one above the highest), and, once
 // the desktop has taken `newest`, the ones to remove: all but `newest` and
-// the one the desktop showed before it, named by `shownBefore` (none, or a
-// file elsewhere, when it is not one of them), or, when that is unknown
-// (null), the highest numbered below `newest`.
+// the one the desktop showed before it, `shownBefore` (empty when that was
+// none of them), or, when that is not known (null), the highest numbered
+// below `newest`.
 std::string NextNumberedPicture(const std::vector<std::string>& names);
 std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& names, const std::string& newest,
                                              const std::string* shownBefore);
