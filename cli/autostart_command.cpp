@@ -3,7 +3,6 @@
 #include "cli/autostart_command.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -13,9 +12,12 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "cli/cli_owner.h"
 #include "cli/command_line.h"
 #include "cli/executable_folder.h"
+#include "cli/home_folder.h"
 #include "cli/wallpaper_command.h"
+#include "generator/pattern_file.h"
 #include "wallpaper/signin.h"
 
 const char kAutostartUsage[] =
@@ -33,11 +35,27 @@ const char kAutostartHelp[] =
     "unless others are said. off removes the entry; status shows it.\n"
     "The options are those of vitrelle-cli wallpaper --help.\n";
 
+// The entry's path; empty, with the reason told, when there is no home folder.
 std::string AutostartPath() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const char* home = std::getenv("HOME");
-  const std::string folder = config && *config == '/' ? config : std::string(home ? home : "") + "/.config";
+  std::string failure;
+  const std::string folder = XdgFolder("XDG_CONFIG_HOME", ".config", failure);
+  if (folder.empty()) {
+    std::fprintf(stderr, "%s\n", failure.c_str());
+    return std::string();
+  }
   return folder + "/autostart/" + kAutostartFileName;
+}
+
+// The file named after --file or --config as a whole path, so that the
+// entry works from any folder; empty, with the reader's message shown, when
+// it cannot be read as a picture or a Pattern file.
+std::string WholeFilePath(const std::string& option, const std::string& file) {
+  std::error_code error;
+  const std::string path = std::filesystem::absolute(file, error).string();
+  const Owner owner = CliOwner();
+  PatternLists lists;
+  const bool readable = option == "--file" ? CanReadPicture(&owner, path) : ListEntries(&owner, path, lists);
+  return readable ? path : std::string();
 }
 
 // The wallpaper arguments the entry runs, checked as wallpaper reads them:
@@ -51,7 +69,15 @@ int EntryArguments(int argc, char** argv, std::vector<std::string>& arguments) {
   const int result = ParseWallpaperArguments("autostart", int(words.size()), words.data(), parsed);
   if (result >= 0) return result;
   if (parsed.request.action == WallpaperAction::kClear) return UsageError("autostart", "autostart on takes tile or center");
-  arguments.insert(arguments.end(), words.begin(), words.end());
+  // Every option has a value, which the parse has found there.
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string word = words[i];
+    arguments.push_back(word);
+    if (word.rfind("--", 0) != 0) continue;
+    const bool file = word == "--file" || word == "--config";
+    arguments.push_back(file ? WholeFilePath(word, words[++i]) : words[++i]);
+    if (file && arguments.back().empty()) return 1;
+  }
   if (parsed.request.file.empty() && parsed.make.pattern.empty()) {
     arguments.insert(arguments.end(), {"--pattern", "random"});
   }
@@ -63,6 +89,7 @@ int TurnOn(int argc, char** argv) {
   const int parsed = EntryArguments(argc, argv, arguments);
   if (parsed >= 0) return parsed;
   const std::string path = AutostartPath();
+  if (path.empty()) return 1;
   std::error_code error;
   std::filesystem::create_directories(FolderOf(path), error);
   const std::string entry = AutostartEntry(ExecutableFolder(nullptr) + "/vitrelle-cli", arguments);
@@ -77,6 +104,7 @@ int TurnOn(int argc, char** argv) {
 
 int TurnOff() {
   const std::string path = AutostartPath();
+  if (path.empty()) return 1;
   std::error_code error;
   if (std::filesystem::remove(path, error)) {
     std::printf("Removed %s\n", path.c_str());
@@ -92,6 +120,7 @@ int TurnOff() {
 
 int ShowStatus() {
   const std::string path = AutostartPath();
+  if (path.empty()) return 1;
   std::ifstream in(path);
   if (!in) {
     std::printf("off\n");

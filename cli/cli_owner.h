@@ -6,3 +6,6 @@
 #include "base/owner.h"
 
 Owner CliOwner();
+// The same, but the first warning is kept in `message` ("text: caption")
+// instead, for a caller that tells the outcome in one line.
+Owner MessageKeepingOwner(std::string& message);

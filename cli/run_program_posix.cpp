@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -46,6 +47,11 @@ std::string Trimmed(std::string text) {
 
 bool RunProgram(const std::vector<std::string>& arguments, std::string& failure, std::string* output) {
   if (arguments.empty()) return false;
+  const std::string program = ProgramPath(arguments[0]);
+  if (program.empty()) {
+    failure = "Cannot run " + arguments[0] + ": " + std::strerror(ENOENT);
+    return false;
+  }
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
@@ -62,7 +68,7 @@ bool RunProgram(const std::vector<std::string>& arguments, std::string& failure,
     close(outPipe[0]);
     close(errPipe[0]);
     close(execPipe[0]);
-    execvp(argv[0], argv.data());
+    execv(program.c_str(), argv.data());
     const int error = errno;
     (void)!write(execPipe[1], &error, sizeof error);
     _exit(127);
@@ -98,16 +104,23 @@ bool RunProgram(const std::vector<std::string>& arguments, std::string& failure,
   return false;
 }
 
-bool ProgramOnPath(const std::string& name) {
+std::string ProgramPath(const std::string& name) {
   const char* path = std::getenv("PATH");
-  if (!path || name.empty() || name.find('/') != std::string::npos) return false;
+  if (!path || name.empty() || name.find('/') != std::string::npos) return std::string();
   const std::string folders = path;
   size_t start = 0;
   while (start <= folders.size()) {
     const size_t end = std::min(folders.find(':', start), folders.size());
-    // An empty entry would mean the current folder, which is never searched.
-    if (end > start && access((folders.substr(start, end - start) + "/" + name).c_str(), X_OK) == 0) return true;
+    // Only whole paths: an empty or relative entry would name the current
+    // folder, which is never searched.
+    if (end > start && folders[start] == '/') {
+      const std::string program = folders.substr(start, end - start) + "/" + name;
+      struct stat status;
+      if (stat(program.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(program.c_str(), X_OK) == 0) {
+        return program;
+      }
+    }
     start = end + 1;
   }
-  return false;
+  return std::string();
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/picture_files.h"
 #include "base/file_io.h"
 #include "cli/command_line.h"
 #include "cli/picture_output.h"
@@ -27,8 +28,9 @@ const std::string kWallpaperHelp =
         "tile and center grow a picture as make does and make it the desktop wallpaper,\n"
         "repeated or once in the middle; clear removes the wallpaper. On Windows the\n"
         "picture goes where Vitrelle's Tile puts it; on Linux it is written to\n"
-        "$XDG_DATA_HOME/vitrelle/wallpaper-N.png (the newest two are kept) and set on the\n"
-        "desktop in use. The outcome is also written to vitrelle-wallpaper.log.\n"
+        "$XDG_DATA_HOME/vitrelle/wallpaper-N.png and set on the desktop in use (once it\n"
+        "is set, it and the one shown before are kept). The outcome is also written to\n"
+        "vitrelle-wallpaper.log.\n"
         "\n"
         "  --file PICTURE     use this picture file instead of growing one\n") +
     kMakeOptionsHelp;
@@ -93,7 +95,9 @@ int ParseWallpaperArguments(const char* command, int argc, char** argv, Wallpape
     }
     const std::string arg = argv[i];
     if (arg == "--file") {
-      if (!TakeOptionValue(argc, argv, i, arguments.request.file)) return UsageError(command, "Missing value for --file");
+      if (!TakeOptionValue(argc, argv, i, arguments.request.file) || arguments.request.file.empty()) {
+        return UsageError(command, "Missing value for --file");
+      }
     } else if (arg.rfind("--", 0) == 0) {
       return UsageError(command, "Unknown option: " + arg);
     } else if (arguments.haveAction) {
@@ -112,6 +116,11 @@ int ParseWallpaperArguments(const char* command, int argc, char** argv, Wallpape
     return UsageError(command, "--file takes a picture as it is; it cannot be grown with other options too");
   }
   return -1;
+}
+
+bool CanReadPicture(const Owner* owner, const std::string& path) {
+  GifSaveOptions options;
+  return OpenPictureFile(owner, path.c_str(), options) != nullptr;
 }
 
 int RunWallpaperCommand(int argc, char** argv) {

@@ -2,6 +2,7 @@
 // shares.
 #pragma once
 
+#include "base/owner.h"
 #include "cli/make_options.h"
 #include "cli/wallpaper_desktop.h"
 
@@ -17,3 +18,7 @@ struct WallpaperArguments {
 // Reads the arguments after "wallpaper"; returns -1 to go on, or the exit
 // code of the usage error that was reported under the command's name.
 int ParseWallpaperArguments(const char* command, int argc, char** argv, WallpaperArguments& arguments);
+
+// True when the file reads as a picture (as convert opens it); otherwise the
+// reader's message has been shown to the owner.
+bool CanReadPicture(const Owner* owner, const std::string& path);

@@ -1,7 +1,11 @@
 // vitrelle-cli wallpaper and autostart as a user runs them, where no
 // desktop answers: the desktops themselves are tried by scripts/desktop_tests.sh.
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
+#include <wordexp.h>
 
+#include <cstring>
 #include <string>
 
 #include "cli/cli_test_support.h"
@@ -13,6 +17,99 @@ namespace {
 std::string Nowhere(const TestFolder& folder) {
   return "-u DISPLAY -u SWAYSOCK XDG_CURRENT_DESKTOP=Nowhere XDG_DATA_HOME=" + folder.PathOf("data") +
          " XDG_STATE_HOME=" + folder.PathOf("state") + " XDG_CONFIG_HOME=" + folder.PathOf("config");
+}
+
+// A stand-in for a desktop's program, which runs the shell commands.
+void StandIn(const TestFolder& folder, const std::string& name, const std::string& commands) {
+  std::filesystem::create_directories(std::filesystem::path(folder.PathOf(name)).parent_path());
+  std::filesystem::permissions(folder.Write("#!/bin/sh\n" + commands + "\n", name), std::filesystem::perms::owner_all);
+}
+
+// A desktop whose programs are the stand-ins in "bin".
+std::string On(const TestFolder& folder, const std::string& desktop) {
+  return Nowhere(folder) + " PATH=" + folder.PathOf("bin") + " XDG_CURRENT_DESKTOP=" + desktop;
+}
+
+std::string ShellWord(const std::string& text) {
+  std::string word = "'";
+  for (char c : text) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return word + "'";
+}
+
+// The picture sway opens for the line swaymsg sent, or what went wrong:
+// commands end at ";" or "," (a line feed is one), words at a blank, outside
+// quotes (a backslash escapes a quote); quotes are dropped, and the file is
+// expanded as a shell word after runs of blanks are escaped.
+std::string SwayOpens(const std::string& line) {
+  std::vector<std::string> words(1);
+  char quote = 0;
+  bool escaped = false;
+  for (char c : line) {
+    const bool toggles = !escaped && (c == '"' || c == '\'') && (!quote || quote == c);
+    const bool splits = !quote && !escaped && std::strchr(";,\n ", c);
+    if (splits && c != ' ') return "more than one command: " + line;
+    if (toggles) quote = quote ? 0 : c;
+    escaped = c == '\\' && !escaped;
+    if (splits) words.emplace_back();
+    else if (!toggles) words.back() += c;
+  }
+  if (words.size() != 5 || words[2] != "bg") return "not output * bg FILE MODE: " + line;
+  for (size_t at; (at = words[3].find("  ")) != std::string::npos;) words[3].replace(at, 2, " \\ ");
+  wordexp_t expanded;
+  if (wordexp(words[3].c_str(), &expanded, WRDE_NOCMD) != 0) return "expands with a command: " + words[3];
+  const std::string opened = expanded.we_wordc == 1 ? expanded.we_wordv[0] : "not one word: " + words[3];
+  wordfree(&expanded);
+  return opened;
+}
+
+TEST(CliWallpaper, SwayOpensThePictureNamedAndRunsNothingElse) {
+  TestFolder folder;
+  StandIn(folder, "bin/swaymsg", "printf %s \"$*\" >" + ShellWord(folder.PathOf("sent")));
+  const std::string pictures = folder.PathOf("o'neil $HOME, `id`/");
+  std::filesystem::create_directories(pictures);
+  ASSERT_EQ(RunCli("make --size 8x8 " + ShellWord(pictures + "p.png")), 0);
+  for (const std::string name : {"pic $(cd;touch PWNED).png", "a;exec touch X;.png", "it's, \"quoted\".png",
+                                 "back`id`\\slash\\.png", "two  spaces *?[a].png", "~ {a,b} #%.png",
+                                 "caf\xC3\xA9 \xE2\x80\x94.png", "line\nfeed.png"}) {
+    SCOPED_TRACE(name);
+    std::filesystem::copy_file(pictures + "p.png", pictures + name);
+    std::filesystem::remove(folder.PathOf("sent"));
+    std::string errors;
+    const bool lineFeed = name.find('\n') != std::string::npos;  // refused: sway reads it as ";"
+    const std::string arguments = "wallpaper tile --file " + ShellWord(pictures + name);
+    EXPECT_EQ(RunCliWith(On(folder, "sway"), arguments, &errors), lineFeed ? 1 : 0);
+    EXPECT_EQ(lineFeed ? errors.substr(0, 48) : SwayOpens(TestFolder::Read(folder.PathOf("sent"))),
+              lineFeed ? "Sway cannot take a picture whose name holds a li" : pictures + name);
+  }
+}
+
+TEST(CliWallpaper, ProgramsRunFromThePathsWholeFoldersOnly) {
+  TestFolder folder;
+  StandIn(folder, "bin/gsettings", "echo bin >>" + ShellWord(folder.PathOf("ran")));
+  StandIn(folder, "here/gsettings", "echo here >>" + ShellWord(folder.PathOf("ran")));
+  for (const std::string& path : {":" + folder.PathOf("bin"), std::string(".:here"), std::string(":")}) {
+    SCOPED_TRACE(path);
+    std::filesystem::remove(folder.PathOf("ran"));
+    const std::string environment = "-C " + folder.PathOf("here") + " " + On(folder, "GNOME") + " PATH=" + path;
+    EXPECT_EQ(RunCliWith(environment, "wallpaper tile --size 8x8"), path[1] == '/' ? 0 : 1);
+    EXPECT_EQ(TestFolder::Read(folder.PathOf("ran")), path[1] == '/' ? "bin\nbin\nbin\n" : "");
+  }
+}
+
+TEST(CliWallpaper, FailedRunsNeverRemoveThePictureTheDesktopShows) {
+  TestFolder folder;
+  StandIn(folder, "bin/gsettings", "test ! -e " + ShellWord(folder.PathOf("refuse")));
+  // Refused or not, and the numbers of the pictures left after each run.
+  for (const std::string run : {"+1", "-12", "-123", "-1234", "+15", "+56"}) {
+    SCOPED_TRACE(run);
+    RunCommand((run[0] == '-' ? "touch " : "rm -f ") + folder.PathOf("refuse"));
+    EXPECT_EQ(RunCliWith(On(folder, "GNOME"), "wallpaper tile --size 8x8"), run[0] == '-' ? 1 : 0);
+    std::string kept;
+    for (char n = '1'; n <= '6'; ++n) {
+      if (std::filesystem::exists(folder.PathOf(std::string("data/vitrelle/wallpaper-") + n + ".png"))) kept += n;
+    }
+    EXPECT_EQ(kept, run.substr(1));
+  }
 }
 
 TEST(CliWallpaper, RandomChoicesRepeatWithTheSameTime) {
@@ -47,6 +144,11 @@ TEST(CliWallpaper, BadRequestsAreRefusedBeforeAnythingIsWritten) {
       {"wallpaper tile --mirror sideways", 2, "Unknown mirror mode: sideways"},
       {"wallpaper tile --file /no/such.png", 1, "Cannot open file: /no/such.png"},
       {"wallpaper tile --file /etc/hostname --pattern 1", 2, "--file takes a picture as it is"},
+      {"wallpaper tile --file ''", 2, "Missing value for --file"},
+      {"wallpaper tile --file /etc", 1, "Cannot open file: /etc"},
+      {"wallpaper center --file /etc/hostname", 1, "Cannot open file: /etc/hostname"},
+      {"autostart on --file /etc/hostname", 1, "Cannot open file: /etc/hostname"},
+      {"autostart on --config /no/such.cfg", 1, "Cannot open file: /no/such.cfg"},
       {"autostart on clear", 2, "autostart on takes tile or center"},
       {"autostart on --size", 2, "Missing value for --size"},
   };
@@ -58,6 +160,36 @@ TEST(CliWallpaper, BadRequestsAreRefusedBeforeAnythingIsWritten) {
   }
   EXPECT_FALSE(std::filesystem::exists(folder.PathOf("data")));
   EXPECT_FALSE(std::filesystem::exists(folder.PathOf("config")));
+}
+
+TEST(CliWallpaper, TheSigninEntryNamesWholePathsFromAnyFolder) {
+  TestFolder folder;
+  ASSERT_EQ(RunCli("make --size 8x8 " + folder.PathOf("a.png")), 0);
+  std::filesystem::copy_file(VITRELLE_BINARY_DIR "/vitrelle.cfg", folder.PathOf("mine.cfg"));
+  for (const std::string given : {"--file a.png", "--config mine.cfg"}) {
+    EXPECT_EQ(RunCliWith("-C " + folder.PathOf("") + " " + Nowhere(folder), "autostart on " + given), 0);
+    const std::string whole = given.substr(0, given.find(' ') + 1) + folder.PathOf(given.substr(given.find(' ') + 1));
+    const std::string entry = TestFolder::Read(folder.PathOf("config/autostart/vitrelle-wallpaper.desktop"));
+    EXPECT_NE(entry.find(" tile " + whole), std::string::npos) << entry;
+  }
+}
+
+// HOME unset: the user record's home; not a whole path: refused, nothing written.
+TEST(CliWallpaper, TheHomeComesFromTheUserRecordAndIsNeverRelative) {
+  TestFolder folder;
+  const std::string entry = std::string(getpwuid(getuid())->pw_dir) + "/.config/autostart/vitrelle-wallpaper.desktop";
+  if (std::filesystem::exists(entry)) GTEST_SKIP() << "leaves the user's own entry alone: " << entry;
+  const std::string relative = "set HOME to your home folder", cases[][3] = {
+      {"-u HOME", "autostart off", "(" + entry + " does not exist)"},
+      {"HOME=here", "autostart on", relative}, {"HOME=here", "wallpaper tile --size 8x8", relative}};
+  for (const auto& c : cases) {
+    std::string errors, output;
+    const std::string environment =
+        "-C " + folder.PathOf("") + " -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_STATE_HOME " + c[0];
+    EXPECT_EQ(RunCliWith(environment, c[1], &errors, &output), c[2] == relative ? 1 : 0) << c[1];
+    EXPECT_NE((output + errors).find(c[2]), std::string::npos) << output << errors;
+  }
+  EXPECT_EQ(folder.FileCount(), 0u);
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
-// Linux and other POSIX desktops: the picture is written as a new numbered
-// PNG file and set with the desktop's own command.
+// Linux and other POSIX desktops: a grown picture is written as a new
+// numbered PNG file, and the picture is set with the desktop's own command.
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
+#include "base/file_io.h"
 #include "cli/cli_owner.h"
+#include "cli/home_folder.h"
 #include "cli/run_program.h"
+#include "cli/wallpaper_command.h"
 #include "cli/wallpaper_desktop.h"
 #include "image/png_file.h"
 #include "wallpaper/signin.h"
@@ -14,13 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// $NAME, or the fallback under the home folder when it is unset or empty.
-std::string XdgFolder(const char* name, const char* underHome) {
-  const char* value = std::getenv(name);
-  if (value && *value == '/') return value;
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : "") + "/" + underHome;
-}
+// Beside the numbered pictures: the path of the picture the desktop took last.
+constexpr char kShownRecordName[] = "shown-wallpaper.txt";
 
 std::vector<std::string> NamesIn(const std::string& folder) {
   std::vector<std::string> names;
@@ -29,10 +29,9 @@ std::vector<std::string> NamesIn(const std::string& folder) {
   return names;
 }
 
-// Writes the picture as the next numbered file and leaves only the newest
-// two; the new file's path, or empty with `outcome` saying why.
-std::string WriteNumberedPicture(const DibImage& picture, std::string& outcome) {
-  const std::string folder = XdgFolder("XDG_DATA_HOME", ".local/share") + "/vitrelle";
+// Writes the picture as the next numbered file in the folder; the new
+// file's path, or empty with `outcome` saying why.
+std::string WriteNumberedPicture(const std::string& folder, const DibImage& picture, std::string& outcome) {
   std::error_code error;
   fs::create_directories(folder, error);
   const std::string path = folder + "/" + NextNumberedPicture(NamesIn(folder));
@@ -41,8 +40,30 @@ std::string WriteNumberedPicture(const DibImage& picture, std::string& outcome) 
     outcome = "Cannot write the wallpaper file " + path;
     return std::string();
   }
-  for (const std::string& old : OldNumberedPictures(NamesIn(folder), 2)) fs::remove(folder + "/" + old, error);
   return path;
+}
+
+// Once the desktop has taken `picture`: removes the numbered pictures but
+// the new one and the one shown before, and records the new one as shown.
+void RemoveOldPictures(const std::string& folder, const std::string& picture) {
+  const std::string record = folder + "/" + kShownRecordName;
+  std::ifstream in(record, std::ios::binary);
+  const bool known = static_cast<bool>(in);
+  std::string shownBefore((std::istreambuf_iterator<char>(in)), {});
+  if (!shownBefore.empty()) shownBefore.pop_back();  // the line's end
+  shownBefore = FolderOf(shownBefore) == folder ? fs::path(shownBefore).filename().string() : std::string();
+  std::error_code error;
+  if (FolderOf(picture) == folder) {
+    for (const std::string& old : OldNumberedPictures(NamesIn(folder), fs::path(picture).filename().string(),
+                                                      known ? &shownBefore : nullptr)) {
+      fs::remove(folder + "/" + old, error);
+    }
+  }
+  fs::create_directories(folder, error);
+  SafeFileWriter writer;
+  if (writer.Open(record.c_str(), "vitrelle-") && std::fputs((picture + "\n").c_str(), writer.file()) >= 0) {
+    writer.Commit();
+  }
 }
 
 DesktopSession CurrentSession() {
@@ -53,7 +74,7 @@ DesktopSession CurrentSession() {
   const char* display = std::getenv("DISPLAY");
   session.x11Display = display && *display;
   for (const std::string& program : DesktopPrograms()) {
-    if (ProgramOnPath(program)) session.programs.push_back(program);
+    if (!ProgramPath(program).empty()) session.programs.push_back(program);
   }
   return session;
 }
@@ -62,12 +83,8 @@ const char* ActionWord(WallpaperAction action) {
   return action == WallpaperAction::kTile ? "tiled" : action == WallpaperAction::kCenter ? "centred" : "cleared";
 }
 
-}  // namespace
-
-bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
-  std::string picture = request.file;
-  if (request.picture && (picture = WriteNumberedPicture(*request.picture, outcome)).empty()) return false;
-
+// Runs the desktop's commands for the picture; true when it took them.
+bool SetOnDesktop(const std::string& picture, WallpaperAction action, std::string& outcome) {
   DesktopSession session = CurrentSession();
   const LinuxDesktop desktop = ChooseLinuxDesktop(session);
   if (desktop == LinuxDesktop::kNone) {
@@ -75,6 +92,7 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
               ". It knows " + KnownLinuxDesktops() + ".";
     return false;
   }
+  if (action != WallpaperAction::kClear && !(outcome = PictureNameRefused(desktop, picture)).empty()) return false;
   if (desktop == LinuxDesktop::kXfce) {
     std::string failure, listing;
     if (!RunProgram(XfceListCommand(), failure, &listing)) {
@@ -83,7 +101,7 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
     }
     session.xfceImageProperties = XfceImageProperties(listing);
   }
-  const std::vector<ArgumentVector> commands = WallpaperCommandLines(desktop, session, picture, request.action);
+  const std::vector<ArgumentVector> commands = WallpaperCommandLines(desktop, session, picture, action);
   if (commands.empty()) {
     outcome = std::string(LinuxDesktopName(desktop)) + " cannot be left without a wallpaper by this tool";
     return false;
@@ -95,9 +113,31 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
       return false;
     }
   }
-  outcome = std::string(LinuxDesktopName(desktop)) + ": " + ActionWord(request.action) +
-            (request.action == WallpaperAction::kClear ? "" : " " + picture);
+  outcome = std::string(LinuxDesktopName(desktop)) + ": " + ActionWord(action) +
+            (action == WallpaperAction::kClear ? "" : " " + picture);
   return true;
 }
 
-std::string WallpaperLogPath() { return XdgFolder("XDG_STATE_HOME", ".local/state") + "/vitrelle/vitrelle-wallpaper.log"; }
+}  // namespace
+
+bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
+  const std::string folder = XdgFolder("XDG_DATA_HOME", ".local/share", outcome);
+  if (folder.empty()) return false;
+  const std::string pictures = folder + "/vitrelle";
+  std::string picture = request.file;
+  if (!picture.empty()) {
+    const Owner owner = MessageKeepingOwner(outcome);
+    if (!CanReadPicture(&owner, picture)) return false;
+  } else if (request.picture && (picture = WriteNumberedPicture(pictures, *request.picture, outcome)).empty()) {
+    return false;
+  }
+  if (!SetOnDesktop(picture, request.action, outcome)) return false;
+  if (request.action != WallpaperAction::kClear) RemoveOldPictures(pictures, picture);
+  return true;
+}
+
+std::string WallpaperLogPath() {
+  std::string failure;
+  const std::string folder = XdgFolder("XDG_STATE_HOME", ".local/state", failure);
+  return folder.empty() ? std::string() : folder + "/vitrelle/vitrelle-wallpaper.log";
+}

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Puts wallpapers on real Linux desktops' settings with the native
 # vitrelle-cli: xwallpaper on a bare Xvfb screen (read back from the root
-# window), GNOME's gsettings with dconf under a private D-Bus, XFCE's
-# xfconf with a running xfconfd holding two monitors and two workspaces, a
-# desktop that is not found, and the autostart entry checked by
-# desktop-file-validate. Ends with "desktop: N passed, N failed".
+# window), GNOME's gsettings with dconf under a private D-Bus and XFCE's
+# xfconf with a running xfconfd holding two monitors and two workspaces
+# (each also given a picture of an odd name), a desktop that is not found,
+# and the autostart entry checked by desktop-file-validate. Ends with "desktop: N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/.."
 cli="$PWD/build/native/vitrelle-cli"
@@ -40,6 +40,12 @@ fresh_home() {
     XDG_CONFIG_HOME="$work/home/config"
 }
 newest_picture() { ls -v "$XDG_DATA_HOME"/vitrelle/wallpaper-*.png | tail -n 1; }
+# A copy of the newest picture under a name holding quotes, blanks, $,
+# backquotes, ;, a comma, a backslash, a line feed and non-ASCII text.
+odd_picture() {
+  local odd="$HOME/o'neil \$HOME; \`id\`, \"q\" \\ caf"$'\xc3\xa9\n'"line.png"
+  cp "$(newest_picture)" "$odd" && printf '%s' "$odd"
+}
 
 # The root window holds the picture repeated from its top-left corner
 # (tile), or once in its middle (center).
@@ -90,7 +96,7 @@ keeps_two_test() {
     env -u XDG_CURRENT_DESKTOP -u SWAYSOCK "$cli" wallpaper tile --time "$time" --size 16x16 >/dev/null || return 1
   done
   local names
-  names="$(cd "$XDG_DATA_HOME/vitrelle" && ls)"
+  names="$(cd "$XDG_DATA_HOME/vitrelle" && ls wallpaper-*.png)"
   echo "$names"
   [ "$names" = "$(printf 'wallpaper-2.png\nwallpaper-3.png')" ]
 }
@@ -113,6 +119,10 @@ gnome_session() {
   expect_value "picture-options after tile" "$(gsettings get $schema picture-options)" "'wallpaper'" || ok=1
   "$cli" wallpaper clear || return 1
   expect_value "picture-options after clear" "$(gsettings get $schema picture-options)" "'none'" || ok=1
+  local odd
+  odd="$(odd_picture)" && "$cli" wallpaper tile --file "$odd" || return 1
+  uri="$(/usr/bin/python3 -c 'import sys, urllib.parse; print("file://" + urllib.parse.quote(sys.argv[1]))' "$odd")"
+  expect_value "picture-uri of an odd name" "$(gsettings get $schema picture-uri)" "'$uri'" || ok=1
   return $ok
 }
 
@@ -136,13 +146,16 @@ xfce_session() {
     expect_value "${property%last-image}image-style" \
       "$(xfconf-query -c xfce4-desktop -p "${property%last-image}image-style")" 2 || ok=1
   done
+  local odd
+  odd="$(odd_picture)" && "$cli" wallpaper center --file "$odd" || ok=1
+  expect_value "last-image of an odd name" "$(xfconf-query -c xfce4-desktop -p "${properties[0]}")" "$odd" || ok=1
   kill "$xfconfd"
   return $ok
 }
 
 private_bus_test() {  # private_bus_test FUNCTION: in a D-Bus session of its own
   fresh_home
-  export -f "$1" expect_value newest_picture
+  export -f "$1" expect_value newest_picture odd_picture
   export cli
   dbus-run-session -- bash -c "$1"
 }

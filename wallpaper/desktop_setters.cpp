@@ -96,6 +96,24 @@ std::vector<ArgumentVector> KdeCommands(const DesktopSession& session, const std
   return {{"plasma-apply-wallpaperimage", "--fill-mode", tile ? "tile" : "pad", picture}};
 }
 
+// The picture for swaymsg, which joins its arguments into one command line.
+// Sway splits that line at ";" and "," outside quotes (a backslash escapes
+// a quote and stays), drops the quotes around an argument and then expands
+// the path as a shell word. So the path goes in double quotes, and in it every
+// byte a shell would read otherwise is escaped by a backslash: the word
+// then expands to the path itself and runs nothing. A line feed, which sway
+// turns into ";" before anything else, is refused by PictureNameRefused.
+std::string SwayPicture(const std::string& picture) {
+  std::string word = "\"";
+  for (unsigned char c : picture) {
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' ||
+                       c == '.' || c == '_' || c == '-' || c >= 0x80;
+    if (!plain) word += '\\';
+    word += char(c);
+  }
+  return word + '"';
+}
+
 }  // namespace
 
 const std::vector<std::string>& DesktopPrograms() {
@@ -155,7 +173,7 @@ std::vector<ArgumentVector> WallpaperCommandLines(LinuxDesktop desktop, const De
     case LinuxDesktop::kXfce: return XfceCommands(session, picture, action);
     case LinuxDesktop::kSway:
       if (clear) return {{"swaymsg", "output", "*", "bg", "#000000", "solid_color"}};
-      return {{"swaymsg", "output", "*", "bg", picture, tile ? "tile" : "center"}};
+      return {{"swaymsg", "output", "*", "bg", SwayPicture(picture), tile ? "tile" : "center"}};
     case LinuxDesktop::kXwallpaper:
       if (clear) return {};
       return {{"xwallpaper", tile ? "--tile" : "--center", picture}};
@@ -165,6 +183,13 @@ std::vector<ArgumentVector> WallpaperCommandLines(LinuxDesktop desktop, const De
     case LinuxDesktop::kNone: break;
   }
   return {};
+}
+
+std::string PictureNameRefused(LinuxDesktop desktop, const std::string& picture) {
+  if (desktop == LinuxDesktop::kSway && picture.find('\n') != std::string::npos) {
+    return "Sway cannot take a picture whose name holds a line feed: rename " + picture;
+  }
+  return std::string();
 }
 
 ArgumentVector XfceListCommand() { return {"xfconf-query", "-c", "xfce4-desktop", "-l"}; }

@@ -45,6 +45,11 @@ const char* KnownLinuxDesktops();
 std::vector<ArgumentVector> WallpaperCommandLines(LinuxDesktop desktop, const DesktopSession& session,
                                                   const std::string& picture, WallpaperAction action);
 
+// Why the desktop cannot be given a picture of this name, to be told
+// instead of running its commands; empty when it can. The command lines
+// carry every other name unchanged.
+std::string PictureNameRefused(LinuxDesktop desktop, const std::string& picture);
+
 // XFCE needs its properties listed before they are set.
 ArgumentVector XfceListCommand();
 // The "last-image" properties in the output of XfceListCommand.

@@ -1,7 +1,6 @@
 #include "wallpaper/signin.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
 #include "base/file_io.h"
@@ -12,26 +11,43 @@ namespace {
 constexpr const char kPicturePrefix[] = "wallpaper-";
 constexpr const char kPictureSuffix[] = ".png";
 
-// The N of "wallpaper-N.png"; -1 for any other name.
-long long PictureNumber(const std::string& name) {
+// The N of "wallpaper-N.png" as its digits without leading zeros ("0" for
+// zero), so that numbers of any length compare and count; empty for any
+// other name.
+std::string PictureNumber(const std::string& name) {
   const size_t prefix = sizeof kPicturePrefix - 1, suffix = sizeof kPictureSuffix - 1;
   if (name.size() <= prefix + suffix || name.compare(0, prefix, kPicturePrefix) != 0 ||
       name.compare(name.size() - suffix, suffix, kPictureSuffix) != 0) {
-    return -1;
+    return std::string();
   }
   const std::string digits = name.substr(prefix, name.size() - prefix - suffix);
-  if (digits.size() > 15 || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
-  return std::atoll(digits.c_str());
+  if (digits.find_first_not_of("0123456789") != std::string::npos) return std::string();
+  const size_t first = std::min(digits.find_first_not_of('0'), digits.size() - 1);
+  return digits.substr(first);
+}
+
+bool NumberBelow(const std::string& a, const std::string& b) {
+  return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+// The decimal number one above.
+std::string NumberAfter(std::string number) {
+  size_t i = number.size();
+  while (i > 0 && number[i - 1] == '9') number[--i] = '0';
+  if (i == 0) return "1" + number;
+  ++number[i - 1];
+  return number;
 }
 
 // The numbered pictures, newest (highest number) first.
-std::vector<std::pair<long long, std::string>> NumberedPictures(const std::vector<std::string>& names) {
-  std::vector<std::pair<long long, std::string>> pictures;
+std::vector<std::pair<std::string, std::string>> NumberedPictures(const std::vector<std::string>& names) {
+  std::vector<std::pair<std::string, std::string>> pictures;
   for (const std::string& name : names) {
-    const long long number = PictureNumber(name);
-    if (number >= 0) pictures.emplace_back(number, name);
+    std::string number = PictureNumber(name);
+    if (!number.empty()) pictures.emplace_back(std::move(number), name);
   }
-  std::sort(pictures.begin(), pictures.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::sort(pictures.begin(), pictures.end(),
+            [](const auto& a, const auto& b) { return NumberBelow(b.first, a.first); });
   return pictures;
 }
 
@@ -114,14 +130,21 @@ std::string AutostartEntry(const std::string& toolPath, const std::vector<std::s
 
 std::string NextNumberedPicture(const std::vector<std::string>& names) {
   const auto pictures = NumberedPictures(names);
-  const long long next = pictures.empty() ? 1 : pictures.front().first + 1;
-  return kPicturePrefix + std::to_string(next) + kPictureSuffix;
+  return kPicturePrefix + (pictures.empty() ? std::string("1") : NumberAfter(pictures.front().first)) + kPictureSuffix;
 }
 
-std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& names, size_t keep) {
-  const auto pictures = NumberedPictures(names);
+std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& names, const std::string& newest,
+                                             const std::string* shownBefore) {
   std::vector<std::string> old;
-  for (size_t i = keep; i < pictures.size(); ++i) old.push_back(pictures[i].second);
+  bool keptOneBefore = shownBefore != nullptr;
+  for (const auto& picture : NumberedPictures(names)) {
+    if (picture.second == newest || (shownBefore && picture.second == *shownBefore)) continue;
+    if (!keptOneBefore) {
+      keptOneBefore = true;
+      continue;
+    }
+    old.push_back(picture.second);
+  }
   return old;
 }
 

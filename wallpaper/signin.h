@@ -43,11 +43,15 @@ bool RunCommandNamesTool(const std::string& runCommand, const std::string& toolP
 // arguments at sign-in, quoted as the desktop entry format requires.
 std::string AutostartEntry(const std::string& toolPath, const std::vector<std::string>& arguments);
 
-// The numbered pictures "wallpaper-N.png" among the names of a folder: the
-// name of the next one (one above the highest), and the ones to remove so
-// that only the newest `keep` remain once the next one is written.
+// The numbered pictures "wallpaper-N.png" (N of any length) among the names
+// of a folder: the name of the next one (one above the highest), and, once
+// the desktop has taken `newest`, the ones to remove: all but `newest` and
+// the one the desktop showed before it, `shownBefore` (empty when that was
+// none of them), or, when that is not known (null), the highest numbered
+// below `newest`.
 std::string NextNumberedPicture(const std::vector<std::string>& names);
-std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& names, size_t keep);
+std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& names, const std::string& newest,
+                                             const std::string* shownBefore);
 
 // The sign-in registration as the program's menu item works it, through
 // the Run value and the dialog that asks for the choice.

@@ -50,8 +50,10 @@ TEST(Signin, NumberedPicturesGoOnFromTheHighestAndKeepTheNewest) {
   const std::vector<std::string> names = {"wallpaper-9.png", "wallpaper-10.png", "notes.txt", "wallpaper-x.png",
                                           "wallpaper-2.png", "wallpaper-.png",   "wallpaper-11.png.tmp"};
   EXPECT_EQ(NextNumberedPicture(names), "wallpaper-11.png");
-  EXPECT_EQ(OldNumberedPictures(names, 2), std::vector<std::string>{"wallpaper-2.png"});
-  EXPECT_TRUE(OldNumberedPictures({"wallpaper-1.png"}, 2).empty());
+  EXPECT_EQ(OldNumberedPictures(names, "wallpaper-10.png", nullptr), std::vector<std::string>{"wallpaper-2.png"});
+  const std::string first = "wallpaper-1.png", nines = "wallpaper-" + std::string(20, '9') + ".png";
+  EXPECT_TRUE(OldNumberedPictures({first, "wallpaper-2.png"}, "wallpaper-2.png", &first).empty());
+  EXPECT_EQ(NextNumberedPicture({nines, "wallpaper-0099.png"}), "wallpaper-1" + std::string(20, '0') + ".png");
 }
 
 // Stands in for the Run value and the dialog.
