@@ -60,18 +60,11 @@ TEST(Recipe, MakesTheVeryPictureAgain) {
 
 // Every single character changed, or a character left out, is refused.
 TEST(Recipe, AnyMistypeIsRefused) {
-  Recipe recipe;
-  recipe.width = 640;
-  recipe.height = 480;
-  recipe.mirror = kMirrorCross;
-  recipe.value[2] = -300;
-  recipe.colors.keyCount = 2;
-  recipe.colors.steps = 5;
-  recipe.colors.key[1] = {255, 16, 1};
-  recipe.draws = 18446744073709551615u;
-  const std::string text = RecipeText(recipe);
+  const std::string text =
+      "vitrelle1:640x480:2:0,0,-300,0,0,0,0,0,0,0,0:2,5,000000,ff1001:18446744073709551615:a0792058";
   Recipe read;
   ASSERT_TRUE(ReadRecipe(text, read));
+  EXPECT_EQ(RecipeText(read), text);
   for (size_t i = 0; i < text.size(); ++i) {
     for (char c : {'0', '7', 'a', 'A', '-', ':', ','}) {
       std::string changed = text;

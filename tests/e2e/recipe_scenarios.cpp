@@ -15,15 +15,18 @@ namespace {
 
 constexpr int kWidth = 61, kHeight = 37;
 
+bool OpenTheClipboard() {
+  return WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000);
+}
+
 // The clipboard's text; empty when it holds none.
 std::string ClipboardText() {
   std::string text;
-  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000)) return text;
-  if (HGLOBAL data = GetClipboardData(CF_TEXT)) {
-    if (const char* start = static_cast<const char*>(GlobalLock(data))) {
-      text.assign(start, strnlen(start, GlobalSize(data)));
-      GlobalUnlock(data);
-    }
+  if (!OpenTheClipboard()) return text;
+  HGLOBAL data = GetClipboardData(CF_TEXT);
+  if (const char* start = data ? static_cast<const char*>(GlobalLock(data)) : nullptr) {
+    text.assign(start, strnlen(start, GlobalSize(data)));
+    GlobalUnlock(data);
   }
   CloseClipboard();
   return text;
@@ -32,16 +35,11 @@ std::string ClipboardText() {
 // Puts text on the clipboard, as a person's copy of a line does.
 bool PutClipboardText(const std::string& text) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
-  if (!bytes || !WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000)) {
-    if (block) GlobalFree(block);
-    return false;
-  }
-  std::memcpy(bytes, text.c_str(), text.size() + 1);
+  if (!block || !OpenTheClipboard()) return false;
+  std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
   GlobalUnlock(block);
   const bool placed = EmptyClipboard() && SetClipboardData(CF_TEXT, block);
   CloseClipboard();
-  if (!placed) GlobalFree(block);
   return placed;
 }
 
