@@ -8,10 +8,12 @@
 # a pause (VITRELLE_APT_RETRY_SECONDS, 60 by default); if it fails again,
 # set-up stops and names the packages. 32-bit Wine (wine32:i386, with the
 # i386 architecture) is installed only where the machine runs 32-bit code,
-# and only the 32-bit checks need it: where it cannot be installed, set-up
-# says so and goes on.
+# and only the 32-bit checks need it: where it cannot be installed (at one
+# try), set-up says so and goes on. Within one run of the test command
+# (VITRELLE_SETUP_DONE=1) it does nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+[ "${VITRELLE_SETUP_DONE:-}" = 1 ] && exit 0
 . scripts/common.sh
 
 packages=(
@@ -79,7 +81,7 @@ if [ "${#missing[@]}" -gt 0 ] && ! install_with_retry "${missing[@]}"; then
   echo "setup: FAILED: these packages could not be installed: ${still[*]:-${missing[*]}}" >&2
   exit 1
 fi
-if [ -n "$want_wine32" ] && ! install_with_retry "$want_wine32"; then
+if [ -n "$want_wine32" ] && ! install_now "$want_wine32"; then
   echo "setup: warning: $want_wine32 could not be installed, so the 32-bit checks are left out" >&2
 fi
 exit 0

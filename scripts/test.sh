@@ -19,7 +19,8 @@ cd "$(dirname "$0")/.."
 jobs="$(nproc)"
 . scripts/common.sh
 run_step setup scripts/setup.sh
-run_step setup-with-a-mirror-in-sync scripts/setup_test.sh
+export VITRELLE_SETUP_DONE=1
+run_step setup-with-a-mirror-in-sync env -u VITRELLE_SETUP_DONE scripts/setup_test.sh
 
 no_32bit="$(why_no_32bit_wine)"
 left_out=""
