@@ -87,7 +87,7 @@ void SaveAs(AppState& state) {
   SaveAsFlow(&state.owner, target.path.c_str(), target.filterIndex, *state.currentImage, state.gifOptions, &saved);
   if (!saved) return;
   SetWindowTextA(state.mainWindow, target.path.c_str());
-  PictureSaved(state);
+  PictureSaved(state, target.path);
 }
 
 void Brightness(AppState& state) {
