@@ -133,7 +133,8 @@ void Make(AppState& state) {
   RepairPanelValues(state.patternPanel);  // a value still being typed is repaired first
   PictureEntry before = CurrentPictureDetails(state);
   DibImagePtr picture =
-      MakePicture(&state.owner, state.makeSettings, state.patternFilePath, int64_t(std::time(nullptr)), state.generator);
+      MakePicture(&state.owner, state.makeSettings, state.patternFilePath, int64_t(std::time(nullptr)), state.generator,
+                  state.gifOptions);
   if (picture) ShowNewPicture(state, std::move(before), PictureStep::kMake, std::move(picture), TextOf(IDS_NO_TITLE), false);
 }
 
