@@ -1,4 +1,5 @@
-# Cross build for 32-bit Windows with Debian's MinGW-w64 (package g++-mingw-w64-i686).
+# Cross build for 32-bit Windows with Debian's MinGW-w64 (package g++-mingw-w64-i686):
+# the 32-bit plug-in helper and the unit tests as 32-bit code.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 

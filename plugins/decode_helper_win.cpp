@@ -26,13 +26,9 @@
 #include "base/file_io.h"
 #include "plugins/plugin_blocks.h"
 #include "plugins/plugin_discovery.h"
+#include "plugins/plugin_interface_win.h"
 
 namespace {
-
-using GetPluginInfoProc = int(WINAPI*)(int number, LPSTR buffer, int length);
-using IsSupportedProc = int(WINAPI*)(LPCSTR path, DWORD head);
-using GetPictureProc = int(WINAPI*)(LPCSTR path, LONG offset, UINT flags, HLOCAL* header, HLOCAL* pixels,
-                                    FARPROC progress, LONG userData);
 
 struct Library {
   IsSupportedProc isSupported;
@@ -40,7 +36,7 @@ struct Library {
 };
 
 int CallIsSupported(void* context, const char* path, const uint8_t* head) {
-  return static_cast<Library*>(context)->isSupported(path, DWORD(reinterpret_cast<uintptr_t>(head)));
+  return static_cast<Library*>(context)->isSupported(path, reinterpret_cast<DWORD_PTR>(head));
 }
 
 int CallGetPicture(void* context, const char* path, void** header, void** pixels) {
@@ -78,7 +74,7 @@ bool AppendAnswers(const char* path, const PluginAnswers& answers) {
 [[noreturn]] void AskPlugins(int count, char** arguments) {
   if (count < 2) EndNow(PluginDecodeStatus::kBadArguments);
   const char* replyPath = arguments[0];
-  HANDLE progress = reinterpret_cast<HANDLE>(uintptr_t(std::strtoul(arguments[1], nullptr, 10)));
+  HANDLE progress = reinterpret_cast<HANDLE>(uintptr_t(std::strtoull(arguments[1], nullptr, 10)));
   for (int i = 2; i < count; ++i) {
     if (!AppendAnswers(replyPath, AskLibrary(arguments[i]))) EndNow(PluginDecodeStatus::kBadArguments);
     SetEvent(progress);

@@ -1,6 +1,7 @@
 #include "plugins/plugin_discovery.h"
 
 #include <cstring>
+#include <optional>
 
 #include "base/byte_order.h"
 
@@ -44,10 +45,46 @@ bool ReadRecord(const uint8_t* reply, size_t size, size_t& at, PluginAnswers& an
   return true;
 }
 
+// Records written before they said why hold the stamp alone.
 bool IsRemembered(const FailedPluginMemory& memory, const PluginFile& file, bool& stored) {
-  std::string stamp;
-  stored = memory.recall && memory.recall(memory.context, file.name, stamp);
-  return stored && stamp == PluginFileStamp(file);
+  std::string record;
+  stored = memory.recall && memory.recall(memory.context, file.name, record);
+  const std::string stamp = PluginFileStamp(file);
+  return stored && record.compare(0, stamp.size(), stamp) == 0 &&
+         (record.size() == stamp.size() || record[stamp.size()] == ',');
+}
+
+void Remember(const FailedPluginMemory& memory, const PluginFile& file, const char* reason) {
+  if (memory.remember) memory.remember(memory.context, file.name, PluginFileStamp(file) + "," + reason);
+}
+
+// The answers of each of the files that one kind of helper runs, asked in
+// batches; a file left without answers is left out.
+void AskFilesOfMachine(PluginMachine machine, const std::vector<const PluginFile*>& files,
+                       std::vector<std::optional<PluginAnswers>>& answers, AskPluginsFunction ask, void* context,
+                       const FailedPluginMemory& memory) {
+  std::vector<size_t> mine;
+  for (size_t i = 0; i < files.size(); ++i)
+    if (files[i]->machine == machine) mine.push_back(i);
+  size_t next = 0;
+  while (next < mine.size()) {
+    std::vector<std::string> names;
+    for (size_t i = next; i < mine.size() && names.size() < kPluginsPerHelper; ++i)
+      names.push_back(files[mine[i]]->name);
+    const PluginHelperRun run = ask(context, machine, names);
+    if (run.refused) {
+      for (; next < mine.size(); ++next) Remember(memory, *files[mine[next]], kPluginHelperCannotStart);
+      return;
+    }
+    if (!run.started) return;
+    const size_t answered = run.answers.size() < names.size() ? run.answers.size() : names.size();
+    for (size_t i = 0; i < answered; ++i, ++next) answers[mine[next]] = run.answers[i];
+    if (answered < names.size()) {
+      // The helper ended or was ended while it asked this one.
+      Remember(memory, *files[mine[next]], kPluginFailedWhileAsked);
+      ++next;
+    }
+  }
 }
 
 }  // namespace
@@ -82,6 +119,17 @@ std::string PluginFileStamp(const PluginFile& file) {
   return std::to_string(file.size) + "," + std::to_string(file.writeTime);
 }
 
+PluginMachine PluginMachineOf(const uint8_t* bytes, size_t size) {
+  if (size < 0x40 || bytes[0] != 'M' || bytes[1] != 'Z') return PluginMachine::kNone;
+  const uint32_t header = LoadU32(bytes + 0x3C);
+  if (header > size || size - header < 6 || std::memcmp(bytes + header, "PE\0\0", 4) != 0) return PluginMachine::kNone;
+  switch (LoadU16(bytes + header + 4)) {
+    case 0x8664: return PluginMachine::kX64;
+    case 0x014C: return PluginMachine::kI386;
+    default: return PluginMachine::kOther;
+  }
+}
+
 void DiscoverPluginFiles(PluginTable& table, const std::vector<PluginFile>& files, AskPluginsFunction ask,
                          void* context, const FailedPluginMemory& memory) {
   // The files to ask, and whether each has a failure stored (of another stamp).
@@ -89,26 +137,18 @@ void DiscoverPluginFiles(PluginTable& table, const std::vector<PluginFile>& file
   std::vector<bool> storedFailure;
   for (const PluginFile& file : files) {
     bool stored = false;
+    if (file.machine != PluginMachine::kX64 && file.machine != PluginMachine::kI386) continue;
     if (IsRemembered(memory, file, stored)) continue;
     pending.push_back(&file);
     storedFailure.push_back(stored);
   }
-  size_t next = 0;
-  while (next < pending.size()) {
-    std::vector<std::string> names;
-    for (size_t i = next; i < pending.size() && names.size() < kPluginsPerHelper; ++i)
-      names.push_back(pending[i]->name);
-    const PluginHelperRun run = ask(context, names);
-    if (!run.started) return;
-    const size_t answered = run.answers.size() < names.size() ? run.answers.size() : names.size();
-    for (size_t i = 0; i < answered; ++i, ++next) {
-      if (storedFailure[next] && memory.forget) memory.forget(memory.context, pending[next]->name);
-      OfferPlugin(table, pending[next]->name, run.answers[i]);
-    }
-    if (answered < names.size()) {
-      // The helper ended or was ended while it asked this one.
-      if (memory.remember) memory.remember(memory.context, pending[next]->name, PluginFileStamp(*pending[next]));
-      ++next;
-    }
+  std::vector<std::optional<PluginAnswers>> answers(pending.size());
+  for (PluginMachine machine : {PluginMachine::kX64, PluginMachine::kI386})
+    AskFilesOfMachine(machine, pending, answers, ask, context, memory);
+  // Offered in the folder's order, whichever helper answered.
+  for (size_t i = 0; i < pending.size(); ++i) {
+    if (!answers[i]) continue;
+    if (storedFailure[i] && memory.forget) memory.forget(memory.context, pending[i]->name);
+    OfferPlugin(table, pending[i]->name, *answers[i], pending[i]->machine);
   }
 }

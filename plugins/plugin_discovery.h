@@ -11,6 +11,13 @@
 //   offset 4  u32 n, the number of texts
 //   offset 8  n times: u32 length, then that many bytes
 // The texts are the version, then pattern and description of each format.
+//
+// Each library is asked by the helper built for its processor (read from its
+// PE header): 64-bit ones by vitrelle-decode.exe, 32-bit ones by
+// vitrelle-decode32.exe. A library of any other processor is left out
+// without starting anything; when the helper for a library cannot be started
+// at all (a system without 32-bit support), the library is left out and
+// remembered as failed, with that reason.
 #pragma once
 
 #include <cstddef>
@@ -35,15 +42,27 @@ std::vector<uint8_t> EncodePluginAnswers(const PluginAnswers& answers);
 // record that is cut short or does not hold what its sizes say ends them.
 std::vector<PluginAnswers> DecodePluginAnswers(const uint8_t* reply, size_t size);
 
+// The processor of a PE file, from its first bytes (all of them up to the
+// machine field of its PE header); kNone when they do not hold such a header.
+PluginMachine PluginMachineOf(const uint8_t* bytes, size_t size);
+// How many first bytes of a library PluginMachineOf reads at the most: a
+// header placed further in is not taken.
+constexpr size_t kPluginHeaderReadSize = 4096;
+
 // A "*.spi" file of the program folder.
 struct PluginFile {
   std::string name;
   uint64_t size = 0;
   uint64_t writeTime = 0;
+  PluginMachine machine = PluginMachine::kX64;
 };
 
-// What stands for a file's version in the memory of failed plug-ins.
+// What stands for a file's version in the memory of failed plug-ins; the
+// stored record is the stamp, then a comma and why the library failed.
 std::string PluginFileStamp(const PluginFile& file);
+// Why a library was left out, as its record says.
+constexpr char kPluginFailedWhileAsked[] = "crashed or hung when asked";
+constexpr char kPluginHelperCannotStart[] = "its helper for 32-bit plug-ins cannot start";
 
 // The per-user memory of the plug-ins that failed; null functions remember nothing.
 struct FailedPluginMemory {
@@ -54,16 +73,21 @@ struct FailedPluginMemory {
   void (*forget)(void* context, const std::string& name) = nullptr;
 };
 
-// One helper's work on a list of libraries: whether it could be started at
-// all, and the answers it gave, in list order, before it ended or was ended.
+// One helper's work on a list of libraries: whether it ran and could reply,
+// whether the system refused to start it at all, and the answers it gave,
+// in list order, before it ended or was ended.
 struct PluginHelperRun {
   bool started = false;
+  bool refused = false;
   std::vector<PluginAnswers> answers;
 };
-using AskPluginsFunction = PluginHelperRun (*)(void* context, const std::vector<std::string>& names);
+using AskPluginsFunction = PluginHelperRun (*)(void* context, PluginMachine machine,
+                                               const std::vector<std::string>& names);
 
 // Offers the files to the table in their order, each asked through the
-// helper unless it is remembered as failed with the same stamp. When the
-// helper cannot be started, nothing more is asked and nothing remembered.
+// helper of its processor unless it is remembered as failed with the same
+// stamp. When a helper runs but cannot reply (it is missing, or cannot
+// write), nothing more is asked of it and nothing remembered; when the
+// system refuses to start it, its libraries are remembered with that reason.
 void DiscoverPluginFiles(PluginTable& table, const std::vector<PluginFile>& files, AskPluginsFunction ask,
                          void* context, const FailedPluginMemory& memory);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 
 #include "base/byte_order.h"
@@ -12,15 +13,17 @@ namespace {
 // ends the run there; "junk" is a library that is no plug-in.
 struct FakeHelper {
   bool starts = true;
+  bool runs32 = true;  // whether the system starts the 32-bit helper
   std::vector<std::vector<std::string>> runs;
   std::map<std::string, std::string> memory;  // name: stamp
 };
 
-PluginHelperRun AskFake(void* context, const std::vector<std::string>& names) {
+PluginHelperRun AskFake(void* context, PluginMachine machine, const std::vector<std::string>& names) {
   auto& helper = *static_cast<FakeHelper*>(context);
   PluginHelperRun run;
-  run.started = helper.starts;
-  if (!helper.starts) return run;
+  run.refused = machine == PluginMachine::kI386 && !helper.runs32;
+  run.started = helper.starts && !run.refused;
+  if (!run.started) return run;
   helper.runs.push_back(names);
   for (const std::string& name : names) {
     if (name.rfind("crash", 0) == 0 || name.rfind("hang", 0) == 0) break;
@@ -66,7 +69,8 @@ TEST(PluginDiscovery, LeavesOutOnlyTheFailingPluginAndRemembersItUntilItsFileCha
   EXPECT_EQ(helper.runs, (std::vector<Names>{{"a.spi", "crash.spi", "b.spi", "junk.spi", "hang.spi", "c.spi"},
                                              {"b.spi", "junk.spi", "hang.spi", "c.spi"},
                                              {"c.spi"}}));
-  EXPECT_EQ(helper.memory, (std::map<std::string, std::string>{{"crash.spi", "20,2"}, {"hang.spi", "40,4"}}));
+  EXPECT_EQ(helper.memory, (std::map<std::string, std::string>{{"crash.spi", "20,2," + std::string(kPluginFailedWhileAsked)},
+                                                                {"hang.spi", "40,4," + std::string(kPluginFailedWhileAsked)}}));
 
   // The next start asks neither of them.
   helper.runs.clear();
@@ -85,7 +89,8 @@ TEST(PluginDiscovery, LeavesOutOnlyTheFailingPluginAndRemembersItUntilItsFileCha
   table = PluginTable();
   DiscoverPluginFiles(table, files, AskFake, &helper, MemoryOf(helper));
   EXPECT_EQ(NamesIn(table), (Names{"a.spi", "fixed.spi", "b.spi", "c.spi"}));
-  EXPECT_EQ(helper.memory, (std::map<std::string, std::string>{{"crash.spi", "20,2"}, {"hang.spi", "41,4"}}));
+  EXPECT_EQ(helper.memory, (std::map<std::string, std::string>{{"crash.spi", "20,2," + std::string(kPluginFailedWhileAsked)},
+                                                                {"hang.spi", "41,4," + std::string(kPluginFailedWhileAsked)}}));
 }
 
 TEST(PluginDiscovery, AsksInBatchesAndRemembersNothingWithoutAHelper) {
@@ -107,6 +112,66 @@ TEST(PluginDiscovery, AsksInBatchesAndRemembersNothingWithoutAHelper) {
   DiscoverPluginFiles(table, files, AskFake, &helper, MemoryOf(helper));
   EXPECT_EQ(table.count, 0);
   EXPECT_TRUE(helper.memory.empty());
+}
+
+// A PE file's first bytes: "MZ", the header's offset at 0x3C, and there
+// "PE\0\0" and the machine.
+std::vector<uint8_t> PeHeader(uint32_t offset, uint16_t machine, size_t size) {
+  std::vector<uint8_t> bytes(size);
+  if (size >= 2) bytes[0] = 'M', bytes[1] = 'Z';
+  if (size >= 0x40) StoreU32(bytes.data() + 0x3C, offset);
+  if (size >= size_t(offset) + 6) {
+    std::memcpy(bytes.data() + offset, "PE\0\0", 4);
+    bytes[offset + 4] = uint8_t(machine), bytes[offset + 5] = uint8_t(machine >> 8);
+  }
+  return bytes;
+}
+
+TEST(PluginDiscovery, ReadsTheMachineFromThePeHeader) {
+  struct Case {
+    uint32_t offset;
+    uint16_t machine;
+    size_t size;
+    PluginMachine expected;
+  };
+  // x64, i386 (header ending at the last byte), ARM64; too short for the
+  // offset, for the header; an offset past the end, at the very end.
+  for (const Case& c : {Case{0x80, 0x8664, 0x200, PluginMachine::kX64}, Case{0x80, 0x014C, 0x86, PluginMachine::kI386},
+                        Case{0xF8, 0xAA64, 0x200, PluginMachine::kOther}, Case{0x80, 0x8664, 0x3F, PluginMachine::kNone},
+                        Case{0x80, 0x8664, 0x85, PluginMachine::kNone},
+                        Case{0xFFFFFFF0u, 0x8664, 0x200, PluginMachine::kNone},
+                        Case{0x200, 0x8664, 0x200, PluginMachine::kNone}}) {
+    const std::vector<uint8_t> bytes = PeHeader(c.offset, c.machine, c.size);
+    EXPECT_EQ(PluginMachineOf(bytes.data(), bytes.size()), c.expected) << c.offset << " " << c.machine << " " << c.size;
+  }
+  const std::string text(100, 'x');
+  EXPECT_EQ(PluginMachineOf(reinterpret_cast<const uint8_t*>(text.data()), text.size()), PluginMachine::kNone);
+}
+
+TEST(PluginDiscovery, EachMachineIsAskedByItsOwnHelperAndKeepsTheFolderOrder) {
+  const std::vector<PluginFile> files = {
+      {"a.spi", 1, 1, PluginMachine::kI386},    {"b.spi", 2, 2, PluginMachine::kX64},
+      {"arm.spi", 3, 3, PluginMachine::kOther}, {"c.spi", 4, 4, PluginMachine::kI386},
+      {"text.spi", 5, 5, PluginMachine::kNone}};
+  FakeHelper helper;
+  PluginTable table;
+  DiscoverPluginFiles(table, files, AskFake, &helper, MemoryOf(helper));
+  EXPECT_EQ(NamesIn(table), (Names{"a.spi", "b.spi", "c.spi"}));
+  EXPECT_EQ(table.entries[0].machine, PluginMachine::kI386);
+  EXPECT_EQ(table.entries[1].machine, PluginMachine::kX64);
+  EXPECT_EQ(helper.runs, (std::vector<Names>{{"b.spi"}, {"a.spi", "c.spi"}}));
+  EXPECT_TRUE(helper.memory.empty());
+
+  // A system that cannot start the 32-bit helper: its plug-ins are left out
+  // with that reason, the others stay.
+  helper = FakeHelper();
+  helper.runs32 = false;
+  table = PluginTable();
+  DiscoverPluginFiles(table, files, AskFake, &helper, MemoryOf(helper));
+  EXPECT_EQ(NamesIn(table), (Names{"b.spi"}));
+  EXPECT_EQ(helper.memory, (std::map<std::string, std::string>{
+                               {"a.spi", "1,1," + std::string(kPluginHelperCannotStart)},
+                               {"c.spi", "4,4," + std::string(kPluginHelperCannotStart)}}));
 }
 
 TEST(PluginDiscovery, SearchesOnlyFullFolderPathsThatFit) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "base/file_io.h"
@@ -9,7 +10,10 @@
 
 namespace {
 
-constexpr char kHelperName[] = "vitrelle-decode.exe";
+// The helper that runs libraries built for the machine.
+const char* HelperName(PluginMachine machine) {
+  return machine == PluginMachine::kI386 ? "vitrelle-decode32.exe" : "vitrelle-decode.exe";
+}
 // The most one helper can say about kPluginsPerHelper libraries.
 constexpr uint64_t kMaxInfoReplySize = uint64_t(kPluginsPerHelper) * (8 + (1 + 2 * kMaxPluginFormats) * (4 + kPluginInfoSize));
 constexpr uint64_t kMaxPictureReplySize = 16 + 2 * uint64_t(kMaxPluginBlockSize);
@@ -62,19 +66,26 @@ HANDLE CreateKillingJob() {
   return job;
 }
 
-// Starts the helper with the arguments after its name. Where no job can be
+enum class HelperStart { kStarted, kMissing, kRefused };
+
+// Starts the helper for the machine with the arguments after its name: it
+// is missing when its file is not there, refused when the system cannot run
+// it (a 32-bit one on a system without 32-bit support). Where no job can be
 // made (a system that refuses nested jobs), the helper still runs and is
 // still ended on time.
-bool StartHelper(Helper& helper, const std::string& programFolder, const std::string& arguments,
-                 bool inheritHandles) {
-  const std::string exe = PathInFolder(programFolder, kHelperName);
+HelperStart StartHelper(Helper& helper, const std::string& programFolder, PluginMachine machine,
+                        const std::string& arguments, bool inheritHandles) {
+  const std::string exe = PathInFolder(programFolder, HelperName(machine));
   std::string commandLine = Quoted(exe) + " " + arguments;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, inheritHandles,
-                      CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, programFolder.c_str(), &startup, &process))
-    return false;
+                      CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, programFolder.c_str(), &startup, &process)) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? HelperStart::kMissing
+                                                                          : HelperStart::kRefused;
+  }
   helper.process = process.hProcess;
   helper.job = CreateKillingJob();
   if (helper.job && !AssignProcessToJobObject(helper.job, process.hProcess)) {
@@ -83,7 +94,7 @@ bool StartHelper(Helper& helper, const std::string& programFolder, const std::st
   }
   ResumeThread(process.hThread);
   CloseHandle(process.hThread);
-  return true;
+  return HelperStart::kStarted;
 }
 
 // Waits until the helper ends, at most the time limit, which starts again
@@ -131,7 +142,7 @@ struct HelperContext {
 
 // One helper asks the libraries in turn and signals after each answer; each
 // library has its own time limit.
-PluginHelperRun AskInHelper(void* context, const std::vector<std::string>& names) {
+PluginHelperRun AskInHelper(void* context, PluginMachine machine, const std::vector<std::string>& names) {
   const std::string& folder = static_cast<HelperContext*>(context)->programFolder;
   PluginHelperRun run;
   TemporaryFile reply;
@@ -142,7 +153,9 @@ PluginHelperRun AskInHelper(void* context, const std::vector<std::string>& names
     arguments += Quoted(reply.path) + " " + std::to_string(uintptr_t(progress));
     for (const std::string& name : names) arguments += Quoted(PathInFolder(folder, name)).insert(0, 1, ' ');
     Helper helper;
-    if (StartHelper(helper, folder, arguments, true)) {
+    const HelperStart start = StartHelper(helper, folder, machine, arguments, true);
+    run.refused = start == HelperStart::kRefused;
+    if (start == HelperStart::kStarted) {
       // A helper that cannot write its reply blames no plug-in.
       run.started = RunToEnd(helper, progress, kPluginInfoTimeLimitMilliseconds) !=
                     DWORD(PluginDecodeStatus::kBadArguments);
@@ -154,8 +167,15 @@ PluginHelperRun AskInHelper(void* context, const std::vector<std::string>& names
   return run;
 }
 
-// The "*.spi" files of the folder, in listing order, with their sizes and
-// write times; none whose full path would not fit.
+// The processor a library is built for, from its first bytes.
+PluginMachine ReadPluginMachine(const std::string& path) {
+  uint8_t header[kPluginHeaderReadSize];
+  FilePtr file = OpenFile(path.c_str(), "rb");
+  return file ? PluginMachineOf(header, std::fread(header, 1, sizeof header, file.get())) : PluginMachine::kNone;
+}
+
+// The "*.spi" files of the folder, in listing order, with their sizes, write
+// times and processors; none whose full path would not fit.
 std::vector<PluginFile> ListPluginFiles(const std::string& folder) {
   std::vector<PluginFile> files;
   WIN32_FIND_DATAA found;
@@ -163,9 +183,11 @@ std::vector<PluginFile> ListPluginFiles(const std::string& folder) {
   if (search == INVALID_HANDLE_VALUE) return files;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    if (PathInFolder(folder, found.cFileName).size() > kMaxPluginPathLength) continue;
+    const std::string path = PathInFolder(folder, found.cFileName);
+    if (path.size() > kMaxPluginPathLength) continue;
     files.push_back({found.cFileName, uint64_t(found.nFileSizeHigh) << 32 | found.nFileSizeLow,
-                     uint64_t(found.ftLastWriteTime.dwHighDateTime) << 32 | found.ftLastWriteTime.dwLowDateTime});
+                     uint64_t(found.ftLastWriteTime.dwHighDateTime) << 32 | found.ftLastWriteTime.dwLowDateTime,
+                     ReadPluginMachine(path)});
   } while (FindNextFileA(search, &found));
   FindClose(search);
   return files;
@@ -181,7 +203,7 @@ DibImagePtr DecodeInHelper(void* context, const PluginEntry& plugin, const char*
   const std::string arguments =
       Quoted(PathInFolder(folder, plugin.fileName)) + " " + Quoted(path) + " " + Quoted(reply.path);
   std::vector<uint8_t> bytes;
-  if (!StartHelper(helper, folder, arguments, false) ||
+  if (StartHelper(helper, folder, plugin.machine, arguments, false) != HelperStart::kStarted ||
       RunToEnd(helper, nullptr, kPluginTimeLimitMilliseconds) != DWORD(PluginDecodeStatus::kDelivered) ||
       !ReadReply(reply.path, kMaxPictureReplySize, bytes))
     return nullptr;

@@ -38,10 +38,11 @@ PluginAnswers AskPluginAnswers(PluginInfoFunction info, void* module) {
   return answers;
 }
 
-PluginOffer OfferPlugin(PluginTable& table, const std::string& fileName, const PluginAnswers& answers) {
+PluginOffer OfferPlugin(PluginTable& table, const std::string& fileName, const PluginAnswers& answers,
+                        PluginMachine machine) {
   if (!IsAcceptedVersion(answers.version.c_str())) return PluginOffer::kRefused;
   if (table.count == kMaxPlugins) return PluginOffer::kTableFull;
-  table.entries[table.count++] = {fileName, answers};
+  table.entries[table.count++] = {fileName, answers, machine};
   return PluginOffer::kAccepted;
 }
 

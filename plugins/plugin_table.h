@@ -41,9 +41,19 @@ struct PluginAnswers {
 // to kPluginInfoSize - 1 characters.
 PluginAnswers AskPluginAnswers(PluginInfoFunction info, void* module);
 
+// The processor a library is built for, from its PE header; each kind is
+// run by the helper built for it.
+enum class PluginMachine {
+  kNone,   // no PE file, or one the header of which does not hold together
+  kX64,    // 64-bit: vitrelle-decode.exe
+  kI386,   // 32-bit: vitrelle-decode32.exe
+  kOther,  // ARM64 and any other: no helper runs it
+};
+
 struct PluginEntry {
   std::string fileName;  // the library's file name in the program directory
   PluginAnswers answers;
+  PluginMachine machine = PluginMachine::kX64;
 };
 
 struct PluginTable {
@@ -61,7 +71,8 @@ enum class PluginOffer {
   kTableFull, // the table holds kMaxPlugins already: unload it
 };
 // Adds the library to the table when its version is accepted.
-PluginOffer OfferPlugin(PluginTable& table, const std::string& fileName, const PluginAnswers& answers);
+PluginOffer OfferPlugin(PluginTable& table, const std::string& fileName, const PluginAnswers& answers,
+                        PluginMachine machine = PluginMachine::kX64);
 
 // The Open filter text: "BMP/GIF Files (*.BMP,*.GIF)\n*.BMP;*.GIF\n", then for
 // each format of each plug-in in table order "description (pattern)\npattern\n",

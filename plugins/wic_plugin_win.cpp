@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "plugins/plugin_interface_win.h"
 #include "plugins/wic_picture.h"
 
 namespace {
@@ -180,7 +181,7 @@ std::wstring WidePath(const char* path) {
 }
 
 // The decoder of a file, or of a picture in memory (flag bits 0-2 = 1).
-bool CreateDecoderFor(IWICImagingFactory* factory, LPCSTR source, LONG length, UINT flags,
+bool CreateDecoderFor(IWICImagingFactory* factory, LPCSTR source, LONG_PTR length, UINT flags,
                       ComPtr<IWICStream>& stream, ComPtr<IWICBitmapDecoder>& decoder) {
   if ((flags & 7) == 0) {
     const std::wstring path = WidePath(source);
@@ -188,7 +189,8 @@ bool CreateDecoderFor(IWICImagingFactory* factory, LPCSTR source, LONG length, U
            SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                        WICDecodeMetadataCacheOnDemand, decoder.out()));
   }
-  return (flags & 7) == 1 && length > 0 && SUCCEEDED(factory->CreateStream(stream.out())) &&
+  return (flags & 7) == 1 && length > 0 && length <= LONG_PTR(MAXDWORD) &&
+         SUCCEEDED(factory->CreateStream(stream.out())) &&
          SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(source)), DWORD(length))) &&
          SUCCEEDED(factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, decoder.out()));
 }
@@ -211,11 +213,11 @@ int WINAPI GetPluginInfo(int number, LPSTR buffer, int length) {
 
 // `head` is a pointer to the file's first 2 KB when its high 16 bits are
 // not 0; otherwise a file handle, and the file is read by its name instead.
-int WINAPI IsSupported(LPCSTR path, DWORD head) {
+int WINAPI IsSupported(LPCSTR path, DWORD_PTR head) {
   uint8_t bytes[2048] = {};
   const uint8_t* start = bytes;
-  if (head & 0xFFFF0000u) {
-    start = reinterpret_cast<const uint8_t*>(uintptr_t(head));
+  if (head & ~DWORD_PTR(0xFFFF)) {
+    start = reinterpret_cast<const uint8_t*>(head);
   } else if (FILE* file = path ? _wfopen(WidePath(path).c_str(), L"rb") : nullptr) {
     std::fread(bytes, 1, sizeof bytes, file);
     std::fclose(file);
@@ -226,7 +228,8 @@ int WINAPI IsSupported(LPCSTR path, DWORD head) {
   return 0;
 }
 
-int WINAPI GetPicture(LPCSTR source, LONG length, UINT flags, HLOCAL* header, HLOCAL* pixels, FARPROC, LONG) {
+int WINAPI GetPicture(LPCSTR source, LONG_PTR length, UINT flags, HLOCAL* header, HLOCAL* pixels, FARPROC,
+                      LONG_PTR) {
   if (!source || !header || !pixels) return kPictureReadError;
   *header = *pixels = nullptr;
   ComScope com;

@@ -22,6 +22,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "plugins/plugin_interface_win.h"
+
 namespace {
 
 #if defined(TEST_PLUGIN_TWO_FORMATS)
@@ -120,8 +122,8 @@ int WINAPI GetPluginInfo(int number, LPSTR buffer, int length) {
   return 1;
 }
 
-int WINAPI IsSupported(LPCSTR path, DWORD head) {
-  const char* bytes = reinterpret_cast<const char*>(uintptr_t(head));
+int WINAPI IsSupported(LPCSTR path, DWORD_PTR head) {
+  const char* bytes = reinterpret_cast<const char*>(head);
 #if defined(TEST_PLUGIN_TWO_FORMATS)
   return std::memcmp(bytes, "VT1", 4) == 0 || std::memcmp(bytes, "VT2", 4) == 0 || EndsWith(path, ".bmp") ||
          EndsWith(path, ".gif");
@@ -134,7 +136,7 @@ int WINAPI IsSupported(LPCSTR path, DWORD head) {
 #endif
 }
 
-int WINAPI GetPicture(LPCSTR path, LONG, UINT, HLOCAL* header, HLOCAL* pixels, FARPROC, LONG) {
+int WINAPI GetPicture(LPCSTR path, LONG_PTR, UINT, HLOCAL* header, HLOCAL* pixels, FARPROC, LONG_PTR) {
 #if defined(TEST_PLUGIN_CRASH)
   *static_cast<volatile int*>(nullptr) = *reinterpret_cast<const int*>(path);
 #elif defined(TEST_PLUGIN_HANG)
