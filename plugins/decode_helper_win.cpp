@@ -9,9 +9,9 @@
 //
 //   vitrelle-decode.exe --info REPLY-PATH PROGRESS-EVENT PLUGIN-PATH...
 //
-// Loads each plug-in in turn and appends its answers to the reply file (see
-// plugin_discovery.h), then signals the inherited event, so that the program
-// knows which plug-in it is at. Exit code 0, or kBadArguments when the reply
+// Signals the inherited event once it runs, then loads each plug-in in turn,
+// appends its answers to the reply file (see plugin_discovery.h) and signals
+// again, so that the program knows that it runs and which plug-in it is at. Exit code 0, or kBadArguments when the reply
 // cannot be written.
 //
 // Names arrive in UTF-8 (the program's code page, and by its manifest this
@@ -75,6 +75,7 @@ bool AppendAnswers(const char* path, const PluginAnswers& answers) {
   if (count < 2) EndNow(PluginDecodeStatus::kBadArguments);
   const char* replyPath = arguments[0];
   HANDLE progress = reinterpret_cast<HANDLE>(uintptr_t(std::strtoull(arguments[1], nullptr, 10)));
+  SetEvent(progress);  // it runs
   for (int i = 2; i < count; ++i) {
     if (!AppendAnswers(replyPath, AskLibrary(arguments[i]))) EndNow(PluginDecodeStatus::kBadArguments);
     SetEvent(progress);

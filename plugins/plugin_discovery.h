@@ -15,8 +15,8 @@
 // Each library is asked by the helper built for its processor (read from its
 // PE header): 64-bit ones by vitrelle-decode.exe, 32-bit ones by
 // vitrelle-decode32.exe. A library of any other processor is left out
-// without starting anything; when the helper for a library cannot be started
-// at all (a system without 32-bit support), the library is left out and
+// without starting anything; when the helper for a library cannot run at
+// all (a system without 32-bit support), the library is left out and
 // remembered as failed, with that reason.
 #pragma once
 
@@ -62,7 +62,7 @@ struct PluginFile {
 std::string PluginFileStamp(const PluginFile& file);
 // Why a library was left out, as its record says.
 constexpr char kPluginFailedWhileAsked[] = "crashed or hung when asked";
-constexpr char kPluginHelperCannotStart[] = "its helper for 32-bit plug-ins cannot start";
+constexpr char kPluginHelperCannotStart[] = "its helper cannot run on this system";
 
 // The per-user memory of the plug-ins that failed; null functions remember nothing.
 struct FailedPluginMemory {
@@ -73,9 +73,9 @@ struct FailedPluginMemory {
   void (*forget)(void* context, const std::string& name) = nullptr;
 };
 
-// One helper's work on a list of libraries: whether it ran and could reply,
-// whether the system refused to start it at all, and the answers it gave,
-// in list order, before it ended or was ended.
+// One helper's work on a list of libraries: whether it started and could
+// reply, whether the system could not run it at all (it never began its
+// work), and the answers it gave, in list order, before it ended or was ended.
 struct PluginHelperRun {
   bool started = false;
   bool refused = false;
@@ -86,8 +86,8 @@ using AskPluginsFunction = PluginHelperRun (*)(void* context, PluginMachine mach
 
 // Offers the files to the table in their order, each asked through the
 // helper of its processor unless it is remembered as failed with the same
-// stamp. When a helper runs but cannot reply (it is missing, or cannot
-// write), nothing more is asked of it and nothing remembered; when the
-// system refuses to start it, its libraries are remembered with that reason.
+// stamp. When a helper is missing or cannot write its reply, nothing more is
+// asked of it and nothing remembered; when the system cannot run it, its
+// libraries are remembered with that reason.
 void DiscoverPluginFiles(PluginTable& table, const std::vector<PluginFile>& files, AskPluginsFunction ask,
                          void* context, const FailedPluginMemory& memory);

@@ -98,12 +98,13 @@ HelperStart StartHelper(Helper& helper, const std::string& programFolder, Plugin
 }
 
 // Waits until the helper ends, at most the time limit, which starts again
-// each time the helper signals progress (when it has a progress event).
+// each time the helper signals progress (when it has a progress event);
+// `signalled` tells whether it ever did.
 // Meanwhile the thread's windows are repainted (first what the closed Open
 // dialog uncovered) and messages that other programs send are answered, so
 // that a slow plug-in leaves the program drawn and responding; input waits
 // in the queue until the file is decided.
-bool HelperEndsInTime(HANDLE process, HANDLE progress, DWORD limit) {
+bool HelperEndsInTime(HANDLE process, HANDLE progress, DWORD limit, bool& signalled) {
   const HANDLE handles[2] = {process, progress};
   const DWORD count = progress ? 2 : 1;
   DWORD start = GetTickCount();
@@ -115,6 +116,7 @@ bool HelperEndsInTime(HANDLE process, HANDLE progress, DWORD limit) {
     const DWORD woken = MsgWaitForMultipleObjects(count, handles, FALSE, limit - elapsed, QS_PAINT | QS_SENDMESSAGE);
     if (woken == WAIT_OBJECT_0) return true;
     if (count == 2 && woken == WAIT_OBJECT_0 + 1) {
+      signalled = true;
       start = GetTickCount();
     } else if (woken != WAIT_OBJECT_0 + count) {
       return false;
@@ -123,9 +125,9 @@ bool HelperEndsInTime(HANDLE process, HANDLE progress, DWORD limit) {
 }
 
 // The exit code of a helper that ended in time; the helper is ended either way.
-DWORD RunToEnd(Helper& helper, HANDLE progress, DWORD limit) {
+DWORD RunToEnd(Helper& helper, HANDLE progress, DWORD limit, bool& signalled) {
   DWORD exitCode = DWORD(PluginDecodeStatus::kFailed);
-  if (HelperEndsInTime(helper.process, progress, limit)) GetExitCodeProcess(helper.process, &exitCode);
+  if (HelperEndsInTime(helper.process, progress, limit, signalled)) GetExitCodeProcess(helper.process, &exitCode);
   helper.End();
   return exitCode;
 }
@@ -140,8 +142,10 @@ struct HelperContext {
   const std::string& programFolder;
 };
 
-// One helper asks the libraries in turn and signals after each answer; each
-// library has its own time limit.
+// One helper asks the libraries in turn; it signals once it runs and after
+// each answer, and each library has its own time limit. A helper that ends
+// without ever signalling never ran: the system could start its process but
+// not run it (a 64-bit Wine without its 32-bit part).
 PluginHelperRun AskInHelper(void* context, PluginMachine machine, const std::vector<std::string>& names) {
   const std::string& folder = static_cast<HelperContext*>(context)->programFolder;
   PluginHelperRun run;
@@ -157,8 +161,10 @@ PluginHelperRun AskInHelper(void* context, PluginMachine machine, const std::vec
     run.refused = start == HelperStart::kRefused;
     if (start == HelperStart::kStarted) {
       // A helper that cannot write its reply blames no plug-in.
-      run.started = RunToEnd(helper, progress, kPluginInfoTimeLimitMilliseconds) !=
+      bool signalled = false;
+      run.started = RunToEnd(helper, progress, kPluginInfoTimeLimitMilliseconds, signalled) !=
                     DWORD(PluginDecodeStatus::kBadArguments);
+      run.refused = !signalled;
       std::vector<uint8_t> bytes;
       if (ReadReply(reply.path, kMaxInfoReplySize, bytes)) run.answers = DecodePluginAnswers(bytes.data(), bytes.size());
     }
@@ -203,8 +209,9 @@ DibImagePtr DecodeInHelper(void* context, const PluginEntry& plugin, const char*
   const std::string arguments =
       Quoted(PathInFolder(folder, plugin.fileName)) + " " + Quoted(path) + " " + Quoted(reply.path);
   std::vector<uint8_t> bytes;
+  bool unused = false;
   if (StartHelper(helper, folder, plugin.machine, arguments, false) != HelperStart::kStarted ||
-      RunToEnd(helper, nullptr, kPluginTimeLimitMilliseconds) != DWORD(PluginDecodeStatus::kDelivered) ||
+      RunToEnd(helper, nullptr, kPluginTimeLimitMilliseconds, unused) != DWORD(PluginDecodeStatus::kDelivered) ||
       !ReadReply(reply.path, kMaxPictureReplySize, bytes))
     return nullptr;
   return DecodePluginReply(bytes.data(), bytes.size());

@@ -5,6 +5,6 @@
 #pragma once
 
 #define VITRELLE_VERSION_MAJOR 1
-#define VITRELLE_VERSION_MINOR 10
-#define VITRELLE_VERSION_TEXT "1.10"
+#define VITRELLE_VERSION_MINOR 11
+#define VITRELLE_VERSION_TEXT "1.11"
 #define VITRELLE_COPYRIGHT_TEXT "Copyright (c) 2026 The Vitrelle authors"

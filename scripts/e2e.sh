@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Runs every end-to-end scenario: vitrelle-e2e.exe drives vitrelle.exe under
-# 32-bit Wine in a fresh prefix (under build/, removed afterwards), on a
-# virtual display unless DISPLAY is set. One driver process a scenario; the
-# last line is "e2e: N passed, N failed", and a scenario that fails twice in
-# a row fails the script.
+# Runs every end-to-end scenario, or those named on the command line:
+# vitrelle-e2e.exe drives the 64-bit vitrelle.exe under 64-bit Wine in a
+# fresh prefix (under build/, removed afterwards), on a virtual display
+# unless DISPLAY is set. One driver process a scenario; the last line is
+# "e2e: N passed, N failed", and a scenario that fails twice in a row fails
+# the script. VITRELLE_E2E_32BIT_WINE=1 tells the scenarios that 32-bit
+# programs run here (scripts/test.sh sets it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build.sh mingw >/dev/null
-build="$PWD/build/mingw"
+scripts/build.sh mingw64 >/dev/null
+build="$PWD/build/mingw64"
 # Pictures for the shipped plug-in, with the pixels an independent decoder reads.
 /usr/bin/python3 tests/e2e/make_plugin_pictures.py "$build/plugin-pictures"
 . scripts/wine_env.sh
@@ -17,7 +19,11 @@ use_scratch_wine e2e-wine
 [ -n "${DISPLAY:-}" ] || start_xvfb
 make_wine_prefix
 
-mapfile -t scenarios < <(wine "$build/vitrelle-e2e.exe" --list)
+if [ "$#" -gt 0 ]; then
+  scenarios=("$@")
+else
+  mapfile -t scenarios < <("$WINE" "$build/vitrelle-e2e.exe" --list)
+fi
 [ "${#scenarios[@]}" -gt 0 ] || { echo "e2e: the driver lists no scenarios"; exit 1; }
 # A scenario named screen-* runs on a display of its own of 1920 x 1080, the
 # size of today's common screen; the Wine server is ended around it, so that
@@ -30,10 +36,10 @@ run_on_screen() {
     screen_display="$DISPLAY"
     export DISPLAY="$display"
   fi
-  wineserver -k 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
   local result=0
-  DISPLAY="$screen_display" timeout 120 wine "$build/vitrelle-e2e.exe" "$1" || result=$?
-  wineserver -k 2>/dev/null || true
+  DISPLAY="$screen_display" timeout 120 "$WINE" "$build/vitrelle-e2e.exe" "$1" || result=$?
+  "$WINESERVER" -k 2>/dev/null || true
   return "$result"
 }
 
@@ -45,11 +51,11 @@ run_scenario() {
     run_on_screen "$1"
   elif [[ "$1" == desktop-* ]]; then
     local output
-    output="$(timeout 120 wine explorer /desktop=vitrelle-e2e,1024x768 "$build/vitrelle-e2e.exe" "$1" 2>&1 | tr -d '\000')"
+    output="$(timeout 120 "$WINE" explorer /desktop=vitrelle-e2e,1024x768 "$build/vitrelle-e2e.exe" "$1" 2>&1 | tr -d '\000')"
     printf '%s\n' "$output"
     grep -qx "$1: passed" <<<"$output"
   else
-    timeout 120 wine "$build/vitrelle-e2e.exe" "$1"
+    timeout 120 "$WINE" "$build/vitrelle-e2e.exe" "$1"
   fi
 }
 

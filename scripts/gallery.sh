@@ -9,8 +9,8 @@
 #   tiled-desktop   a Wine desktop with the picture as tiled wallpaper
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build.sh mingw >/dev/null
-build="$PWD/build/mingw"
+scripts/build.sh mingw64 >/dev/null
+build="$PWD/build/mingw64"
 images="$PWD/docs/images"
 . scripts/wine_env.sh
 export LC_ALL=C.UTF-8
@@ -27,8 +27,8 @@ mkdir -p "$program"
 for file in vitrelle.exe vitrelle.cfg vitrelle-wic.spi vitrelle-decode.exe; do
   cp "$build/$file" "$program/"
 done
-wine reg add 'HKCU\Software\Tavik\vitrelle' /v Setdialog /d 1 /f >/dev/null 2>&1
-export VITRELLE_CHECK_FOLDER="$(winepath -w "$program")"
+"$WINE" reg add 'HKCU\Software\Tavik\vitrelle' /v Setdialog /d 1 /f >/dev/null 2>&1
+export VITRELLE_CHECK_FOLDER="$("$WINE" winepath -w "$program")"
 
 cd "$work"
 shots=("$@")
@@ -38,18 +38,18 @@ missing=0
 # the windows' frames and title bars (Xvfb has no window manager to draw
 # them), and Tile sets that desktop's wallpaper.
 take_shot() { # take_shot NAME SIZE
-  wine explorer "/desktop=Gallery,$2" "$build/vitrelle-gallery.exe" "$1" || true
-  wineserver -w
+  "$WINE" explorer "/desktop=Gallery,$2" "$build/vitrelle-gallery.exe" "$1" || true
+  "$WINESERVER" -w
 }
 for shot in "${shots[@]}"; do
   if [ "$shot" = main-window-150 ]; then
     # The main window at 150 %: Wine's DPI setting raised for this shot.
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-    wineserver -k 2>/dev/null || true
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+    "$WINESERVER" -k 2>/dev/null || true
     take_shot main-window 1280x1024
     [ -f main-window.bmp ] && mv main-window.bmp "$shot.bmp"
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
-    wineserver -k 2>/dev/null || true
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+    "$WINESERVER" -k 2>/dev/null || true
   elif [ "$shot" = tiled-desktop ]; then
     take_shot "$shot" 800x600
   elif [ "$shot" = screen-make ]; then

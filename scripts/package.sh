@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Sets up, builds the Windows program and packs it into build/packages/:
-#   vitrelle-VERSION-win32.zip   the portable program and its licence, in a
+#   vitrelle-VERSION-win64.zip   the portable 64-bit program and its licence, in a
 #                                folder of its own
-#   vitrelle-VERSION-setup.exe   the per-user installer (NSIS)
+#   vitrelle-VERSION-setup.exe   the per-user 64-bit installer (NSIS)
 # each with its SHA-256 sum beside it (FILE.sha256). The same sources give the
 # same bytes: every file time is SOURCE_DATE_EPOCH (default: the time of the
 # last commit).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh mingw
+scripts/build.sh mingw64
 
 version="$(sed -n 's/^#define VITRELLE_VERSION_TEXT "\(.*\)"$/\1/p' resources/version.h)"
 [ -n "$version" ] || { echo "package: no version in resources/version.h" >&2; exit 1; }
@@ -18,13 +18,14 @@ copyright="$(sed -n 's/^#define VITRELLE_COPYRIGHT_TEXT "\(.*\)"$/\1/p' resource
 export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}"
 export TZ=UTC LC_ALL=C
 
-build="$PWD/build/mingw"
+build="$PWD/build/mingw64"
 packages="$PWD/build/packages"
 name="vitrelle-$version"
 # What ships, besides the Pattern file: the program, its manual, the shipped
-# plug-in with the helper process that runs plug-ins, the tool with its
-# windowless build for the sign-in, and the licence.
-built_files=(vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-cli.exe vitrelle-wallpaper.exe)
+# plug-in with the helper processes that run 64-bit and 32-bit plug-ins, the
+# tool with its windowless build for the sign-in, and the licence.
+built_files=(vitrelle.exe vitrelle.html vitrelle-wic.spi vitrelle-decode.exe vitrelle-decode32.exe vitrelle-cli.exe
+  vitrelle-wallpaper.exe)
 program_files=("${built_files[@]}" LICENSE.txt)
 
 rm -rf "$packages"
@@ -39,7 +40,7 @@ chmod 0644 "$stage"/*
 touch --no-dereference --date="@$SOURCE_DATE_EPOCH" "$stage" "$stage"/*
 
 # The portable zip: sorted names, no extra fields (-X), no folder entries.
-zip="$packages/$name-win32.zip"
+zip="$packages/$name-win64.zip"
 (cd "$packages/stage" && find "$name" -type f | sort | zip -q -X -9 "$zip" -@)
 
 # The installer. The lists of files it installs and removes are written here,

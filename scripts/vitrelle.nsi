@@ -6,9 +6,12 @@
 ; It shows the licence (LICENSE.txt, installed with the program) and installs
 ; for the current user only, without administrator rights, into
 ; a folder the user can write (so that Make can save the Pattern file), and
-; never replaces a Pattern file that is already there.
+; never replaces a Pattern file that is already there. It is a 64-bit
+; installer for the 64-bit program; installed over an earlier (32-bit)
+; version it replaces that version's files, uninstaller and uninstall entry,
+; and moves the sign-in entry of that copy's tool to this one.
 
-Unicode true
+Target amd64-unicode
 SetCompressor /SOLID lzma
 ; No file times of the build machine inside: the same files give the same installer.
 SetDateSave off
@@ -56,8 +59,33 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+; The sign-in entry that ran the tool of an earlier installation in
+; another folder ($0) runs this one's, with the same arguments.
+Function MoveSigninEntry
+  ${If} $0 == ""
+  ${OrIf} $0 == $INSTDIR
+    Return
+  ${EndIf}
+  ReadRegStr $1 HKCU "${RUN_KEY}" "${SIGNIN_VALUE}"
+  StrCpy $2 '"$0\vitrelle-wallpaper.exe"'
+  StrLen $3 $2
+  StrCpy $4 $1 $3
+  ${If} $4 == $2
+    StrCpy $5 $1 "" $3
+    WriteRegStr HKCU "${RUN_KEY}" "${SIGNIN_VALUE}" '"$INSTDIR\vitrelle-wallpaper.exe"$5'
+  ${EndIf}
+FunctionEnd
+
 Section "Vitrelle"
   SetShellVarContext current
+  SetRegView 64
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  Call MoveSigninEntry
+  ; A 32-bit installer's entry, wherever the system kept it, gives way to this one.
+  SetRegView 32
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  SetRegView 64
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
   SetOutPath "$INSTDIR"
   SetOverwrite on
   !include "${FILES}"
@@ -148,6 +176,7 @@ FunctionEnd
 
 Section "Uninstall"
   SetShellVarContext current
+  SetRegView 64
   !include "${REMOVALS}"
   Delete "$INSTDIR\uninstall.exe"
 

@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
-# Runs the unit tests as the 32-bit Windows build (vitrelle_tests.exe) under
-# Wine, then checks that vitrelle-cli.exe under Wine and the native
-# vitrelle-cli make byte-identical files from the same arguments. Needs the
-# native and mingw builds; uses a fresh Wine prefix under build/, removed
-# afterwards.
+# Runs the unit tests of a Windows build (vitrelle_tests.exe of mingw64, or
+# of mingw32 as 32-bit code) under Wine; for the 64-bit build it then checks
+# that vitrelle-cli.exe under Wine and the native vitrelle-cli make
+# byte-identical files from the same arguments. Needs the native build and
+# the Windows one; uses a fresh Wine prefix under build/, removed afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+preset="${1:-mingw64}"
 native="$PWD/build/native"
-mingw="$PWD/build/mingw"
+mingw="$PWD/build/$preset"
 . scripts/wine_env.sh
 
 use_scratch_wine unit-wine
 make_wine_prefix
 
-echo "== unit tests of the 32-bit build under Wine"
-(cd "$mingw" && timeout 600 wine ./vitrelle_tests.exe --gtest_brief=1)
+echo "== unit tests of the $preset build under Wine"
+(cd "$mingw" && timeout 600 "$WINE" ./vitrelle_tests.exe --gtest_brief=1)
+[ "$preset" = mingw64 ] || exit 0
 
 echo "== vitrelle-cli.exe under Wine against the native vitrelle-cli"
 config="$PWD/resources/vitrelle.cfg"
@@ -43,7 +45,7 @@ for i in "${!runs[@]}"; do
   extension="${arguments##*.}"
   ours="native$i.$extension" theirs="wine$i.$extension"
   (cd "$work" && "$native/vitrelle-cli" ${arguments/OUT.$extension/$ours} >/dev/null)
-  (cd "$work" && wine "$mingw/vitrelle-cli.exe" ${arguments/OUT.$extension/$theirs} >/dev/null)
+  (cd "$work" && "$WINE" "$mingw/vitrelle-cli.exe" ${arguments/OUT.$extension/$theirs} >/dev/null)
   if cmp -s "$work/$ours" "$work/$theirs"; then
     echo "cli: $arguments: identical"
   else

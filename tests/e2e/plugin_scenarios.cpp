@@ -8,6 +8,8 @@
 
 #include "image/bmp_file.h"
 #include "image/normalize.h"
+#include "image/png_file.h"
+#include "plugins/plugin_discovery.h"
 #include "plugins/plugin_library_win.h"
 #include "base/texts.h"
 #include "resources/resource.h"
@@ -419,8 +421,40 @@ bool StartupCrashOrHangCostsOnlyThatPlugin() {
   return CloseProgram(again, main) && ok;
 }
 
+// A 32-bit plug-in runs in the 32-bit helper beside the 64-bit program and
+// opens its format. Where Wine runs no 32-bit programs (the test command
+// says so in VITRELLE_E2E_32BIT_WINE), it is left out and remembered with
+// that reason, and the 64-bit plug-in beside it still opens its files.
+bool Plugin32BitRunsInItsOwnHelper() {
+  const std::string folder = MakeProgramFolder({"test-32bit.spi", "vitrelle-wic.spi"});
+  CopyFileA((DriverFolder() + "\\vitrelle-decode32.exe").c_str(), (folder + "\\vitrelle-decode32.exe").c_str(), FALSE);
+  const char* runs32 = std::getenv("VITRELLE_E2E_32BIT_WINE");
+  const bool wine32 = runs32 && std::strcmp(runs32, "1") == 0;
+  DibImagePtr png = CreateDibImage(6, 3, 24);
+  const std::string picture = wine32 ? WriteTestOnePicture(folder) : folder + "\\picture.png";
+  if (!wine32 && !WritePngFile(*png, picture, {})) return Expect(false, "the PNG picture is written");
+  DeleteSettings();
+
+  Program program;
+  HWND main = StartWithFile(program, picture, folder);
+  if (!Expect(main != nullptr, "the picture opens")) return false;
+  bool ok = wine32 ? ExpectViewShows(main, 5, 4, "the 32-bit plug-in's picture")
+                   : ExpectViewShows(main, 6, 3, "the 64-bit plug-in's picture");
+  const std::string record = UserRegistryValue(kSettingsKey, "failed plug-in test-32bit.spi");
+  if (wine32) {
+    ok &= Expect(record.empty(), "the 32-bit plug-in is not remembered as failed: " + record);
+  } else {
+    ok &= Expect(record.size() > std::strlen(kPluginHelperCannotStart) &&
+                     record.compare(record.size() - std::strlen(kPluginHelperCannotStart), std::string::npos,
+                                    kPluginHelperCannotStart) == 0,
+                 "the 32-bit plug-in is remembered with the reason: " + record);
+  }
+  return CloseProgram(program, main) && ok;
+}
+
 }  // namespace
 
+VITRELLE_SCENARIO("plugin-32bit-runs-in-its-own-helper", Plugin32BitRunsInItsOwnHelper);
 VITRELLE_SCENARIO("code-runs-only-from-the-program-folder", CodeRunsOnlyFromTheProgramFolder);
 VITRELLE_SCENARIO("startup-crash-or-hang-costs-only-that-plugin", StartupCrashOrHangCostsOnlyThatPlugin);
 VITRELLE_SCENARIO("plugins-decode-in-a-helper", PluginsDecodeInAHelper);
