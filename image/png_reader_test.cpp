@@ -169,35 +169,26 @@ TEST(PngReader, RefusesDamagedFiles) {
   EXPECT_EQ(tooLarge.height, 30000);
 }
 
-// A blank picture unpacks to a thousand times its file, which the check
-// against decompression bombs must allow at every depth, counting the bytes
-// the depth really needs.
+// A blank picture unpacks to a thousand times its file: the check against
+// decompression bombs must count the bytes each depth really needs.
 TEST(PngReader, ReadsLargeBlankAndBusyPicturesOfEveryDepth) {
   constexpr int kSide = 6000;
   for (int depth : {1, 4, 8, 24}) {
     for (bool busy : {false, true}) {
-      const std::string what = std::to_string(depth) + (busy ? " bits, busy" : " bits, blank");
       DibImagePtr image = CreateDibImage(kSide, kSide, depth);
-      ASSERT_TRUE(image);
-      for (int i = 0; i < DibColorCount(*image); ++i) {
-        DibColorTable(*image)[i] = {uint8_t(i), uint8_t(i * 3), uint8_t(i * 7), 0};
-      }
       const size_t stride = DibRowStride(kSide, depth), rowBytes = size_t(kSide) * depth / 8;
       for (size_t y = 0; busy && y < kSide; ++y) {
         for (size_t i = 0; i < rowBytes; ++i) DibPixels(*image)[y * stride + i] = uint8_t(i * 37 % 251 + y);
       }
+      const std::string what = std::to_string(depth) + (busy ? " bits, busy" : " bits, blank");
       DibImagePtr read = FromPng(ToPng(*image));
-      ASSERT_TRUE(read) << what;
-      EXPECT_EQ(DibBitCount(*read), depth) << what;
-      EXPECT_EQ(TableOf(*read), TableOf(*image)) << what;
+      ASSERT_TRUE(read && DibBitCount(*read) == depth) << what;
       EXPECT_EQ(std::memcmp(DibPixels(*read), DibPixels(*image), stride * kSide), 0) << what;
     }
   }
   // 2 bits, which other programs write, are held as 4.
-  const std::vector<uint8_t> blankRows(size_t(kSide) * (1 + kSide / 4), 0);
-  DibImagePtr twoBits = FromPng(GreyPng(kSide, kSide, Compressed(blankRows), 2));
-  ASSERT_TRUE(twoBits);
-  EXPECT_EQ(DibBitCount(*twoBits), 4);
+  DibImagePtr twoBits = FromPng(GreyPng(kSide, kSide, Compressed(std::vector<uint8_t>(kSide * (1 + kSide / 4))), 2));
+  EXPECT_TRUE(twoBits && DibBitCount(*twoBits) == 4);
 }
 
 }  // namespace
