@@ -87,7 +87,7 @@ void SaveAs(AppState& state) {
   SaveAsFlow(&state.owner, target.path.c_str(), target.filterIndex, *state.currentImage, state.gifOptions, &saved);
   if (!saved) return;
   SetWindowTextA(state.mainWindow, target.path.c_str());
-  PictureSaved(state);
+  PictureSaved(state, target.path);
 }
 
 void Brightness(AppState& state) {
@@ -133,7 +133,8 @@ void Make(AppState& state) {
   RepairPanelValues(state.patternPanel);  // a value still being typed is repaired first
   PictureEntry before = CurrentPictureDetails(state);
   DibImagePtr picture =
-      MakePicture(&state.owner, state.makeSettings, state.patternFilePath, int64_t(std::time(nullptr)), state.generator);
+      MakePicture(&state.owner, state.makeSettings, state.patternFilePath, int64_t(std::time(nullptr)), state.generator,
+                  state.gifOptions);
   if (picture) ShowNewPicture(state, std::move(before), PictureStep::kMake, std::move(picture), TextOf(IDS_NO_TITLE), false);
 }
 

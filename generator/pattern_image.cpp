@@ -236,14 +236,21 @@ void FoldPatternImage(DibImage& image, int32_t mirrorMode) {
   }
 }
 
-DibImagePtr MakePatternImage(const Owner* owner, const MakeSettings& settings, int width, int height,
-                             const std::string& patternFile, int64_t calendarSeconds, GeneratorState& state) {
-  width = int16_t(uint16_t(width));
-  height = int16_t(uint16_t(height));
+bool CheckPictureSize(const Owner* owner, int32_t width, int32_t height) {
   if (width < 1 || height < 1) {
     OwnerWarn(owner, TextOf(IDS_BAD_IMAGE_SIZE), TextOf(IDS_ERROR));
-    return nullptr;
+    return false;
   }
+  if (width <= kMaxPictureSide && height <= kMaxPictureSide) return true;
+  char text[160];
+  std::snprintf(text, sizeof text, TextOf(IDS_IMAGE_SIZE_TOO_LARGE), int(width), int(height));
+  OwnerWarn(owner, text, TextOf(IDS_ERROR));
+  return false;
+}
+
+DibImagePtr MakePatternImage(const Owner* owner, const MakeSettings& settings, int width, int height,
+                             const std::string& patternFile, int64_t calendarSeconds, GeneratorState& state) {
+  if (!CheckPictureSize(owner, width, height)) return nullptr;
   // Past the limit, or when a 32-bit program finds no block that large.
   DibImagePtr image = CreateDibImage(width, height, 0);
   if (!image) {
