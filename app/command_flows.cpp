@@ -38,10 +38,15 @@ SaveOutcome SaveAsFlow(const Owner* owner, const char* path, int filterIndex, co
 }
 
 DibImagePtr MakePicture(const Owner* owner, const MakeSettings& settings, const std::string& patternFile,
-                        int64_t calendarSeconds, GeneratorState& generator, std::string* recipe) {
+                        int64_t calendarSeconds, GeneratorState& generator, GifSaveOptions& options,
+                        std::string* recipe) {
   if (!WriteStateLine(owner, patternFile, settings)) return nullptr;
-  return MakePatternImage(owner, settings, settings[kWidth], settings[kHeight], patternFile, calendarSeconds,
-                          generator, recipe);
+  DibImagePtr picture = MakePatternImage(owner, settings, settings[kWidth], settings[kHeight], patternFile,
+                                         calendarSeconds, generator, recipe);
+  if (!picture) return nullptr;
+  ResetGifSaveOptions(options);
+  options.comment = TextOf(IDS_PRODUCT_NAME);
+  return picture;
 }
 
 DibImagePtr PastedPicture(const Owner* owner, DibImagePtr clipboardData, GifSaveOptions& options) {

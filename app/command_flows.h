@@ -44,10 +44,13 @@ SaveOutcome SaveAsFlow(const Owner* owner, const char* path, int filterIndex, co
 
 // Make: records the settings as the Pattern file's state line, then grows a
 // picture of the settings' width and height, its recipe in `recipe` (empty
-// when it has none). None when the Pattern file cannot be updated or the
-// picture cannot be made (what went wrong has been shown).
+// when it has none); the GIF options are then reset for the new picture as
+// for an opened BMP file (all but the comment, which becomes the product
+// name). None when the Pattern file cannot be updated or the picture cannot
+// be made (what went wrong has been shown); the options then stay.
 DibImagePtr MakePicture(const Owner* owner, const MakeSettings& settings, const std::string& patternFile,
-                        int64_t calendarSeconds, GeneratorState& generator, std::string* recipe = nullptr);
+                        int64_t calendarSeconds, GeneratorState& generator, GifSaveOptions& options,
+                        std::string* recipe = nullptr);
 
 // Paste: a held picture from a copy of the clipboard's CF_DIB data (none
 // when the clipboard had none, which is shown as "Cannot paste"), the GIF

@@ -208,8 +208,14 @@ TEST(MakePicture, RecordsTheSettingsThenGrowsThePicture) {
   settings[kHeight] = 30;
   settings[kMirrorMode] = 3;
   GeneratorState generator;
-  DibImagePtr picture = MakePicture(&owner, settings, path, 1000, generator);
+  GifSaveOptions options;  // as an opened GIF with transparent index 5 left them
+  options.interlace = options.transparent = true;
+  options.transparentIndex = 5;
+  options.comment = "old";
+  DibImagePtr picture = MakePicture(&owner, settings, path, 1000, generator, options);
   ASSERT_TRUE(picture);
+  EXPECT_TRUE(!options.interlace && !options.transparent && options.transparentIndex == kTransparentIndexNone);
+  EXPECT_EQ(options.comment, "Vitrelle");
   EXPECT_EQ(DibWidth(*picture), 40);
   EXPECT_EQ(DibHeight(*picture), 30);
   MakeSettings stored;
@@ -221,7 +227,7 @@ TEST(MakePicture, RecordsTheSettingsThenGrowsThePicture) {
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);
   if (!OpenFile(path.c_str(), "r+")) {  // root may write anyway
     dialogue.shown.clear();
-    EXPECT_FALSE(MakePicture(&owner, settings, path, 1000, generator));
+    EXPECT_FALSE(MakePicture(&owner, settings, path, 1000, generator, options));
     EXPECT_EQ(dialogue.shown,
               std::vector<std::string>{Shown(IDS_CANNOT_SAVE_CONFIG, path)});
   }

@@ -91,7 +91,7 @@ void SaveAs(AppState& state) {
              state.history.currentRecipe);
   if (!saved) return;
   SetWindowTextA(state.mainWindow, target.path.c_str());
-  PictureSaved(state);
+  PictureSaved(state, target.path);
 }
 
 void Brightness(AppState& state) {
@@ -138,7 +138,7 @@ void Make(AppState& state) {
   PictureEntry before = CurrentPictureDetails(state);
   std::string recipe;
   DibImagePtr picture = MakePicture(&state.owner, state.makeSettings, state.patternFilePath,
-                                    int64_t(std::time(nullptr)), state.generator, &recipe);
+                                    int64_t(std::time(nullptr)), state.generator, state.gifOptions, &recipe);
   if (picture) {
     ShowNewPicture(state, std::move(before), PictureStep::kMake, std::move(picture), TextOf(IDS_NO_TITLE), false, recipe);
   }

@@ -84,7 +84,7 @@ void RedoPicture(AppState& state) {
   if (RedoStep(state.history) != PictureStep::kNone) StepThroughHistory(state, StepForward);
 }
 
-void PictureSaved(AppState& state) { MarkPictureSaved(state.history); }
+void PictureSaved(AppState& state, const std::string& path) { MarkPictureSaved(state.history, path); }
 
 void PrepareHistoryItems(const AppState& state, HMENU menu) {
   ShowStepItem(menu, IDM_UNDO, IDS_UNDO_ITEM, UndoStep(state.history));

@@ -26,8 +26,8 @@ void ShowCurrentPicture(AppState& state, const std::string& title, const std::st
 
 void UndoPicture(AppState& state);
 void RedoPicture(AppState& state);
-// The current picture was written to a file.
-void PictureSaved(AppState& state);
+// The current picture was written to the file at `path`.
+void PictureSaved(AppState& state, const std::string& path);
 
 // Names the step of Undo and Redo in the menu, greyed when there is none.
 void PrepareHistoryItems(const AppState& state, HMENU menu);

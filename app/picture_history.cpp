@@ -1,5 +1,8 @@
 #include "app/picture_history.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "base/texts.h"
 
 namespace {
@@ -54,6 +57,12 @@ bool Step(PictureHistory& history, PictureEntry& current, From& from, To& to) {
   return true;
 }
 
+// Whether two names are the same on Windows: letters in any case, either slash.
+bool SameFileName(const std::string& a, const std::string& b) {
+  const auto fold = [](char c) { return c == '/' ? '\\' : char(std::tolower(static_cast<unsigned char>(c))); };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return fold(x) == fold(y); });
+}
+
 int StepNameId(PictureStep step) {
   switch (step) {
     case PictureStep::kMake: return IDS_STEP_MAKE;
@@ -79,7 +88,11 @@ void KeepReplacedPicture(PictureHistory& history, PictureEntry replaced, Picture
   history.currentUnsaved = change != PictureStep::kOpen;
 }
 
-void MarkPictureSaved(PictureHistory& history) { history.currentUnsaved = false; }
+void MarkPictureSaved(PictureHistory& history, const std::string& path) {
+  history.currentUnsaved = false;
+  for (PictureEntry& entry : history.behind) entry.unsaved = entry.unsaved || SameFileName(entry.title, path);
+  for (PictureEntry& entry : history.ahead) entry.unsaved = entry.unsaved || SameFileName(entry.title, path);
+}
 
 PictureStep UndoStep(const PictureHistory& history) {
   return history.behind.empty() ? PictureStep::kNone : history.currentStep;

@@ -56,8 +56,10 @@ struct PictureHistory {
 void KeepReplacedPicture(PictureHistory& history, PictureEntry replaced, PictureStep change,
                          const std::string& recipe = std::string());
 
-// The current picture was written to a file.
-void MarkPictureSaved(PictureHistory& history);
+// The current picture was written to the file at `path`. The pictures of
+// the history shown with that file's name (their title, in any case and with
+// either slash) no longer match the file, and count as unsaved from now on.
+void MarkPictureSaved(PictureHistory& history, const std::string& path);
 
 // The step Undo would take back and the step Redo would take again; kNone
 // when there is nothing to undo or redo.

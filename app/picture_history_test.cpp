@@ -156,12 +156,30 @@ TEST(PictureHistory, SavingClearsTheUnsavedMarkOfTheCurrentPictureOnly) {
   Window window;
   window.Change(100, PictureStep::kMake, "first");
   window.Change(100, PictureStep::kMake, "second");
-  MarkPictureSaved(window.history);
+  MarkPictureSaved(window.history, "C:\\second.bmp");
   EXPECT_FALSE(window.history.currentUnsaved);
   ASSERT_TRUE(window.Undo());
   EXPECT_TRUE(window.history.currentUnsaved) << "the first picture was never saved";
   ASSERT_TRUE(window.Redo());
   EXPECT_FALSE(window.history.currentUnsaved) << "the second was saved";
+}
+
+// Open F, Brightness, Save As F: F holds the brightened picture, so the
+// opened one (and any other shown as F) is unsaved; other files' stay saved.
+TEST(PictureHistory, SavingOverAFileMarksItsOlderPicturesUnsaved) {
+  Window window;
+  window.Change(100, PictureStep::kOpen, "C:\\other.bmp");
+  window.Change(100, PictureStep::kOpen, "C:\\Pics\\f.bmp");
+  window.Change(100, PictureStep::kBrightness, "C:\\Pics\\f.bmp");
+  MarkPictureSaved(window.history, "c:/pics/F.BMP");
+  const bool expected[] = {true, false};  // f.bmp as opened, then other.bmp
+  for (bool unsaved : expected) {
+    ASSERT_TRUE(window.Undo());
+    EXPECT_EQ(window.history.currentUnsaved, unsaved) << window.current.title;
+  }
+  ASSERT_TRUE(window.Redo());
+  ASSERT_TRUE(window.Redo());
+  EXPECT_FALSE(window.history.currentUnsaved) << "the saved picture";
 }
 
 TEST(PictureHistory, MenuTextsNameTheStep) {

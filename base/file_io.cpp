@@ -1,5 +1,7 @@
 #include "base/file_io.h"
 
+#include "base/file_settings.h"
+
 #include <fcntl.h>
 
 #include <cerrno>
@@ -109,6 +111,28 @@ static bool FlushToDisk(std::FILE* file) {
 #endif
 }
 
+static std::string Utf8Of(const std::filesystem::path& path) {
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+}
+
+// The file a name stands for once its symbolic links are followed (relative
+// ones from their own folder), so that a new version replaces the file a
+// link points to and the link stays. Empty when the links go round in a
+// loop or cannot be read.
+static std::string FileBehindLinks(const std::string& name) {
+  constexpr int kMostLinks = 40;
+  std::filesystem::path path = PathOf(name);
+  for (int link = 0; link < kMostLinks; ++link) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) return link == 0 ? name : Utf8Of(path);
+    const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+    if (error) return {};
+    path = path.parent_path() / target;
+  }
+  return {};
+}
+
 static void RemoveFile(const std::string& name) {
   std::error_code ignored;
   std::filesystem::remove(PathOf(name), ignored);
@@ -118,7 +142,8 @@ SafeFileWriter::~SafeFileWriter() { Discard(); }
 
 bool SafeFileWriter::Open(const char* targetPath, const char* prefix) {
   Discard();
-  targetPath_ = targetPath;
+  targetPath_ = FileBehindLinks(targetPath);
+  if (targetPath_.empty()) return false;
   const std::string folder = FolderOf(targetPath_);
   for (unsigned attempt = 0; attempt < 10000; ++attempt) {
     const std::string candidate = folder + "/" + prefix + std::to_string(attempt) + ".tmp";
@@ -148,6 +173,7 @@ bool SafeFileWriter::Commit() {
     Discard();
     return false;
   }
+  KeepFileSettings(PathOf(targetPath_), PathOf(temporaryPath_));
   std::error_code error;
   std::filesystem::rename(PathOf(temporaryPath_), PathOf(targetPath_), error);
   if (error) {

@@ -42,6 +42,10 @@ ByteSink VectorSink(std::vector<uint8_t>* bytes);
 // a temporary file with the given prefix in the target's folder; Commit puts
 // its bytes on the disk, closes it and moves it over the target. Until Commit succeeds the target is
 // untouched, and the temporary file is removed when the writer goes away.
+// The new version keeps the old file's permissions (on Windows its hidden,
+// system and not-indexed attributes; a read-only file is not replaced), and
+// a target that is a symbolic link has the file it points to replaced, the
+// link kept; Open fails on links that go round in a loop.
 class SafeFileWriter {
  public:
   SafeFileWriter() = default;

@@ -73,6 +73,42 @@ TEST_F(SafeFileWriterTest, ReplacesFilesNamedInAnyLanguage) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
 
+#ifndef _WIN32
+// A new version keeps the old file's permissions, and replaces the file that
+// a chain of links (relative or absolute) ends at, the links staying links.
+TEST_F(SafeFileWriterTest, KeepsPermissionsAndWritesThroughLinks) {
+  namespace fs = std::filesystem;
+  fs::create_directory(folder_ / "elsewhere");
+  const fs::path real = folder_ / "elsewhere" / "real.dat";
+  const struct {
+    fs::perms mode;
+    std::vector<fs::path> links;  // what user.dat, then each link after it, points to
+  } cases[] = {{fs::perms(0600), {}}, {fs::perms(0751), {}}, {fs::perms(0640), {"elsewhere/real.dat"}},
+               {fs::perms(0604), {"hop.lnk", real}}};
+  for (const auto& c : cases) {
+    for (const fs::path& old : {target_, folder_ / "hop.lnk", real}) fs::remove(old);
+    fs::path at = target_;
+    for (const fs::path& link : c.links) {
+      fs::create_symlink(link, at);
+      at = folder_ / link;
+    }
+    std::ofstream(at) << "old";
+    fs::permissions(at, c.mode);
+    SafeFileWriter writer;
+    ASSERT_TRUE(writer.Open(target_.string().c_str(), "MF"));
+    std::fputs("new", writer.file());
+    ASSERT_TRUE(writer.Commit());
+    EXPECT_EQ(ContentOf(at), "new") << at;
+    EXPECT_EQ(fs::status(at).permissions(), c.mode) << at;
+    EXPECT_EQ(fs::is_symlink(target_), !c.links.empty()) << at;
+  }
+  fs::remove(target_);
+  fs::create_symlink("user.dat", target_);  // a link to itself
+  SafeFileWriter writer;
+  EXPECT_FALSE(writer.Open(target_.string().c_str(), "MF"));
+}
+#endif
+
 TEST(FileIo, FolderOf) {
   EXPECT_EQ(FolderOf("a/b/c.cfg"), "a/b");
   EXPECT_EQ(FolderOf("C:\\prog\\vitrelle.cfg"), "C:\\prog");

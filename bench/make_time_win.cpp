@@ -25,13 +25,14 @@ int main(int argc, char** argv) {
   settings[kWidth] = argc == 3 ? std::atoi(argv[1]) : 3840;
   settings[kHeight] = argc == 3 ? std::atoi(argv[2]) : 2160;
   GeneratorState generator;
+  GifSaveOptions gifOptions;
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   std::vector<double> milliseconds;
   for (int run = 0; run < 15; ++run) {
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    const DibImagePtr picture = MakePicture(nullptr, settings, patternFile, 1700000000 + run, generator);
+    const DibImagePtr picture = MakePicture(nullptr, settings, patternFile, 1700000000 + run, generator, gifOptions);
     QueryPerformanceCounter(&end);
     if (!picture) return 1;
     milliseconds.push_back(double(end.QuadPart - start.QuadPart) * 1000.0 / double(frequency.QuadPart));

@@ -8,6 +8,8 @@
 #include "cli/cli_test_support.h"
 #include "generator/pattern_file.h"
 #include "generator/pattern_image.h"
+#include "generator/pattern_panel.h"
+#include "image/bmp_file.h"
 #include "testing/test_support.h"
 
 namespace {
@@ -84,6 +86,46 @@ TEST(CliMake, BadChoicesAreReported) {
   EXPECT_EQ(errors.substr(0, 45), "No screen is known here: --size screen is off");
   EXPECT_NE(RunCli("make --mirror sideways " + out, &errors), 0);
   EXPECT_EQ(folder.FileCount(), 0u);
+}
+
+// Wherever a size is read (the command line, a size line of the Pattern file,
+// the panel's size list), a side outside 1 to 32767 is refused with a
+// message, and a number beyond 32 bits never wraps into range.
+TEST(CliMake, SizesThatDoNotFitAreRefusedWhereverTheyAreRead) {
+  const std::string tooLarge = " is too large: each side can be at most 32767 pixels";
+  const struct {
+    const char *width, *height;
+    std::string refusal;  // empty when the size is made
+  } kCases[] = {{"32767", "1", ""},
+                {"+40", "30", ""},
+                {"65636", "70000", "The image size 65636 x 70000" + tooLarge},
+                {"32768", "5", "The image size 32768 x 5" + tooLarge},
+                {"4294967396", "100", "The image size 2147483647 x 100" + tooLarge},
+                {"-65535", "5", TextOf(IDS_BAD_IMAGE_SIZE)}};
+  TestFolder folder;
+  const std::string out = folder.PathOf("out.bmp"), shipped = TestFolder::Read(kShippedConfig);
+  for (const auto& c : kCases) {
+    const std::string config = folder.Write(shipped + "2,Asked," + c.width + "," + c.height + "\r\n", "sizes.cfg");
+    for (const std::string& size : {std::string(c.width) + "x" + c.height, "Asked --config " + config}) {
+      std::string errors;
+      const int exitCode = RunCli("make --time 1 --size " + size + " " + out, &errors);
+      DibImagePtr made = ReadBmpFile(out.c_str());
+      std::remove(out.c_str());
+      EXPECT_EQ(errors, c.refusal.empty() ? "" : c.refusal + ": Error\n") << size;
+      EXPECT_EQ(exitCode != 0, !c.refusal.empty()) << size;
+      EXPECT_EQ(made ? DibWidth(*made) : 0, c.refusal.empty() ? std::stoi(c.width) : 0) << size;
+    }
+    PatternLists lists;
+    ASSERT_TRUE(ListEntries(nullptr, config, lists));
+    MakeSettings settings;
+    settings[kWidth] = 5;
+    OwnerRecorder messages;
+    const Owner owner = messages.owner();
+    EXPECT_EQ(ChooseSize(&owner, config, settings, int(lists.sizes.size()) - 1),
+              c.refusal.empty() ? PanelNext::kStay : PanelNext::kShow);
+    EXPECT_EQ(settings[kWidth], c.refusal.empty() ? std::stoi(c.width) : 5) << c.width;
+    EXPECT_EQ(messages.warnings, c.refusal.empty() ? std::vector<std::string>{} : std::vector{c.refusal + "|Error"});
+  }
 }
 
 TEST(ShippedPatternFile, EveryEntryMakesAPicture) {

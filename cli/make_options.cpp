@@ -55,6 +55,24 @@ int ChooseEntry(const std::string& choice, const std::vector<std::string>& names
   return -1;
 }
 
+// A whole number with an optional sign, after optional white space.
+bool IsSignedNumber(const std::string& text) {
+  const size_t start = text.find_first_not_of(" \t\n\v\f\r");
+  const size_t digits = start == std::string::npos ? start : start + (text[start] == '+' || text[start] == '-');
+  return digits < text.size() && IsPlainNumber(text.substr(digits));
+}
+
+// A size typed as WIDTHxHEIGHT, each side read as the Pattern file reads
+// one (a side beyond 32 bits is kept too large, never wrapped); false for
+// text of any other form.
+bool ReadTypedSize(const std::string& text, int32_t& width, int32_t& height) {
+  const size_t x = text.find_first_of("xX");
+  if (x == std::string::npos || !IsSignedNumber(text.substr(0, x)) || !IsSignedNumber(text.substr(x + 1))) return false;
+  width = ParseSideNumber(text.substr(0, x));
+  height = ParseSideNumber(text.substr(x + 1));
+  return true;
+}
+
 int Fail(const std::string& text) {
   std::fprintf(stderr, "%s\n", text.c_str());
   return 1;
@@ -96,9 +114,8 @@ int ApplyChoices(const Owner* owner, const MakeOptions& options, const PatternLi
     settings[kWidth] = screen->width;
     settings[kHeight] = screen->height;
   } else if (!options.size.empty()) {
-    int width = 0, height = 0;
-    char x = 0, rest = 0;
-    if (std::sscanf(options.size.c_str(), "%d%c%d%c", &width, &x, &height, &rest) == 3 && (x == 'x' || x == 'X')) {
+    int32_t width = 0, height = 0;
+    if (ReadTypedSize(options.size, width, height)) {
       settings[kWidth] = width;
       settings[kHeight] = height;
     } else {

@@ -44,11 +44,36 @@ bool ForEachLineOrWarn(const Owner* owner, const std::string& path,
   return false;
 }
 
+// A number as the Pattern file holds it: white space, a sign, and the digits
+// up to the first other character, their value kept modulo 2^32.
+struct LenientNumber {
+  bool negative = false;
+  uint32_t digits = 0;
+  bool fits = true;  // the digits' value is below 2^32
+};
+
+LenientNumber ScanNumber(const std::string& text) {
+  LenientNumber number;
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) number.negative = text[i++] == '-';
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    const uint64_t value = uint64_t(number.digits) * 10 + uint64_t(text[i] - '0');
+    number.fits = number.fits && value <= UINT32_MAX;
+    number.digits = uint32_t(value);
+  }
+  return number;
+}
+
 int EntryKindOf(const std::vector<std::string>& fields) { return fields.empty() ? -1 : ParseNumber(fields[0]); }
 
 // Field i, or 0 when the line has fewer fields.
 int32_t NumberField(const std::vector<std::string>& fields, size_t i) {
   return i < fields.size() ? ParseNumber(fields[i]) : 0;
+}
+
+int32_t SideField(const std::vector<std::string>& fields, size_t i) {
+  return i < fields.size() ? ParseSideNumber(fields[i]) : 0;
 }
 
 // Field i without a line end, or empty when the line has fewer fields.
@@ -116,13 +141,14 @@ bool RewriteFile(const Owner* owner, const std::string& path,
 }  // namespace
 
 int32_t ParseNumber(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  uint32_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + uint32_t(text[i] - '0');
-  return int32_t(negative ? 0u - value : value);
+  const LenientNumber number = ScanNumber(text);
+  return int32_t(number.negative ? 0u - number.digits : number.digits);
+}
+
+int32_t ParseSideNumber(const std::string& text) {
+  const LenientNumber number = ScanNumber(text);
+  const int64_t most = number.fits ? int64_t(number.digits) : int64_t(INT32_MAX) + 1;
+  return int32_t(std::clamp<int64_t>(number.negative ? -most : most, INT32_MIN, INT32_MAX));
 }
 
 std::vector<std::string> SplitFields(const std::string& line) {
@@ -142,7 +168,9 @@ bool LoadMakeSettings(const Owner* owner, const std::string& path, SettingsLine 
     if (number != int(line)) return;
     const std::vector<std::string> fields = SplitFields(text);
     settings[kMarker] = 0;
-    for (int i = 1; i < kMakeSettingsFieldCount; ++i) settings.field[i] = NumberField(fields, size_t(i));
+    for (int i = 1; i < kMakeSettingsFieldCount; ++i) {
+      settings.field[i] = i == kWidth || i == kHeight ? SideField(fields, size_t(i)) : NumberField(fields, size_t(i));
+    }
     found = true;
   });
   return read && found;
@@ -164,8 +192,8 @@ bool ListEntries(const Owner* owner, const std::string& path, PatternLists& list
 EntryRead ReadSizeChoice(const Owner* owner, const std::string& path, int k, SizeChoice& size) {
   return ReadEntry(owner, path, kSizeEntry, k, [&](const std::vector<std::string>& fields) {
     size.label = TextField(fields, 1);
-    size.width = NumberField(fields, 2);
-    size.height = NumberField(fields, 3);
+    size.width = SideField(fields, 2);
+    size.height = SideField(fields, 3);
   });
 }
 

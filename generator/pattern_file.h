@@ -24,6 +24,10 @@
 #include "generator/make_settings.h"
 
 int32_t ParseNumber(const std::string& text);
+// The same reading for a side of a picture, where a number beyond 32 bits
+// becomes the largest (or smallest) 32-bit value instead of wrapping round,
+// so that the size check refuses it.
+int32_t ParseSideNumber(const std::string& text);
 std::vector<std::string> SplitFields(const std::string& line);
 
 // The two settings lines at the top of the file, by line number.

@@ -224,14 +224,10 @@ bool ReadMakeColorSet(const Owner* owner, const std::string& patternFile, int k,
   return true;
 }
 
-// A new image of the size as the generator takes it (each a signed 16-bit
-// number), with its colour table; none when it cannot be had (shown).
+// A new image of a size CheckPictureSize takes, with its colour table; none
+// when it cannot be had (shown).
 DibImagePtr NewPatternImage(const Owner* owner, int width, int height, const ColorSet& colors, int32_t initialColor,
                             const std::string& caption, GeneratorState& state) {
-  if (width < 1 || height < 1) {
-    OwnerWarn(owner, TextOf(IDS_BAD_IMAGE_SIZE), TextOf(IDS_ERROR));
-    return nullptr;
-  }
   // Past the limit, or when a 32-bit program finds no block that large.
   DibImagePtr image = CreateDibImage(width, height, 0);
   if (!image) {
@@ -290,13 +286,24 @@ void FoldPatternImage(DibImage& image, int32_t mirrorMode) {
   }
 }
 
+bool CheckPictureSize(const Owner* owner, int32_t width, int32_t height) {
+  if (width < 1 || height < 1) {
+    OwnerWarn(owner, TextOf(IDS_BAD_IMAGE_SIZE), TextOf(IDS_ERROR));
+    return false;
+  }
+  if (width <= kMaxPictureSide && height <= kMaxPictureSide) return true;
+  char text[160];
+  std::snprintf(text, sizeof text, TextOf(IDS_IMAGE_SIZE_TOO_LARGE), int(width), int(height));
+  OwnerWarn(owner, text, TextOf(IDS_ERROR));
+  return false;
+}
+
 DibImagePtr MakePatternImage(const Owner* owner, const MakeSettings& settings, int width, int height,
                              const std::string& patternFile, int64_t calendarSeconds, GeneratorState& state,
                              std::string* recipeText) {
-  width = int16_t(uint16_t(width));
-  height = int16_t(uint16_t(height));
   ColorSet colors;
-  if (width >= 1 && height >= 1 && !ReadMakeColorSet(owner, patternFile, settings[kColorSetIndex], colors)) {
+  if (!CheckPictureSize(owner, width, height) ||
+      !ReadMakeColorSet(owner, patternFile, settings[kColorSetIndex], colors)) {
     return nullptr;
   }
   DibImagePtr image = NewPatternImage(owner, width, height, colors, settings[kInitialColor], patternFile, state);
@@ -311,6 +318,7 @@ DibImagePtr MakePatternImage(const Owner* owner, const MakeSettings& settings, i
 }
 
 DibImagePtr MakeRecipePicture(const Owner* owner, const Recipe& recipe, GeneratorState& state) {
+  if (!CheckPictureSize(owner, recipe.width, recipe.height)) return nullptr;
   MakeSettings settings;
   ApplyRecipe(recipe, settings);
   DibImagePtr image = NewPatternImage(owner, recipe.width, recipe.height, recipe.colors, settings[kInitialColor],

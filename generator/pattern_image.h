@@ -34,8 +34,15 @@ bool ExpandColorRamp(const ColorSet& colors, RgbQuad* ramp, int& count);
 bool BuildColorTable(const Owner* owner, DibImage& image, int k, int32_t initialColor, const std::string& patternFile,
                      GeneratorState& state);
 
-// A new 4- or 8-bit picture of the given size (each taken as a signed 16-bit
-// number, so at most 32767) from the settings' colour set index, Pattern
+// Each side of a picture that can be made is 1 to 32767 pixels.
+constexpr int32_t kMaxPictureSide = 32767;
+// True when a picture of that size can be made; otherwise shows why ("The
+// image size must be at least 1 x 1 pixel", or that it is too large) with
+// the caption "Error", and returns false.
+bool CheckPictureSize(const Owner* owner, int32_t width, int32_t height);
+
+// A new 4- or 8-bit picture of the given size (refused by CheckPictureSize
+// unless each side is 1 to 32767) from the settings' colour set index, Pattern
 // values and MirrorMode. The per-image warm-up takes the calendar time. None
 // when the picture cannot be made; what went wrong has been shown then.
 // `recipeText`, when given, receives the picture's recipe line, or nothing

@@ -4,6 +4,7 @@
 
 #include "base/file_io.h"
 #include "base/texts.h"
+#include "generator/pattern_image.h"
 #include "resources/resource.h"
 
 const PanelEdit kPanelEdits[kPatternValueCount - 1] = {
@@ -126,9 +127,11 @@ PanelNext LoadDefaultSettings(const Owner* owner, const std::string& path, MakeS
 
 PanelNext ChooseSize(const Owner* owner, const std::string& path, MakeSettings& settings, int index,
                      const ScreenSizes& screens) {
-  settings[kSizeIndex] = index;
   SizeChoice size;
   const EntryRead read = ReadSizeChoice(owner, path, index, size);
+  // A size that cannot be made is refused, the one before kept and shown.
+  if (read == EntryRead::kFound && !CheckPictureSize(owner, size.width, size.height)) return PanelNext::kShow;
+  settings[kSizeIndex] = index;
   if (read == EntryRead::kMissing) {
     // Past the file's sizes: a screen entry, sized as measured now.
     std::vector<std::string> sizes;

@@ -80,7 +80,9 @@ PanelNext RefillLists(const Owner* owner, const std::string& path, MakeSettings&
 PanelNext LoadDefaultSettings(const Owner* owner, const std::string& path, MakeSettings& settings);
 
 // A size chosen in list 101: its index, width and height, from the file or
-// from the screen entry after the file's sizes.
+// from the screen entry after the file's sizes. A file's size that cannot be
+// made is refused with CheckPictureSize's message: the settings stay, and
+// kShow selects their size again.
 PanelNext ChooseSize(const Owner* owner, const std::string& path, MakeSettings& settings, int index,
                      const ScreenSizes& screens = {});
 // A Pattern chosen in list 107: its index, its values, and its colour set

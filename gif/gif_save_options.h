@@ -1,5 +1,5 @@
 // The options for the next GIF save: one record for the whole run, not kept
-// between runs. Readers and the paste command reset it for each new picture,
+// between runs. Readers, Make and the paste command reset it for each new picture,
 // the options dialog edits it, and the GIF writer reads it.
 #pragma once
 

@@ -103,7 +103,10 @@ bool Decode(png_structp png, png_infop info, MemorySource& source, Decoded& deco
     decoded.tooLarge = true;
     return false;
   }
-  if (uint64_t(width) * height * pixelBytes > uint64_t(source.size) * kMaxInflateRatio) return false;
+  // The pixels' bits at the file's own depth, whether interlaced or not, are
+  // the least its compressed rows unpack to.
+  const uint64_t fileBitsPerPixel = uint64_t(png_get_channels(png, info)) * uint64_t(bitDepth);
+  if (uint64_t(width) * height * fileBitsPerPixel / 8 > uint64_t(source.size) * kMaxInflateRatio) return false;
 
   if (bitDepth == 16) png_set_scale_16(png);
   if (bitDepth < 8) png_set_packing(png);

@@ -4,6 +4,8 @@
 
 #include <zlib.h>
 
+#include <cstring>
+
 #include "image/png_file.h"
 #include "testing/gif_test_pictures.h"
 #include "testing/test_support.h"
@@ -107,12 +109,12 @@ std::vector<uint8_t> Chunk(const char* type, const std::vector<uint8_t>& data) {
   return chunk;
 }
 
-// A grey picture of the given size whose IDAT holds `idat`.
-std::vector<uint8_t> GreyPng(uint32_t width, uint32_t height, const std::vector<uint8_t>& idat) {
+// A grey picture of the given size and depth whose IDAT holds `idat`.
+std::vector<uint8_t> GreyPng(uint32_t width, uint32_t height, const std::vector<uint8_t>& idat, uint8_t depth = 8) {
   std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   const std::vector<uint8_t> header = {uint8_t(width >> 24),  uint8_t(width >> 16),  uint8_t(width >> 8),
                                        uint8_t(width),        uint8_t(height >> 24), uint8_t(height >> 16),
-                                       uint8_t(height >> 8),  uint8_t(height),       8, 0, 0, 0, 0};
+                                       uint8_t(height >> 8),  uint8_t(height),       depth, 0, 0, 0, 0};
   for (const auto& chunk : {Chunk("IHDR", header), Chunk("IDAT", idat), Chunk("IEND", {})}) {
     file.insert(file.end(), chunk.begin(), chunk.end());
   }
@@ -165,6 +167,28 @@ TEST(PngReader, RefusesDamagedFiles) {
   EXPECT_FALSE(ReadPngBytes(huge.data(), huge.size(), &tooLarge));
   EXPECT_EQ(tooLarge.width, 30000);
   EXPECT_EQ(tooLarge.height, 30000);
+}
+
+// A blank picture unpacks to a thousand times its file: the check against
+// decompression bombs must count the bytes each depth really needs.
+TEST(PngReader, ReadsLargeBlankAndBusyPicturesOfEveryDepth) {
+  constexpr int kSide = 6000;
+  for (int depth : {1, 4, 8, 24}) {
+    for (bool busy : {false, true}) {
+      DibImagePtr image = CreateDibImage(kSide, kSide, depth);
+      const size_t stride = DibRowStride(kSide, depth), rowBytes = size_t(kSide) * depth / 8;
+      for (size_t y = 0; busy && y < kSide; ++y) {
+        for (size_t i = 0; i < rowBytes; ++i) DibPixels(*image)[y * stride + i] = uint8_t(i * 37 % 251 + y);
+      }
+      const std::string what = std::to_string(depth) + (busy ? " bits, busy" : " bits, blank");
+      DibImagePtr read = FromPng(ToPng(*image));
+      ASSERT_TRUE(read && DibBitCount(*read) == depth) << what;
+      EXPECT_EQ(std::memcmp(DibPixels(*read), DibPixels(*image), stride * kSide), 0) << what;
+    }
+  }
+  // 2 bits, which other programs write, are held as 4.
+  DibImagePtr twoBits = FromPng(GreyPng(kSide, kSide, Compressed(std::vector<uint8_t>(kSide * (1 + kSide / 4))), 2));
+  EXPECT_TRUE(twoBits && DibBitCount(*twoBits) == 4);
 }
 
 }  // namespace

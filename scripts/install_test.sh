@@ -55,7 +55,10 @@ expect "the zip holds the licence as LICENSE.txt" zip_holds_licence
 [ -n "${DISPLAY:-}" ] || start_xvfb
 make_wine_prefix
 
-unix_path() { "$WINE" winepath -u "$("$WINE" cmd /c echo "$1" | tr -d '\r')" 2>/dev/null; }
+unix_path() {
+  "$WINE" winepath -u "$("$WINE" cmd /c echo "$1" | tr -d '\r')" 2>/dev/null ||
+    { echo "install: Wine could not name the folder $1" >&2; return 1; }
+}
 install_dir="$(unix_path '%LOCALAPPDATA%')/Programs/Vitrelle"
 shortcut="$(unix_path '%APPDATA%')/Microsoft/Windows/Start Menu/Programs/Vitrelle.lnk"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vitrelle'
@@ -121,7 +124,8 @@ for entry in "DisplayName Vitrelle" "DisplayVersion 1.10" "InstallLocation $wind
   "UninstallString \"$windows_dir\\uninstall.exe\""; do
   "$WINE" reg add "$uninstall_key" /reg:32 /v "${entry%% *}" /d "${entry#* }" /f >/dev/null 2>&1
 done
-signin="\"$windows_dir\\vitrelle-wallpaper.exe\" tile"
+signin_arguments="wallpaper tile --pattern random --mirror kaleidoscope --size 64x48"
+signin="\"$windows_dir\\vitrelle-wallpaper.exe\" $signin_arguments"
 "$WINE" reg add "$run_key" /v "Vitrelle wallpaper" /d "$signin" /f >/dev/null 2>&1
 run_silently "$setup"
 expect "an update over 1.10 keeps the Pattern file byte for byte" cmp -s "$install_dir/vitrelle.cfg" "$work/changed.cfg"
@@ -142,13 +146,15 @@ one_uninstall_entry() {
 expect "an update over 1.10 leaves one uninstall entry, the new one" one_uninstall_entry
 signin_value() { "$WINE" reg query "$run_key" /v "Vitrelle wallpaper" 2>/dev/null | tr -d '\r' | sed -n "s/.*REG_SZ *//p"; }
 expect "an update over 1.10 keeps the sign-in entry" test "$(signin_value)" = "$signin"
-expect "the sign-in entry's tool, now the 64-bit one, sets the wallpaper" "$WINE" "$install_dir/vitrelle-wallpaper.exe" tile
+# shellcheck disable=SC2086 # the entry's arguments, as the system splits them
+expect "the sign-in entry's tool, now the 64-bit one, sets the wallpaper" \
+  "$WINE" "$install_dir/vitrelle-wallpaper.exe" $signin_arguments
 # Installed into another folder, the update moves the sign-in entry there.
 run_silently "$setup" "/D=C:\\VitrelleMoved"
 expect "an update into another folder moves the sign-in entry with it" \
-  test "$(signin_value)" = "\"C:\\VitrelleMoved\\vitrelle-wallpaper.exe\" tile"
+  test "$(signin_value)" = "\"C:\\VitrelleMoved\\vitrelle-wallpaper.exe\" $signin_arguments"
 run_silently "$("$WINE" winepath -u 'C:\VitrelleMoved')/uninstall.exe"
-"$WINE" reg delete "$run_key" /v "Vitrelle wallpaper" /f >/dev/null 2>&1
+expect "its uninstaller removes the sign-in entry it moved" test -z "$(signin_value)"
 
 # The zip's program from a folder whose name no single-byte code page holds.
 portable="$work/portable"

@@ -19,6 +19,13 @@ namespace {
 
 constexpr int kWidth = 60, kHeight = 40;
 
+// Writes a 30 x 20 full-colour picture of one grey; returns the path.
+std::string WriteGreyPicture(const std::string& path) {
+  DibImagePtr picture = CreateDibImage(30, 20, 24);
+  std::memset(DibPixels(*picture), 0x40, DibRowStride(30, 24) * 20);
+  return WritePictureFile(path, *picture);
+}
+
 // A vitrelle.exe of its own folder whose Make grows 60 x 40 pictures.
 struct HistorySession : Session {
   bool Start(const std::string& name) {
@@ -76,6 +83,24 @@ struct HistorySession : Session {
     return ok;
   }
 
+  // Opens the file by the Open dialog; true once the title names it.
+  bool Open(const std::string& path) {
+    SendCommand(main, IDM_OPEN);
+    return FillFileDialog(program, "Open file", path) &&
+           Expect(WaitUntil([&] { return WindowText(main) == path; }), "the title names the opened file");
+  }
+
+  // Brightness at its lightest, kept by OK.
+  bool Brighten() {
+    PressKey(main, 'U', {VK_CONTROL});
+    HWND dialog = WaitForDialog(program, "Brightness");
+    if (!Expect(dialog != nullptr, "Brightness opens its dialog")) return false;
+    PostMessageA(dialog, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 100),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_BRIGHTNESS_BAR)));
+    ClickButton(dialog, IDOK);
+    return Expect(WaitForClose(dialog), "OK closes the dialog");
+  }
+
   bool Shows(const std::string& title, const std::string& status, const std::string& what) const {
     bool ok = ExpectEqual(WindowText(main), title, "the title " + what);
     return ExpectEqual(WindowText(statusBar), status, "the status " + what) && ok;
@@ -108,13 +133,8 @@ bool UndoAndRedoStepThroughThePictures() {
 
   // Open a picture of another size; Undo brings back the made one untitled,
   // the window fitted to it again.
-  const std::string path = session.folder + "\\opened.bmp";
-  DibImagePtr picture = CreateDibImage(30, 20, 24);
-  std::memset(DibPixels(*picture), 0x40, DibRowStride(30, 24) * 20);
-  WritePictureFile(path, *picture);
-  SendCommand(session.main, IDM_OPEN);
-  ok &= FillFileDialog(session.program, "Open file", path);
-  ok &= Expect(WaitUntil([&] { return WindowText(session.main) == path; }), "the title names the opened file");
+  const std::string path = WriteGreyPicture(session.folder + "\\opened.bmp");
+  ok &= session.Open(path);
   const std::vector<uint32_t> opened = CopiedColors(session.main);
   ok &= session.StepsOffered("Undo Open", "", "after the Open");
   ok &= ExpectEqual(session.TooltipOf(IDM_UNDO), "Undo", "the Undo button's tooltip");
@@ -138,15 +158,7 @@ bool UndoAndRedoStepThroughThePictures() {
   ok &= session.Shows(path, "Image Info.(30x20 full color)", "after redoing the Open");
 
   // Brightness OK, then Undo: the colours before.
-  PressKey(session.main, 'U', {VK_CONTROL});
-  HWND dialog = WaitForDialog(session.program, "Brightness");
-  ok &= Expect(dialog != nullptr, "Brightness opens its dialog");
-  if (dialog) {
-    PostMessageA(dialog, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 100),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_BRIGHTNESS_BAR)));
-    ClickButton(dialog, IDOK);
-    ok &= Expect(WaitForClose(dialog), "OK closes the dialog");
-  }
+  ok &= session.Brighten();
   ok &= Expect(CopiedColors(session.main) != opened, "Brightness lightens the picture");
   ok &= session.StepsOffered("Undo Brightness", "", "after Brightness");
   ok &= session.StepShows('Z', {VK_CONTROL}, opened, 30, 20, "Undo shows the colours before Brightness");
@@ -214,7 +226,36 @@ bool ClosingAsksAboutAnUnsavedPicture() {
   return ExpectEqual(WaitForExit(third.program), 0, "the exit code after No") && ok;
 }
 
+// Open F, Brightness, Save As F over it: F now holds the brightened picture,
+// so Undo shows the opened one as unsaved (closing asks), while Redo comes
+// back to the saved one (closing asks nothing).
+bool UndoAfterSavingOverTheOpenedFile() {
+  HistorySession session;
+  if (!session.Start("history-save-over")) return false;
+  const std::string path = WriteGreyPicture(session.folder + "\\picture.bmp");
+  bool ok = session.Open(path);
+  const std::vector<uint32_t> opened = CopiedColors(session.main);
+  ok &= session.Brighten();
+  PressKey(session.main, 'S', {VK_CONTROL});
+  ok &= FillFileDialog(session.program, "Save file", path, 1);
+  ok &= AnswerMessageBox(session.program, path, TextOf(IDS_ASK_OVERWRITE), IDOK);
+  ok &= Expect(WaitUntil([&] { return BmpColors(path) != opened; }), "the brightened picture is saved over the file");
+  const std::vector<uint32_t> saved = BmpColors(path);
+
+  ok &= session.StepShows('Z', {VK_CONTROL}, opened, 30, 20, "Undo shows the picture as opened");
+  ok &= ExpectEqual(WindowText(session.main), path, "the title after Undo");
+  SendCommand(session.main, IDM_EXIT);
+  ok &= AnswerMessageBox(session.program, kCloseQuestionCaption, kCloseQuestion, IDCANCEL);
+  ok &= ExpectEqual(WaitForExit(session.program, 500), -1, "Cancel keeps the program");
+
+  ok &= session.StepShows('Y', {VK_CONTROL}, saved, 30, 20, "Redo shows the saved picture");
+  SendCommand(session.main, IDM_EXIT);
+  ok &= Expect(NoDialogAppears(session.program, kCloseQuestionCaption, 1000), "Exit at the saved picture asks nothing");
+  return ExpectEqual(WaitForExit(session.program), 0, "the exit code after Exit") && ok;
+}
+
 }  // namespace
 
 VITRELLE_SCENARIO("history-undo-redo", UndoAndRedoStepThroughThePictures);
+VITRELLE_SCENARIO("history-undo-after-save-over", UndoAfterSavingOverTheOpenedFile);
 VITRELLE_SCENARIO("history-closing", ClosingAsksAboutAnUnsavedPicture);

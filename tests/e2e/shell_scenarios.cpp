@@ -8,6 +8,7 @@
 #include <cstring>
 #include <optional>
 
+#include "gif/gif_writer.h"
 #include "image/bmp_file.h"
 #include "image/display_palette.h"
 #include "base/texts.h"
@@ -340,6 +341,42 @@ bool SavePng() {
                                    {"typed.png", 1, {{true, IDS_ASK_OVERWRITE, IDCANCEL}}, Saved::kAsBefore}});
 }
 
+// Make after opening a GIF whose colour 5 is transparent: the new picture
+// has nothing transparent, so Save As PNG writes no transparent colour and
+// the GIF options open with Transparent unchecked.
+bool MakeAfterATransparentGif() {
+  Session session("make-after-gif");
+  const std::string gif = session.folder + "\\transparent.gif";
+  DibImagePtr picture = CreateDibImage(16, 8, 8);
+  std::memset(DibPixels(*picture), 5, DibRowStride(16, 8) * 8);
+  GifSaveOptions transparent;
+  transparent.transparentIndex = 5;
+  if (!Expect(WriteGifFile(nullptr, gif.c_str(), *picture, transparent, true, false), "the GIF is written") ||
+      !StartWithSmallMakes(session)) {
+    return false;
+  }
+  PressKey(session.main, 'O', {VK_CONTROL});
+  bool ok = FillFileDialog(session.program, "Open file", gif) && session.TitleBecomes(gif);
+  SendCommand(session.main, IDM_MAKE);
+  ok &= session.TitleBecomes("Vitrelle -No title-");
+
+  const std::string png = session.folder + "\\made.png";
+  PressKey(session.main, 'S', {VK_CONTROL});
+  ok &= FillFileDialog(session.program, "Save file", png, 4) && session.TitleBecomes(png);
+  const std::string bytes = FileBytes(png);
+  ok &= Expect(bytes.substr(0, 4) == "\x89PNG" && bytes.find("tRNS") == std::string::npos,
+               "the PNG has no transparent colour");
+  PressKey(session.main, 'S', {VK_CONTROL});
+  ok &= FillFileDialog(session.program, "Save file", session.folder + "\\made.gif", 3);
+  HWND options = WaitForDialog(session.program, "GIF Save Option");
+  ok &= Expect(options && !IsButtonChecked(options, IDC_GIF_TRANSPARENT), "the GIF options open with Transparent unchecked");
+  if (options) {
+    ClickButton(options, IDCANCEL);
+    ok &= Expect(WaitForClose(options), "Cancel closes the GIF options");
+  }
+  return session.Close() && ok;
+}
+
 // Copy then Paste gives the identical picture; with an empty clipboard Paste
 // is greyed, so Ctrl+V does nothing.
 bool CopyAndPaste() {
@@ -597,6 +634,7 @@ VITRELLE_SCENARIO("shell-palette-screen", PaletteScreenShowsFullColour);
 VITRELLE_SCENARIO("shell-startup", StartUp);
 VITRELLE_SCENARIO("shell-make", MakeShowsThePicture);
 VITRELLE_SCENARIO("shell-make-read-only", MakeWithReadOnlyPatternFile);
+VITRELLE_SCENARIO("shell-make-after-transparent-gif", MakeAfterATransparentGif);
 VITRELLE_SCENARIO("shell-open", OpenPictures);
 VITRELLE_SCENARIO("shell-save", SavePictures);
 VITRELLE_SCENARIO("shell-save-png", SavePng);
