@@ -109,7 +109,7 @@ DibImagePtr OpenPictureFile(const Owner* owner, const char* path, GifSaveOptions
   if (!image && !tooLarge.width) {
     type = PictureFileType::kPng;
     image = ReadPngFile(path, &tooLarge);
-    if (image) ResetGifSaveOptions(options);
+    if (image) ResetGifSaveOptions(found);
   }
 #endif
   bool fromFallback = false;

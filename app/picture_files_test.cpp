@@ -74,6 +74,7 @@ TEST(PictureFiles, NativeBuildsOpenPngAndRefuseDamagedOnes) {
   EXPECT_EQ(type, PictureFileType::kPng);
   EXPECT_EQ(HeldIndexes(*opened), HeldIndexes(*source));
   EXPECT_FALSE(options.transparent);
+  EXPECT_EQ(options.transparentIndex, kTransparentIndexNone) << "a PNG keeps no index of the picture before";
   EXPECT_TRUE(recorder.warnings.empty());
 
   std::string bytes = TestFolder::Read(png);
