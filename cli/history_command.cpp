@@ -82,7 +82,9 @@ std::string FirstFreeName(const std::string& base, const std::string& ending,
 // Why the Pattern file cannot take a Pattern of this name; empty when it can.
 std::string NameRefusal(const std::string& name, const PatternLists& lists) {
   if (name.empty()) return "The Pattern name is empty";
-  if (name.find_first_of(",\r\n") != std::string::npos) return "A Pattern name cannot hold a comma or a line break: " + name;
+  if (name.find_first_of(",\r\n") != std::string::npos) {
+    return "A Pattern name cannot hold a comma or a line break: " + name;
+  }
   if (name == "random" || name.find_first_not_of("0123456789") == std::string::npos) {
     return "make --pattern would read \"" + name + "\" as a position or a random choice, not a name: choose another";
   }
@@ -143,7 +145,9 @@ int ParseKeepArguments(int argc, char** argv, KeepRequest& request) {
       const bool number = !haveNumber && !arg.empty() && arg.size() < 10 &&
                           arg.find_first_not_of("0123456789") == std::string::npos;
       request.number = number ? std::strtoul(arg.c_str(), nullptr, 10) : 0;
-      if (request.number == 0) return UsageError("keep", "Not the number of a wallpaper in vitrelle-cli history: " + arg);
+      if (request.number == 0) {
+        return UsageError("keep", "Not the number of a wallpaper in vitrelle-cli history: " + arg);
+      }
       haveNumber = true;
     }
   }
@@ -208,10 +212,11 @@ int RunKeepCommand(int argc, char** argv) {
   const std::string folder = KeptPicturesFolder(failure);
   if (folder.empty()) return Fail(failure);
   std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  const std::string file = PathInFolder(
-      folder, FirstFreeName(FileNameOf(name), ".png", [&](const std::string& candidate) {
-        return std::filesystem::exists(std::filesystem::symlink_status(PathInFolder(folder, candidate), error));
+  std::filesystem::create_directories(FileSystemPath(folder), error);
+  const std::string file =
+      PathInFolder(folder, FirstFreeName(FileNameOf(name), ".png", [&](const std::string& candidate) {
+        const std::filesystem::path path = FileSystemPath(PathInFolder(folder, candidate));
+        return std::filesystem::exists(std::filesystem::symlink_status(path, error));
       }));
   if (!WritePictureFile(&owner, file, *picture, GifSaveOptions(), false, false, recipeLine)) return 1;
 
@@ -221,7 +226,7 @@ int RunKeepCommand(int argc, char** argv) {
   const bool newColors = settings[kColorSetIndex] == int32_t(lists.colorSets.size());
   if (!(newColors ? AddPatternWithColorSet(&owner, config, name, settings, recipe.colors)
                   : AddPattern(&owner, config, name, settings))) {
-    std::filesystem::remove(file, error);
+    std::filesystem::remove(FileSystemPath(file), error);
     return 1;
   }
   std::printf("Kept wallpaper %zu as %s\nand as the Pattern \"%s\" in %s, with %s colour set \"%s\"\n",

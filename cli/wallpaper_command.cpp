@@ -53,7 +53,7 @@ void WriteLogLine(const char* action, const std::string& outcome) {
   const std::string path = WallpaperLogPath();
   if (path.empty()) return;
   std::error_code error;
-  std::filesystem::create_directories(FolderOf(path), error);
+  std::filesystem::create_directories(FileSystemPath(FolderOf(path)), error);
   const std::string line = UtcStamp() + " wallpaper " + action + ": " + outcome + "\n";
   SafeFileWriter writer;
   if (writer.Open(path.c_str(), "vitrelle-") && std::fputs(line.c_str(), writer.file()) >= 0) writer.Commit();
@@ -78,7 +78,7 @@ void LogWallpaper(const WallpaperRequest& request, const std::string& screen, co
   WallpaperLogEntry entry{UtcStamp(), ActionName(request.action), screen, recipe, request.file};
   if (entry.recipe.empty()) entry.recipe = FileRecipe(request.file);
   std::error_code error;
-  std::filesystem::create_directories(FolderOf(path), error);
+  std::filesystem::create_directories(FileSystemPath(FolderOf(path)), error);
   if (!AppendWallpaperLog(path, entry)) std::fprintf(stderr, "Cannot write %s\n", path.c_str());
 }
 
