@@ -37,7 +37,7 @@ const std::string kWallpaperHelp =
         "wallpapers.log beside it (the last 100; see vitrelle-cli history).\n"
         "\n"
         "  --file PICTURE     use this picture file instead of growing one\n") +
-    kRecipeOptionHelp + "                     An earlier wallpaper: its recipe from vitrelle-cli history.\n" +
+    kRecipeOptionHelp + "                     vitrelle-cli history lists the recipes of earlier wallpapers.\n" +
     kMakeOptionsHelp;
 
 // The time now, as "2026-12-09 14:05:12 UTC".
