@@ -83,7 +83,7 @@ std::string FolderOf(const std::string& path) {
 // File names are UTF-8: the Windows program runs with UTF-8 as its code page
 // (see its manifest), while std::filesystem would read a plain string in the
 // C library's code page and miss every name with non-ASCII characters.
-static std::filesystem::path PathOf(const std::string& name) {
+std::filesystem::path FileSystemPath(const std::string& name) {
   return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
@@ -94,9 +94,9 @@ static std::filesystem::path PathOf(const std::string& name) {
 static int CreateNewFile(const std::string& name) {
   const int flags = O_WRONLY | O_CREAT | O_EXCL | O_BINARY;
 #ifdef _WIN32
-  return ::_wopen(PathOf(name).c_str(), flags, _S_IREAD | _S_IWRITE);
+  return ::_wopen(FileSystemPath(name).c_str(), flags, _S_IREAD | _S_IWRITE);
 #else
-  return ::open(PathOf(name).c_str(), flags, 0666);
+  return ::open(FileSystemPath(name).c_str(), flags, 0666);
 #endif
 }
 
@@ -135,7 +135,7 @@ static std::string FileBehindLinks(const std::string& name) {
 
 static void RemoveFile(const std::string& name) {
   std::error_code ignored;
-  std::filesystem::remove(PathOf(name), ignored);
+  std::filesystem::remove(FileSystemPath(name), ignored);
 }
 
 SafeFileWriter::~SafeFileWriter() { Discard(); }
@@ -175,7 +175,7 @@ bool SafeFileWriter::Commit() {
   }
   KeepFileSettings(PathOf(targetPath_), PathOf(temporaryPath_));
   std::error_code error;
-  std::filesystem::rename(PathOf(temporaryPath_), PathOf(targetPath_), error);
+  std::filesystem::rename(FileSystemPath(temporaryPath_), FileSystemPath(targetPath_), error);
   if (error) {
     Discard();
     return false;

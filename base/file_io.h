@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +66,9 @@ class SafeFileWriter {
   std::string targetPath_;
   std::string temporaryPath_;
 };
+
+// A UTF-8 file name as std::filesystem takes it on every system.
+std::filesystem::path FileSystemPath(const std::string& name);
 
 // The folder part of a path ("." when it has none), and its file name.
 std::string FolderOf(const std::string& path);

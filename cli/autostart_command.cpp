@@ -69,6 +69,9 @@ int EntryArguments(int argc, char** argv, std::vector<std::string>& arguments) {
   const int result = ParseWallpaperArguments("autostart", int(words.size()), words.data(), parsed);
   if (result >= 0) return result;
   if (parsed.request.action == WallpaperAction::kClear) return UsageError("autostart", "autostart on takes tile or center");
+  if (parsed.make.haveRecipe) {
+    return UsageError("autostart", "autostart on grows a new picture at every sign-in; it takes no --recipe");
+  }
   // Every option has a value, which the parse has found there.
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string word = words[i];

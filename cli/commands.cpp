@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/convert_command.h"
+#include "cli/history_command.h"
 #include "cli/info_command.h"
 #include "cli/make_command.h"
 #include "cli/wallpaper_command.h"
@@ -13,6 +14,8 @@ const CliCommand kCliCommands[] = {
     {"convert", kConvertUsage, RunConvertCommand},
     {"info", kInfoUsage, RunInfoCommand},
     {"wallpaper", kWallpaperUsage, RunWallpaperCommand},
+    {"history", kHistoryUsage, RunHistoryCommand},
+    {"keep", kKeepUsage, RunKeepCommand},
 #ifndef _WIN32
     {"autostart", kAutostartUsage, RunAutostartCommand},
 #endif

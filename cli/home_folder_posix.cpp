@@ -5,9 +5,7 @@
 
 #include "cli/home_folder.h"
 
-std::string XdgFolder(const char* name, const char* underHome, std::string& failure) {
-  const char* value = std::getenv(name);
-  if (value && *value == '/') return value;
+std::string HomeFolder(std::string& failure) {
   const char* home = std::getenv("HOME");
   if (!home || !*home) {
     const passwd* user = getpwuid(getuid());
@@ -18,5 +16,12 @@ std::string XdgFolder(const char* name, const char* underHome, std::string& fail
               "\"): set HOME to your home folder";
     return std::string();
   }
-  return std::string(home) + "/" + underHome;
+  return home;
+}
+
+std::string XdgFolder(const char* name, const char* underHome, std::string& failure) {
+  const char* value = std::getenv(name);
+  if (value && *value == '/') return value;
+  const std::string home = HomeFolder(failure);
+  return home.empty() ? home : home + "/" + underHome;
 }

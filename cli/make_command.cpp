@@ -9,7 +9,6 @@
 #include "cli/command_line.h"
 #include "cli/make_options.h"
 #include "cli/picture_output.h"
-#include "cli/recipe_argument.h"
 
 const char kMakeUsage[] =
     "  make [--config FILE] [--time SECONDS] [--pattern INDEX|NAME|random] [--colors INDEX|NAME|random]\n"
@@ -28,45 +27,31 @@ const std::string kMakeHelp = std::string(
                                   "written as a BMP file, ending in .gif as a GIF file, ending in .png as a PNG\n"
                                   "file. The Pattern file is never written. The picture's recipe is printed as\n"
                                   "\"recipe: TEXT\", and a PNG file carries it too.\n"
-                                  "\n"
-                                  "  --recipe R         make again the very picture that recipe R tells, whatever\n"
-                                  "                     the Pattern file and the time; R is the recipe line or a\n"
-                                  "                     PNG file that carries one. Takes no other option.\n") +
-                              kMakeOptionsHelp;
+                                  "\n") +
+                              kRecipeOptionHelp + kMakeOptionsHelp;
 
 }  // namespace
 
 int RunMakeCommand(int argc, char** argv) {
   if (ShowHelpIfAsked(argc, argv, kMakeHelp.c_str())) return 0;
   MakeOptions options;
-  std::string out, recipeArgument;
-  bool haveRecipe = false, makeOptionGiven = false;
+  std::string out;
   for (int i = 0; i < argc; ++i) {
     const int taken = TakeMakeOption("make", argc, argv, i, options);
     if (taken > 0) return taken;
-    if (taken < 0) {
-      makeOptionGiven = true;
-      continue;
-    }
+    if (taken < 0) continue;
     const std::string arg = argv[i];
-    if (arg == "--recipe") {
-      if (!TakeOptionValue(argc, argv, i, recipeArgument)) return UsageError("make", "Missing value for --recipe");
-      haveRecipe = true;
-      continue;
-    }
     if (arg.rfind("--", 0) == 0) return UsageError("make", "Unknown option: " + arg);
     if (!out.empty()) return UsageError("make", "More than one output file: " + arg);
     out = arg;
   }
   if (out.empty()) return UsageError("make", "No output file given");
-  if (haveRecipe && makeOptionGiven) {
-    return UsageError("make", "--recipe makes the picture it tells; it takes no other make options");
-  }
+  const int alone = CheckRecipeAlone("make", options);
+  if (alone >= 0) return alone;
 
   std::string chosen, recipe;
   int exitCode = 1;
-  DibImagePtr image = haveRecipe ? MakeFromRecipeArgument(recipeArgument, recipe)
-                                 : GrowPicture(options, chosen, exitCode, &recipe);
+  DibImagePtr image = MakeChosenPicture(options, chosen, exitCode, recipe);
   if (!image) return exitCode;
   PrintRecipe(recipe);
   const Owner owner = CliOwner();

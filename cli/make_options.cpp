@@ -9,6 +9,7 @@
 #include "cli/cli_owner.h"
 #include "cli/command_line.h"
 #include "cli/executable_folder.h"
+#include "cli/recipe_argument.h"
 #include "generator/pattern_file.h"
 #include "generator/pattern_image.h"
 #include "generator/screen_sizes.h"
@@ -26,6 +27,11 @@ const char kMakeOptionsHelp[] =
     "P, C and S are 0-based positions in the lists of the Pattern file when they are\n"
     "plain numbers, and names (labels for sizes) otherwise. P, C and M may be\n"
     "\"random\": an entry picked anew each time, printed with the other choices.\n";
+
+const char kRecipeOptionHelp[] =
+    "  --recipe R         make again the very picture that recipe R tells, whatever\n"
+    "                     the Pattern file and the time; R is the recipe line or a\n"
+    "                     PNG file that carries one. Takes no other option.\n";
 
 namespace {
 
@@ -150,6 +156,10 @@ std::string ChosenLine(const MakeSettings& settings, const PatternLists& lists, 
 
 }  // namespace
 
+std::string ConfigPath(const MakeOptions& options) {
+  return options.config.empty() ? ExecutableFolder(nullptr) + "/vitrelle.cfg" : options.config;
+}
+
 int TakeMakeOption(const char* command, int argc, char** argv, int& i, MakeOptions& options) {
   const std::string arg = argv[i];
   std::string* target = arg == "--config"    ? &options.config
@@ -157,10 +167,12 @@ int TakeMakeOption(const char* command, int argc, char** argv, int& i, MakeOptio
                         : arg == "--colors"  ? &options.colors
                         : arg == "--size"    ? &options.size
                         : arg == "--mirror"  ? &options.mirror
+                        : arg == "--recipe"  ? &options.recipe
                                              : nullptr;
   if (!target && arg != "--time") return 0;
   std::string value;
   if (!TakeOptionValue(argc, argv, i, value)) return UsageError(command, "Missing value for " + arg);
+  (target == &options.recipe ? options.haveRecipe : options.growOptionGiven) = true;
   if (target == &options.mirror && value != "random" && MirrorIndex(value) == 4) {
     return UsageError(command, "Unknown mirror mode: " + value);
   }
@@ -177,7 +189,7 @@ int TakeMakeOption(const char* command, int argc, char** argv, int& i, MakeOptio
 
 DibImagePtr GrowPicture(MakeOptions options, std::string& chosen, int& exitCode, std::string* recipe) {
   exitCode = 1;
-  if (options.config.empty()) options.config = ExecutableFolder(nullptr) + "/vitrelle.cfg";
+  options.config = ConfigPath(options);
   const int64_t now = options.haveTime ? options.time : int64_t(std::time(nullptr));
 
   const Owner owner = CliOwner();
@@ -202,4 +214,15 @@ DibImagePtr GrowPicture(MakeOptions options, std::string& chosen, int& exitCode,
       MakePatternImage(&owner, settings, settings[kWidth], settings[kHeight], options.config, now, state, recipe);
   if (image) exitCode = 0;
   return image;
+}
+
+int CheckRecipeAlone(const char* command, const MakeOptions& options) {
+  if (!options.haveRecipe || !options.growOptionGiven) return -1;
+  return UsageError(command, "--recipe makes the picture it tells; it takes no other make options");
+}
+
+DibImagePtr MakeChosenPicture(const MakeOptions& options, std::string& chosen, int& exitCode, std::string& recipe) {
+  exitCode = 1;
+  if (options.haveRecipe) return MakeFromRecipeArgument(options.recipe, recipe);
+  return GrowPicture(options, chosen, exitCode, &recipe);
 }

@@ -12,12 +12,19 @@ struct MakeOptions {
   std::string config, pattern, colors, size, mirror;
   bool haveTime = false;
   int64_t time = 0;
+  bool growOptionGiven = false;  // any of the options above
+  std::string recipe;            // --recipe TEXT|PICTURE, which takes none of them
+  bool haveRecipe = false;
 };
+
+// The Pattern file the options name, or the one beside the tool.
+std::string ConfigPath(const MakeOptions& options);
 
 // The options' lines for a command's --help.
 extern const char kMakeOptionsHelp[];
+extern const char kRecipeOptionHelp[];
 
-// When argv[i] is one of the options, takes it and its value (moving i onto
+// When argv[i] is one of the options (or --recipe), takes it and its value (moving i onto
 // the value) and returns -1; returns 0 when argv[i] is no such option, and
 // the usage error's exit code when its value is missing or wrong.
 int TakeMakeOption(const char* command, int argc, char** argv, int& i, MakeOptions& options);
@@ -30,3 +37,10 @@ int TakeMakeOption(const char* command, int argc, char** argv, int& i, MakeOptio
 // nothing the Pattern file has or the picture cannot be made (the message
 // has been written to standard error).
 DibImagePtr GrowPicture(MakeOptions options, std::string& chosen, int& exitCode, std::string* recipe = nullptr);
+
+// The usage error's exit code when --recipe was given beside the other
+// options; -1 when not.
+int CheckRecipeAlone(const char* command, const MakeOptions& options);
+// The picture the options choose: the one their recipe tells, or a grown
+// one, as GrowPicture grows it.
+DibImagePtr MakeChosenPicture(const MakeOptions& options, std::string& chosen, int& exitCode, std::string& recipe);

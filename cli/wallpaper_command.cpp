@@ -1,7 +1,8 @@
 // vitrelle-cli wallpaper: grows a picture as make does, or takes a given
 // one, and makes it the desktop wallpaper; or removes the wallpaper. Run at
 // sign-in nobody reads its messages, so the outcome is also written, one
-// line, to the log file, replaced at every run.
+// line, to the log file, replaced at every run; every wallpaper set is
+// added to the history log with its recipe.
 #include "cli/wallpaper_command.h"
 
 #include <cstdio>
@@ -14,10 +15,12 @@
 #include "base/file_io.h"
 #include "cli/command_line.h"
 #include "cli/picture_output.h"
+#include "wallpaper/wallpaper_log.h"
 
 const char kWallpaperUsage[] =
-    "  wallpaper tile|center|clear [make's options] [--file PICTURE]\n"
-    "      Grows a picture (or takes PICTURE) and makes it the desktop wallpaper.";
+    "  wallpaper tile|center|clear [make's options] [--file PICTURE] [--recipe TEXT|PICTURE]\n"
+    "      Grows a picture (or takes PICTURE, or makes the one a recipe tells) and makes\n"
+    "      it the desktop wallpaper.";
 
 namespace {
 
@@ -30,21 +33,28 @@ const std::string kWallpaperHelp =
         "picture goes where Vitrelle's Tile puts it; on Linux it is written to\n"
         "$XDG_DATA_HOME/vitrelle/wallpaper-N.png and set on the desktop in use (once it\n"
         "is set, it and the one shown before are kept). The outcome is also written to\n"
-        "vitrelle-wallpaper.log.\n"
+        "vitrelle-wallpaper.log, and every wallpaper set is added with its recipe to\n"
+        "wallpapers.log beside it (the last 100; see vitrelle-cli history).\n"
         "\n"
         "  --file PICTURE     use this picture file instead of growing one\n") +
+    kRecipeOptionHelp + "                     vitrelle-cli history lists the recipes of earlier wallpapers.\n" +
     kMakeOptionsHelp;
+
+// The time now, as "2026-12-09 14:05:12 UTC".
+std::string UtcStamp() {
+  char stamp[32] = "";
+  const std::time_t now = std::time(nullptr);
+  if (const std::tm* utc = std::gmtime(&now)) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S UTC", utc);
+  return stamp;
+}
 
 // Replaces the log with one line: the time, the command and its outcome.
 void WriteLogLine(const char* action, const std::string& outcome) {
   const std::string path = WallpaperLogPath();
   if (path.empty()) return;
   std::error_code error;
-  std::filesystem::create_directories(FolderOf(path), error);
-  char stamp[32] = "";
-  const std::time_t now = std::time(nullptr);
-  if (const std::tm* utc = std::gmtime(&now)) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S UTC", utc);
-  const std::string line = std::string(stamp) + " wallpaper " + action + ": " + outcome + "\n";
+  std::filesystem::create_directories(FileSystemPath(FolderOf(path)), error);
+  const std::string line = UtcStamp() + " wallpaper " + action + ": " + outcome + "\n";
   SafeFileWriter writer;
   if (writer.Open(path.c_str(), "vitrelle-") && std::fputs(line.c_str(), writer.file()) >= 0) writer.Commit();
 }
@@ -53,10 +63,30 @@ const char* ActionName(WallpaperAction action) {
   return action == WallpaperAction::kTile ? "tile" : action == WallpaperAction::kCenter ? "center" : "clear";
 }
 
+// The recipe a picture file carries; empty when it carries none.
+std::string FileRecipe(const std::string& path) {
+  GifSaveOptions options;
+  const DibImagePtr picture = OpenPictureFile(nullptr, path.c_str(), options);
+  return picture ? PictureFileRecipe(path.c_str(), *picture) : std::string();
+}
+
+// Adds the wallpaper the desktop took to the history log; says so on
+// standard error when it cannot.
+void LogWallpaper(const WallpaperRequest& request, const std::string& screen, const std::string& recipe) {
+  const std::string path = WallpaperHistoryPath();
+  if (path.empty()) return;
+  WallpaperLogEntry entry{UtcStamp(), ActionName(request.action), screen, recipe, request.file};
+  if (entry.recipe.empty()) entry.recipe = FileRecipe(request.file);
+  std::error_code error;
+  std::filesystem::create_directories(FileSystemPath(FolderOf(path)), error);
+  if (!AppendWallpaperLog(path, entry)) std::fprintf(stderr, "Cannot write %s\n", path.c_str());
+}
+
 // The run itself: `chosen` says what was grown, `outcome` what came of it.
 int PutWallpaper(WallpaperArguments& arguments, std::string& chosen, std::string& outcome) {
   WallpaperRequest& request = arguments.request;
   DibImagePtr picture;
+  std::string recipe;
   if (request.action == WallpaperAction::kClear) {
     request.file.clear();
   } else if (!request.file.empty()) {
@@ -69,18 +99,20 @@ int PutWallpaper(WallpaperArguments& arguments, std::string& chosen, std::string
     if (!error) request.file = absolute.string();
   } else {
     int exitCode = 0;
-    std::string recipe;
-    picture = GrowPicture(arguments.make, chosen, exitCode, &recipe);
+    picture = MakeChosenPicture(arguments.make, chosen, exitCode, recipe);
     if (!picture) {
       outcome = "no picture was made (exit code " + std::to_string(exitCode) + ")";
       return exitCode;
     }
-    std::printf("%s\n", chosen.c_str());
+    if (!chosen.empty()) std::printf("%s\n", chosen.c_str());
     std::fflush(stdout);
     PrintRecipe(recipe);
     request.picture = picture.get();
   }
-  return PutOnDesktop(request, outcome) ? 0 : 1;
+  std::string screen;
+  if (!PutOnDesktop(request, outcome, screen)) return 1;
+  if (request.action != WallpaperAction::kClear) LogWallpaper(request, screen, recipe);
+  return 0;
 }
 
 }  // namespace
@@ -89,10 +121,7 @@ int ParseWallpaperArguments(const char* command, int argc, char** argv, Wallpape
   for (int i = 0; i < argc; ++i) {
     const int taken = TakeMakeOption(command, argc, argv, i, arguments.make);
     if (taken > 0) return taken;
-    if (taken < 0) {
-      arguments.makeOptionGiven = true;
-      continue;
-    }
+    if (taken < 0) continue;
     const std::string arg = argv[i];
     if (arg == "--file") {
       if (!TakeOptionValue(argc, argv, i, arguments.request.file) || arguments.request.file.empty()) {
@@ -112,10 +141,15 @@ int ParseWallpaperArguments(const char* command, int argc, char** argv, Wallpape
     }
   }
   if (!arguments.haveAction) return UsageError(command, "Say tile, center or clear");
-  if (!arguments.request.file.empty() && arguments.makeOptionGiven) {
+  if (!arguments.request.file.empty() && (arguments.make.growOptionGiven || arguments.make.haveRecipe)) {
     return UsageError(command, "--file takes a picture as it is; it cannot be grown with other options too");
   }
-  return -1;
+  return CheckRecipeAlone(command, arguments.make);
+}
+
+std::string WallpaperHistoryPath() {
+  const std::string log = WallpaperLogPath();
+  return log.empty() ? std::string() : PathInFolder(FolderOf(log), kWallpaperLogName);
 }
 
 bool CanReadPicture(const Owner* owner, const std::string& path) {

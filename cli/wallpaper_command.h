@@ -13,11 +13,14 @@ struct WallpaperArguments {
   WallpaperRequest request;
   MakeOptions make;
   bool haveAction = false;
-  bool makeOptionGiven = false;
 };
 // Reads the arguments after "wallpaper"; returns -1 to go on, or the exit
 // code of the usage error that was reported under the command's name.
 int ParseWallpaperArguments(const char* command, int argc, char** argv, WallpaperArguments& arguments);
+
+// The history log, wallpapers.log beside the log of the last run; empty
+// when the system names no folder for it.
+std::string WallpaperHistoryPath();
 
 // True when the file reads as a picture (as convert opens it); otherwise the
 // reader's message has been shown to the owner.

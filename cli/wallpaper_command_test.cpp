@@ -5,11 +5,14 @@
 #include <unistd.h>
 #include <wordexp.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "base/file_io.h"
 #include "cli/cli_test_support.h"
 #include "testing/test_support.h"
+#include "wallpaper/wallpaper_log.h"
 
 namespace {
 
@@ -151,6 +154,14 @@ TEST(CliWallpaper, BadRequestsAreRefusedBeforeAnythingIsWritten) {
       {"autostart on --config /no/such.cfg", 1, "Cannot open file: /no/such.cfg"},
       {"autostart on clear", 2, "autostart on takes tile or center"},
       {"autostart on --size", 2, "Missing value for --size"},
+      {"autostart on --recipe x", 2, "it takes no --recipe"},
+      {"wallpaper tile --recipe x --size 8x8", 2, "--recipe makes the picture it tells"},
+      {"wallpaper tile --file /etc/hostname --recipe x", 2, "--file takes a picture as it is"},
+      {"wallpaper center --recipe nonsense", 1, "Not a valid recipe, nor a picture file: nonsense"},
+      {"history", 1, "No wallpaper has been logged yet"},
+      {"keep 2", 1, "No wallpaper has been logged yet"},
+      {"keep 0", 2, "Not the number of a wallpaper"},
+      {"keep --name ''", 2, "The Pattern name is empty"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments);
@@ -171,6 +182,91 @@ TEST(CliWallpaper, TheSigninEntryNamesWholePathsFromAnyFolder) {
     const std::string whole = given.substr(0, given.find(' ') + 1) + folder.PathOf(given.substr(given.find(' ') + 1));
     const std::string entry = TestFolder::Read(folder.PathOf("config/autostart/vitrelle-wallpaper.desktop"));
     EXPECT_NE(entry.find(" tile " + whole), std::string::npos) << entry;
+  }
+}
+
+// A desktop that takes every picture, the pictures folder named unless
+// `instead` is given; and the recipe line a run printed.
+std::string OnGnome(const TestFolder& folder, const std::string& instead = "") {
+  StandIn(folder, "bin/gsettings", "true");
+  return "-u WAYLAND_DISPLAY " + On(folder, "GNOME") + " " +
+         (instead.empty() ? "XDG_PICTURES_DIR=" + folder.PathOf("pictures") : instead);
+}
+
+std::string RecipeOf(const std::string& output) {
+  const size_t at = output.find("recipe: ");
+  return at == std::string::npos ? std::string() : output.substr(at + 8, output.find('\n', at) - at - 8);
+}
+
+// 104 entries logged before, then one run: history shows the newest 100.
+TEST(CliWallpaper, TheLogKeepsTheNewestHundred) {
+  TestFolder folder;
+  std::filesystem::create_directories(folder.PathOf("state/vitrelle"));
+  for (int i = 1; i <= 104; ++i) {
+    const WallpaperLogEntry entry{"2026-12-09 10:00:00 UTC", "tile", "GNOME", "", "/p" + std::to_string(i) + ".png"};
+    ASSERT_TRUE(AppendWallpaperLog(folder.PathOf("state/vitrelle/wallpapers.log"), entry));
+  }
+  std::string output, history;
+  ASSERT_EQ(RunCliWith(OnGnome(folder), "wallpaper center --size 8x8", nullptr, &output), 0);
+  ASSERT_EQ(RunCliWith(OnGnome(folder), "history", nullptr, &history), 0);
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < history.size(); at = history.find('\n', at) + 1) {
+    lines.push_back(history.substr(at, history.find('\n', at) - at));
+  }
+  ASSERT_EQ(lines.size(), 100u);
+  EXPECT_NE(lines[0].find("  center  GNOME  " + RecipeOf(output)), std::string::npos) << lines[0];
+  EXPECT_EQ(lines[0].substr(0, 5), "  1  ");
+  const std::pair<size_t, std::string> older[] = {{1, "file /p104.png"}, {2, "file /p103.png"}, {99, "file /p6.png"}};
+  for (const auto& [line, file] : older) EXPECT_EQ(lines[line].substr(lines[line].find("file")), file) << line;
+}
+
+// An earlier wallpaper's recipe from the history sets the very picture again.
+TEST(CliWallpaper, RecipeSetsTheVeryPictureAgain) {
+  TestFolder folder;
+  std::string history;
+  ASSERT_EQ(RunCliWith(OnGnome(folder), "wallpaper tile --pattern random --size 40x30 --time 9"), 0);
+  std::filesystem::copy_file(folder.PathOf("data/vitrelle/wallpaper-1.png"), folder.PathOf("first.png"));
+  ASSERT_EQ(RunCliWith(OnGnome(folder), "wallpaper tile --size 40x30 --time 10"), 0);
+  ASSERT_EQ(RunCliWith(OnGnome(folder), "history", nullptr, &history), 0);
+  const std::string recipe = history.substr(history.rfind("vitrelle1:"));  // wallpaper 2's, and white space
+  ASSERT_EQ(RunCliWith(OnGnome(folder), "wallpaper center --recipe " + ShellWord(recipe)), 0);
+  const std::string first = TestFolder::Read(folder.PathOf("first.png"));
+  EXPECT_EQ(TestFolder::Read(folder.PathOf("data/vitrelle/wallpaper-3.png")), first);
+  EXPECT_NE(TestFolder::Read(folder.PathOf("data/vitrelle/wallpaper-2.png")), first);
+}
+
+// keep adds a Pattern (and the colour set when the file has none like it)
+// that make --pattern NAME grows the kept picture with; the file's other
+// lines stay byte for byte, and bad requests change nothing.
+TEST(CliWallpaper, KeptPatternMakesTheKeptPicture) {
+  TestFolder folder;
+  const std::string shipped = TestFolder::Read(VITRELLE_BINARY_DIR "/vitrelle.cfg");
+  const std::string noSunset = shipped.substr(0, shipped.find("4,Sunset")) + shipped.substr(shipped.find("4,Forest"));
+  std::filesystem::create_directories(folder.PathOf("config"));
+  folder.Write("XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", "config/user-dirs.dirs");
+  const std::string userDirs = "-u XDG_PICTURES_DIR " + OnGnome(folder, "HOME=" + folder.PathOf(""));
+  const struct {
+    std::string config, environment, picture;
+    size_t linesAdded;
+  } cases[] = {{shipped, OnGnome(folder), "pictures/Vitrelle/My reef.png", 1},
+               {noSunset, userDirs, "Bilder/Vitrelle/My reef.png", 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.picture);
+    const std::string config = folder.Write(c.config, "mine.cfg"), made = folder.PathOf("made.png");
+    const std::string choice = " --size 40x30 --time 77 --mirror cross";
+    ASSERT_EQ(RunCliWith(c.environment, "wallpaper tile --pattern Reef --colors Sunset" + choice), 0);
+    std::string errors;
+    ASSERT_EQ(RunCliWith(c.environment, "keep --name 'My reef' --config " + config, &errors), 0) << errors;
+    const std::string kept = TestFolder::Read(config);
+    EXPECT_EQ(kept.substr(0, c.config.size()), c.config);
+    EXPECT_EQ(std::count(kept.begin() + long(c.config.size()), kept.end(), '\n'), long(c.linesAdded));
+    ASSERT_EQ(RunCli("make --config " + config + " --pattern 'My reef'" + choice + " " + made), 0);
+    EXPECT_EQ(MagickRgb(made), MagickRgb(folder.PathOf(c.picture)));
+    for (const std::string bad : {"keep 9", "keep --name 'My reef'", "keep --name a,b", "keep --name 12"}) {
+      EXPECT_EQ(RunCliWith(c.environment, bad + " --config " + config, &errors), 1) << bad;
+      EXPECT_EQ(TestFolder::Read(config), kept) << bad;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(FolderOf(folder.PathOf(c.picture))), {}), 1);
   }
 }
 

@@ -1,5 +1,6 @@
 // The system side of vitrelle-cli wallpaper: putting a picture on the
-// desktop of the system it runs on, and where the run's log line goes.
+// desktop of the system it runs on, where the run's log line goes, and
+// where kept pictures go.
 #pragma once
 
 #include <string>
@@ -14,10 +15,17 @@ struct WallpaperRequest {
 };
 
 // Does the request; true when the desktop took it. `outcome` says in one
-// line what was done, or what failed and why.
-bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome);
+// line what was done, or what failed and why; `screen` names the desktop
+// that took it.
+bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome, std::string& screen);
 
 // The log file of the last run: %LOCALAPPDATA%\Vitrelle or
 // $XDG_STATE_HOME/vitrelle (~/.local/state/vitrelle), "vitrelle-wallpaper.log";
 // empty when the system names no such folder.
 std::string WallpaperLogPath();
+
+// The folder vitrelle-cli keep puts pictures in: "Vitrelle" in the user's
+// pictures folder ($XDG_PICTURES_DIR, else the one ~/.config/user-dirs.dirs
+// names, else ~/Pictures; %USERPROFILE%\Pictures on Windows). Empty, with
+// `failure` saying why, when no such folder is known.
+std::string KeptPicturesFolder(std::string& failure);

@@ -83,8 +83,17 @@ const char* ActionWord(WallpaperAction action) {
   return action == WallpaperAction::kTile ? "tiled" : action == WallpaperAction::kCenter ? "centred" : "cleared";
 }
 
+// The display a session shows on: Wayland's, else X11's; empty when none is named.
+std::string DisplayName() {
+  for (const char* name : {"WAYLAND_DISPLAY", "DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return value;
+  }
+  return std::string();
+}
+
 // Runs the desktop's commands for the picture; true when it took them.
-bool SetOnDesktop(const std::string& picture, WallpaperAction action, std::string& outcome) {
+bool SetOnDesktop(const std::string& picture, WallpaperAction action, std::string& outcome, std::string& screen) {
   DesktopSession session = CurrentSession();
   const LinuxDesktop desktop = ChooseLinuxDesktop(session);
   if (desktop == LinuxDesktop::kNone) {
@@ -115,12 +124,14 @@ bool SetOnDesktop(const std::string& picture, WallpaperAction action, std::strin
   }
   outcome = std::string(LinuxDesktopName(desktop)) + ": " + ActionWord(action) +
             (action == WallpaperAction::kClear ? "" : " " + picture);
+  const std::string display = DisplayName();
+  screen = LinuxDesktopName(desktop) + (display.empty() ? "" : " on " + display);
   return true;
 }
 
 }  // namespace
 
-bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
+bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome, std::string& screen) {
   const std::string folder = XdgFolder("XDG_DATA_HOME", ".local/share", outcome);
   if (folder.empty()) return false;
   const std::string pictures = folder + "/vitrelle";
@@ -131,7 +142,7 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
   } else if (request.picture && (picture = WriteNumberedPicture(pictures, *request.picture, outcome)).empty()) {
     return false;
   }
-  if (!SetOnDesktop(picture, request.action, outcome)) return false;
+  if (!SetOnDesktop(picture, request.action, outcome, screen)) return false;
   if (request.action != WallpaperAction::kClear) RemoveOldPictures(pictures, picture);
   return true;
 }
@@ -140,4 +151,23 @@ std::string WallpaperLogPath() {
   std::string failure;
   const std::string folder = XdgFolder("XDG_STATE_HOME", ".local/state", failure);
   return folder.empty() ? std::string() : folder + "/vitrelle/vitrelle-wallpaper.log";
+}
+
+std::string KeptPicturesFolder(std::string& failure) {
+  const char* named = std::getenv("XDG_PICTURES_DIR");
+  if (named && *named == '/') return std::string(named) + "/Vitrelle";
+  const std::string home = HomeFolder(failure);
+  if (home.empty()) return std::string();
+  std::string pictures = home + "/Pictures";
+  // The line the desktop's user-dirs tool writes: XDG_PICTURES_DIR="$HOME/Pictures".
+  const std::string config = XdgFolder("XDG_CONFIG_HOME", ".config", failure);
+  std::ifstream dirs(config + "/user-dirs.dirs");
+  const std::string key = "XDG_PICTURES_DIR=\"";
+  for (std::string line; std::getline(dirs, line);) {
+    if (line.rfind(key, 0) != 0 || line.size() < key.size() + 1 || line.back() != '"') continue;
+    std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+    if (value.rfind("$HOME/", 0) == 0) value = home + value.substr(5);
+    if (!value.empty() && value[0] == '/') pictures = value;
+  }
+  return pictures + "/Vitrelle";
 }

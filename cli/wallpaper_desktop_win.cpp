@@ -2,6 +2,7 @@
 // fallback and desktop values as its Tile, Center, Option and Clear, so that
 // the program's Recall commands find what the tool installed.
 #include <cstdio>
+#include <cstdlib>
 
 #include "base/file_io.h"
 #include "cli/wallpaper_desktop.h"
@@ -28,7 +29,7 @@ bool ChooseGivenFile(void* context, std::string& fileName) {
 
 }  // namespace
 
-bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
+bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome, std::string& screen) {
   WarningKeeper keeper;
   Owner owner;
   owner.context = &keeper;
@@ -56,6 +57,7 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
     outcome = keeper.first;
     return false;
   }
+  screen = "Windows desktop";
   outcome = request.action == WallpaperAction::kClear ? "cleared"
             : std::string(arrangement == WallpaperArrangement::Tiled ? "tiled " : "centred ") + installed;
   return true;
@@ -64,4 +66,13 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
 std::string WallpaperLogPath() {
   const std::string folder = SystemWallpaperPlaces().userFolder;
   return folder.empty() ? std::string() : PathInFolder(folder, "vitrelle-wallpaper.log");
+}
+
+std::string KeptPicturesFolder(std::string& failure) {
+  const char* profile = std::getenv("USERPROFILE");
+  if (!profile || !*profile) {
+    failure = "USERPROFILE names no user folder";
+    return std::string();
+  }
+  return PathInFolder(PathInFolder(profile, "Pictures"), "Vitrelle");
 }

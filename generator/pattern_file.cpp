@@ -138,6 +138,27 @@ bool RewriteFile(const Owner* owner, const std::string& path,
   return WriteWholeFile(owner, path, change(old));
 }
 
+// Appends the lines (each with its line end) to the file.
+bool AppendLines(const Owner* owner, const std::string& path, const std::string& lines) {
+  return RewriteFile(owner, path, [&](const std::string& old) {
+    // End a last line that has no line end, so that the new lines do not run into it.
+    return old.empty() || old.back() == '\n' ? old + lines : old + kLineEnd + lines;
+  });
+}
+
+// A name as one field of a line. A comma or line break in the name would
+// shift every field after it, and so would an empty name, whose field
+// vanishes when the line is split: it is kept as one space. The name is never
+// cut: the name dialog takes at most 99 characters, and a longer name written
+// into the file by hand stays whole when its Pattern is changed.
+std::string SingleField(const std::string& name) {
+  std::string field;
+  for (char c : name) {
+    if (c != ',' && c != '\r' && c != '\n') field += c;
+  }
+  return field.empty() ? " " : field;
+}
+
 }  // namespace
 
 int32_t ParseNumber(const std::string& text) {
@@ -232,28 +253,31 @@ bool WriteStateLine(const Owner* owner, const std::string& path, const MakeSetti
 }
 
 std::string PatternLineText(const std::string& name, const MakeSettings& settings) {
-  // A comma or line break in the name would shift every field after it, and
-  // so would an empty name, whose field vanishes when the line is split: it
-  // is kept as one space. The name is never cut: the name dialog takes at
-  // most 99 characters, and a longer name written into the file by hand
-  // stays whole when its Pattern is changed.
-  std::string cleanName;
-  for (char c : name) {
-    if (c != ',' && c != '\r' && c != '\n') cleanName += c;
-  }
   std::string text = std::to_string(kPatternEntry) + ",";
-  text += cleanName.empty() ? " " : cleanName;
+  text += SingleField(name);
   text += ",";
   for (int i = 0; i < kPatternValueCount; ++i) text += std::to_string(settings.field[kFirstPatternField + i]) + ",";
   return text + std::to_string(settings[kColorSetIndex] + 1) + "," + kLineEnd;
 }
 
 bool AddPattern(const Owner* owner, const std::string& path, const std::string& name, const MakeSettings& settings) {
-  const std::string line = PatternLineText(name, settings);
-  return RewriteFile(owner, path, [&](const std::string& old) {
-    // End a last line that has no line end, so that the new line does not run into it.
-    return old.empty() || old.back() == '\n' ? old + line : old + kLineEnd + line;
-  });
+  return AppendLines(owner, path, PatternLineText(name, settings));
+}
+
+bool AddPatternWithColorSet(const Owner* owner, const std::string& path, const std::string& name,
+                            const MakeSettings& settings, const ColorSet& colors) {
+  std::string line = std::to_string(kColorEntry) + ",";
+  line += SingleField(name);
+  const auto append = [&line](int32_t number) {
+    line += ',';
+    line += std::to_string(number);
+  };
+  append(colors.keyCount);
+  append(colors.steps);
+  for (int i = 0; i < colors.keyCount && i < kMaxKeyColors; ++i) {
+    for (int32_t channel : {colors.key[i].red, colors.key[i].green, colors.key[i].blue}) append(channel);
+  }
+  return AppendLines(owner, path, line + kLineEnd + PatternLineText(name, settings));
 }
 
 PatternReplace ReplacePattern(const Owner* owner, const std::string& path, int k, PatternChange change,

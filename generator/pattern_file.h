@@ -65,6 +65,12 @@ bool WriteStateLine(const Owner* owner, const std::string& path, const MakeSetti
 // colour set index + 1.
 bool AddPattern(const Owner* owner, const std::string& path, const std::string& name, const MakeSettings& settings);
 
+// Appends a color line of the name and the colour set, then a pattern line as
+// AddPattern does, in one rewrite; settings[kColorSetIndex] is the new colour
+// set's index.
+bool AddPatternWithColorSet(const Owner* owner, const std::string& path, const std::string& name,
+                            const MakeSettings& settings, const ColorSet& colors);
+
 enum class PatternChange { kChange, kDelete };
 enum class PatternReplace {
   kReplaced,
