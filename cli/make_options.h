@@ -12,6 +12,9 @@ struct MakeOptions {
   std::string config, pattern, colors, size, mirror;
   bool haveTime = false;
   int64_t time = 0;
+  // Which drawing of the random choices this picture takes: the pictures of
+  // one run draw 0, 1, 2, ... in turn from the same warmed-up source.
+  int drawing = 0;
 };
 
 // The options' lines for a command's --help.

@@ -9,13 +9,14 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "app/picture_files.h"
 #include "base/file_io.h"
 #include "cli/command_line.h"
 
 const char kWallpaperUsage[] =
-    "  wallpaper tile|center|clear [make's options] [--file PICTURE]\n"
+    "  wallpaper tile|center|clear [make's options] [--file PICTURE] [--each-screen]\n"
     "      Grows a picture (or takes PICTURE) and makes it the desktop wallpaper.";
 
 namespace {
@@ -31,7 +32,10 @@ const std::string kWallpaperHelp =
         "is set, it and the one shown before are kept). The outcome is also written to\n"
         "vitrelle-wallpaper.log.\n"
         "\n"
-        "  --file PICTURE     use this picture file instead of growing one\n") +
+        "  --file PICTURE     use this picture file instead of growing one\n"
+        "  --each-screen      grow a picture for each screen at that screen's size (--size\n"
+        "                     is then the size of the one picture made where no screen\n"
+        "                     is known)\n") +
     kMakeOptionsHelp;
 
 // Replaces the log with one line: the time, the command and its outcome.
@@ -52,10 +56,42 @@ const char* ActionName(WallpaperAction action) {
   return action == WallpaperAction::kTile ? "tile" : action == WallpaperAction::kCenter ? "center" : "clear";
 }
 
+// --each-screen: a picture for every screen at its own size, each its own
+// Make (a random choice is drawn anew for each), told one line a screen.
+// False, with `outcome` and `exitCode` set, when one cannot be made; true
+// with no screens when none is known.
+bool GrowScreenPictures(WallpaperArguments& arguments, std::vector<DibImagePtr>& pictures, std::string& chosen,
+                        std::string& outcome, int& exitCode) {
+  WallpaperRequest& request = arguments.request;
+  std::string asked;
+  request.screens = DesktopScreens(asked);
+  if (request.screens.empty()) std::printf("No screen source answered (%s): one picture for the whole desktop\n", asked.c_str());
+  for (size_t i = 0; i < request.screens.size(); ++i) {
+    const Screen& screen = request.screens[i];
+    MakeOptions options = arguments.make;
+    options.size = std::to_string(screen.width) + "x" + std::to_string(screen.height);
+    options.drawing = int(i);
+    std::string line;
+    pictures.push_back(GrowPicture(options, line, exitCode));
+    if (!pictures.back()) {
+      outcome = "no picture was made for screen " + screen.name + " (exit code " + std::to_string(exitCode) + ")";
+      return false;
+    }
+    request.screenPictures.push_back(pictures.back().get());
+    line = "screen " + screen.name + (screen.primary ? " (primary)" : "") + " at " + std::to_string(screen.left) +
+           "," + std::to_string(screen.top) + ": " + line;
+    std::printf("%s\n", line.c_str());
+    chosen += (chosen.empty() ? "" : "; ") + line;
+  }
+  std::fflush(stdout);
+  return true;
+}
+
 // The run itself: `chosen` says what was grown, `outcome` what came of it.
 int PutWallpaper(WallpaperArguments& arguments, std::string& chosen, std::string& outcome) {
   WallpaperRequest& request = arguments.request;
   DibImagePtr picture;
+  std::vector<DibImagePtr> screenPictures;
   if (request.action == WallpaperAction::kClear) {
     request.file.clear();
   } else if (!request.file.empty()) {
@@ -68,13 +104,26 @@ int PutWallpaper(WallpaperArguments& arguments, std::string& chosen, std::string
     if (!error) request.file = absolute.string();
   } else {
     int exitCode = 0;
-    picture = GrowPicture(arguments.make, chosen, exitCode);
-    if (!picture) {
-      outcome = "no picture was made (exit code " + std::to_string(exitCode) + ")";
+    if (arguments.eachScreen && !GrowScreenPictures(arguments, screenPictures, chosen, outcome, exitCode)) {
       return exitCode;
     }
-    std::printf("%s\n", chosen.c_str());
-    std::fflush(stdout);
+    if (!request.screens.empty()) {
+      picture = ComposeScreenPictures(request.screens, request.screenPictures);
+      if (!picture) {
+        const Screen box = BoundingBox(request.screens);
+        outcome = "The screens' pictures cannot be put together into one of " + std::to_string(box.width) + "x" +
+                  std::to_string(box.height);
+        return 1;
+      }
+    } else {
+      picture = GrowPicture(arguments.make, chosen, exitCode);
+      if (!picture) {
+        outcome = "no picture was made (exit code " + std::to_string(exitCode) + ")";
+        return exitCode;
+      }
+      std::printf("%s\n", chosen.c_str());
+      std::fflush(stdout);
+    }
     request.picture = picture.get();
   }
   return PutOnDesktop(request, outcome) ? 0 : 1;
@@ -91,7 +140,9 @@ int ParseWallpaperArguments(const char* command, int argc, char** argv, Wallpape
       continue;
     }
     const std::string arg = argv[i];
-    if (arg == "--file") {
+    if (arg == "--each-screen") {
+      arguments.eachScreen = true;
+    } else if (arg == "--file") {
       if (!TakeOptionValue(argc, argv, i, arguments.request.file) || arguments.request.file.empty()) {
         return UsageError(command, "Missing value for --file");
       }
@@ -111,6 +162,9 @@ int ParseWallpaperArguments(const char* command, int argc, char** argv, Wallpape
   if (!arguments.haveAction) return UsageError(command, "Say tile, center or clear");
   if (!arguments.request.file.empty() && arguments.makeOptionGiven) {
     return UsageError(command, "--file takes a picture as it is; it cannot be grown with other options too");
+  }
+  if (arguments.eachScreen && (!arguments.request.file.empty() || arguments.request.action == WallpaperAction::kClear)) {
+    return UsageError(command, "--each-screen grows each screen's picture: not with clear or --file");
   }
   return -1;
 }

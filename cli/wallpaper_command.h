@@ -14,6 +14,7 @@ struct WallpaperArguments {
   MakeOptions make;
   bool haveAction = false;
   bool makeOptionGiven = false;
+  bool eachScreen = false;  // --each-screen: a picture for each screen
 };
 // Reads the arguments after "wallpaper"; returns -1 to go on, or the exit
 // code of the usage error that was reported under the command's name.

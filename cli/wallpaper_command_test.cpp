@@ -9,13 +9,14 @@
 #include <string>
 
 #include "cli/cli_test_support.h"
+#include "image/png_reader.h"
 #include "testing/test_support.h"
 
 namespace {
 
 // No desktop: no name, no display, no Sway; the files go into the folder.
 std::string Nowhere(const TestFolder& folder) {
-  return "-u DISPLAY -u SWAYSOCK XDG_CURRENT_DESKTOP=Nowhere XDG_DATA_HOME=" + folder.PathOf("data") +
+  return "-u DISPLAY -u WAYLAND_DISPLAY -u SWAYSOCK XDG_CURRENT_DESKTOP=Nowhere XDG_DATA_HOME=" + folder.PathOf("data") +
          " XDG_STATE_HOME=" + folder.PathOf("state") + " XDG_CONFIG_HOME=" + folder.PathOf("config");
 }
 
@@ -172,6 +173,40 @@ TEST(CliWallpaper, TheSigninEntryNamesWholePathsFromAnyFolder) {
     const std::string entry = TestFolder::Read(folder.PathOf("config/autostart/vitrelle-wallpaper.desktop"));
     EXPECT_NE(entry.find(" tile " + whole), std::string::npos) << entry;
   }
+  EXPECT_EQ(RunCliWith(Nowhere(folder), "autostart on center --each-screen --mirror cross"), 0);
+  const std::string entry = TestFolder::Read(folder.PathOf("config/autostart/vitrelle-wallpaper.desktop"));
+  EXPECT_NE(entry.find(" center --each-screen --mirror cross --pattern random"), std::string::npos) << entry;
+}
+
+// Two RandR monitors told by a stand-in xrandr; without it, one picture.
+TEST(CliWallpaper, EachScreenGrowsAPictureAtEveryScreensSizeAndPlace) {
+  TestFolder folder;
+  StandIn(folder, "bin/xrandr", "printf 'Monitors: 2\\n 0: +*L 60/1x40/1+0+0  DUMMY0\\n 1: R 30/1x50/1+60+0  none\\n'");
+  const std::string x11 = On(folder, "Nowhere") + " DISPLAY=:9 ", none = Nowhere(folder) + " DISPLAY=:9 ";
+  const std::string run = "--pattern random --mirror random --time 5";
+  const char* cases[][4] = {  // environment, arguments, what is told, the picture's size
+      {x11.c_str(), "wallpaper center --each-screen", "screen L (primary) at 0,0: pattern ", "90x50"},
+      {x11.c_str(), "wallpaper center --each-screen", "screen R at 60,0: pattern ", "90x50"},
+      {x11.c_str(), "wallpaper tile --size screen", ", size 60x40, time", "60x40"},
+      {none.c_str(), "wallpaper clear --each-screen", "not with clear or --file", ""},
+      {none.c_str(), "wallpaper tile --each-screen", "No screen source answered (found none of xrandr", "20x10"},
+      {none.c_str(), "wallpaper tile --size screen", "No screen is known here (found none of xrandr", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c[0]) + c[1]);
+    std::filesystem::remove_all(folder.PathOf("data"));
+    std::string errors, output;
+    RunCliWith(c[0], std::string(c[1]) + " " + run + (c[3][0] == '2' ? " --size 20x10" : ""), &errors, &output);
+    EXPECT_NE((output + errors).find(c[2]), std::string::npos) << output << errors;
+    const DibImagePtr picture = ReadPngFile(folder.PathOf("data/vitrelle/wallpaper-1.png").c_str());
+    EXPECT_EQ(picture ? std::to_string(DibWidth(*picture)) + "x" + std::to_string(DibHeight(*picture)) : "", c[3]);
+  }
+  std::string output;  // each screen's random choices are drawn anew
+  RunCliWith(x11, "wallpaper tile --each-screen --pattern random --colors random --time 7", nullptr, &output);
+  const size_t second = output.find("screen R");
+  ASSERT_NE(second, std::string::npos) << output;
+  EXPECT_NE(output.substr(output.find(':') + 1, output.find(", size") - output.find(':')),
+            output.substr(output.find(':', second) + 1, output.find(", size", second) - output.find(':', second)));
 }
 
 // HOME unset: the user record's home; not a whole path: refused, nothing written.

@@ -13,6 +13,7 @@
 #include "cli/wallpaper_command.h"
 #include "cli/wallpaper_desktop.h"
 #include "image/png_file.h"
+#include "wallpaper/screen_sources.h"
 #include "wallpaper/signin.h"
 
 namespace {
@@ -73,6 +74,8 @@ DesktopSession CurrentSession() {
   session.swaySocket = std::getenv("SWAYSOCK") != nullptr;
   const char* display = std::getenv("DISPLAY");
   session.x11Display = display && *display;
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  session.waylandDisplay = wayland && *wayland;
   for (const std::string& program : DesktopPrograms()) {
     if (!ProgramPath(program).empty()) session.programs.push_back(program);
   }
@@ -134,6 +137,19 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
   if (!SetOnDesktop(picture, request.action, outcome)) return false;
   if (request.action != WallpaperAction::kClear) RemoveOldPictures(pictures, picture);
   return true;
+}
+
+ScreenLayout DesktopScreens(std::string& asked) {
+  for (const ScreenQuery& query : ScreenQueries(CurrentSession())) {
+    std::string failure, answer;
+    asked += (asked.empty() ? "" : ", ") + query.command[0];
+    if (!RunProgram(query.command, failure, &answer)) continue;
+    ScreenLayout screens = ReadScreens(query.source, answer);
+    if (!screens.empty()) return screens;
+  }
+  if (asked.empty()) asked = "found none of xrandr, swaymsg, gdbus and kscreen-doctor for this session";
+  else asked = "asked " + asked;
+  return {};
 }
 
 std::string WallpaperLogPath() {

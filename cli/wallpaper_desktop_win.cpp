@@ -61,6 +61,11 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
   return true;
 }
 
+ScreenLayout DesktopScreens(std::string& asked) {
+  asked = "asked EnumDisplayMonitors";
+  return MeasureScreenLayout();
+}
+
 std::string WallpaperLogPath() {
   const std::string folder = SystemWallpaperPlaces().userFolder;
   return folder.empty() ? std::string() : PathInFolder(folder, "vitrelle-wallpaper.log");

@@ -37,7 +37,48 @@ BOOL CALLBACK SurveyMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM context) {
   return TRUE;
 }
 
+BOOL CALLBACK ListMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM context) {
+  MONITORINFOEXA info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+  const RECT pixels = DevicePixelsOf(info);
+  if (pixels.right <= pixels.left || pixels.bottom <= pixels.top) return TRUE;  // detached
+  Screen screen;
+  screen.name = info.szDevice;
+  screen.left = int(pixels.left);
+  screen.top = int(pixels.top);
+  screen.width = int(pixels.right - pixels.left);
+  screen.height = int(pixels.bottom - pixels.top);
+  screen.primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+  reinterpret_cast<ScreenLayout*>(context)->push_back(screen);
+  return TRUE;
+}
+
+// Per-monitor DPI awareness for this thread where the system offers it, so
+// that every monitor reports its own pixels; the old awareness comes back.
+struct PerMonitorPixels {
+  using Setter = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+  Setter set = nullptr;
+  DPI_AWARENESS_CONTEXT before = nullptr;
+  PerMonitorPixels() {
+    if (HMODULE user = GetModuleHandleA("user32.dll")) {
+      set = reinterpret_cast<Setter>(reinterpret_cast<void*>(GetProcAddress(user, "SetThreadDpiAwarenessContext")));
+    }
+    if (set) before = set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  }
+  ~PerMonitorPixels() {
+    if (set && before) set(before);
+  }
+};
+
 }  // namespace
+
+ScreenLayout MeasureScreenLayout() {
+  PerMonitorPixels awareness;
+  ScreenLayout screens;
+  EnumDisplayMonitors(nullptr, nullptr, ListMonitor, reinterpret_cast<LPARAM>(&screens));
+  return screens;
+}
 
 ScreenSizes MeasureScreens() {
   MonitorSurvey survey;

@@ -118,7 +118,8 @@ std::string SwayPicture(const std::string& picture) {
 
 const std::vector<std::string>& DesktopPrograms() {
   static const std::vector<std::string> programs = {"gsettings", "qdbus6",  "qdbus",      "plasma-apply-wallpaperimage",
-                                                    "xfconf-query", "swaymsg", "xwallpaper", "feh"};
+                                                    "xfconf-query", "swaymsg", "xwallpaper", "feh",
+                                                    "xrandr",    "gdbus",   "kscreen-doctor"};
   return programs;
 }
 

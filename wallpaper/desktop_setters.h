@@ -14,6 +14,7 @@ struct DesktopSession {
   std::string currentDesktop;  // $XDG_CURRENT_DESKTOP, a colon-separated list
   bool swaySocket = false;     // $SWAYSOCK is set
   bool x11Display = false;     // $DISPLAY is set
+  bool waylandDisplay = false;  // $WAYLAND_DISPLAY is set
   // The programs of the table below that were found on the search path.
   std::vector<std::string> programs;
   // XFCE only: every "last-image" property of the xfce4-desktop channel, as
