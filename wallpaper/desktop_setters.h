@@ -46,6 +46,25 @@ const char* KnownLinuxDesktops();
 std::vector<ArgumentVector> WallpaperCommandLines(LinuxDesktop desktop, const DesktopSession& session,
                                                   const std::string& picture, WallpaperAction action);
 
+// One screen's own picture.
+struct ScreenPicture {
+  std::string screen;   // the screen's name as the desktop names it
+  std::string picture;  // an absolute path
+};
+
+// True when the desktop takes a picture for each screen: Sway, XFCE and KDE
+// Plasma. The others take one picture spanned across every screen.
+bool TakesEachScreensPicture(LinuxDesktop desktop);
+// The commands that put each screen's picture (the primary's first) on its
+// screen, or, on the desktops that take one picture, `spanned` (the screens'
+// pictures composed) across all screens. Plasma's shell script gives the
+// desktops of screen N the Nth picture and leaves those on no screen (-1)
+// alone; without qdbus, every desktop gets the primary's. XFCE sets every
+// workspace it lists, the first at least, of each screen.
+std::vector<ArgumentVector> EachScreenCommandLines(LinuxDesktop desktop, const DesktopSession& session,
+                                                   const std::vector<ScreenPicture>& pictures,
+                                                   const std::string& spanned, WallpaperAction action);
+
 // Why the desktop cannot be given a picture of this name, to be told
 // instead of running its commands; empty when it can. The command lines
 // carry every other name unchanged.

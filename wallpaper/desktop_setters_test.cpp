@@ -94,7 +94,7 @@ TEST(DesktopSetters, PlasmaIsScriptedThroughQdbusWithTheQuotedUri) {
   ASSERT_EQ(commands.size(), 1u);
   ASSERT_EQ(commands[0].size(), 5u);
   EXPECT_EQ(commands[0][0], "qdbus");
-  EXPECT_NE(commands[0][4].find("d.writeConfig(\"Image\", \"file:///tmp/q%22uote.png\");"), std::string::npos);
+  EXPECT_NE(commands[0][4].find("var pictures = [\"file:///tmp/q%22uote.png\"];"), std::string::npos);
   EXPECT_NE(commands[0][4].find("d.writeConfig(\"FillMode\", 3);"), std::string::npos);
 }
 

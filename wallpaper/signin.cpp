@@ -133,12 +133,16 @@ std::string NextNumberedPicture(const std::vector<std::string>& names) {
   return kPicturePrefix + (pictures.empty() ? std::string("1") : NumberAfter(pictures.front().first)) + kPictureSuffix;
 }
 
-std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& names, const std::string& newest,
-                                             const std::string* shownBefore) {
+std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& names,
+                                             const std::vector<std::string>& newest,
+                                             const std::vector<std::string>* shownBefore) {
+  const auto among = [](const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+  };
   std::vector<std::string> old;
   bool keptOneBefore = shownBefore != nullptr;
   for (const auto& picture : NumberedPictures(names)) {
-    if (picture.second == newest || (shownBefore && picture.second == *shownBefore)) continue;
+    if (among(newest, picture.second) || (shownBefore && among(*shownBefore, picture.second))) continue;
     if (!keptOneBefore) {
       keptOneBefore = true;
       continue;
