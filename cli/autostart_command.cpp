@@ -21,7 +21,7 @@
 #include "wallpaper/signin.h"
 
 const char kAutostartUsage[] =
-    "  autostart on [tile|center] [wallpaper's options, --each-screen too] | off | status\n"
+    "  autostart on [tile|center] [wallpaper's options] | off | status\n"
     "      Runs vitrelle-cli wallpaper at every sign-in (Linux desktops), or stops it.";
 
 namespace {
@@ -69,11 +69,11 @@ int EntryArguments(int argc, char** argv, std::vector<std::string>& arguments) {
   const int result = ParseWallpaperArguments("autostart", int(words.size()), words.data(), parsed);
   if (result >= 0) return result;
   if (parsed.request.action == WallpaperAction::kClear) return UsageError("autostart", "autostart on takes tile or center");
-  // Every option but --each-screen has a value, which the parse has found there.
+  // Every option but the flags has a value, which the parse has found there.
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string word = words[i];
     arguments.push_back(word);
-    if (word.rfind("--", 0) != 0 || word == "--each-screen") continue;
+    if (word.rfind("--", 0) != 0 || IsWallpaperFlag(word)) continue;
     const bool file = word == "--file" || word == "--config";
     arguments.push_back(file ? WholeFilePath(word, words[++i]) : words[++i]);
     if (file && arguments.back().empty()) return 1;

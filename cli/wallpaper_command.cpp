@@ -16,8 +16,10 @@
 #include "cli/command_line.h"
 
 const char kWallpaperUsage[] =
-    "  wallpaper tile|center|clear [make's options] [--file PICTURE] [--each-screen]\n"
+    "  wallpaper tile|center|clear [make's options] [--file PICTURE] [--each-screen] [--lock-screen]\n"
     "      Grows a picture (or takes PICTURE) and makes it the desktop wallpaper.";
+
+const char kNoLockScreen[] = "this desktop does not offer a lock screen picture that this tool can set";
 
 namespace {
 
@@ -35,7 +37,8 @@ const std::string kWallpaperHelp =
         "  --file PICTURE     use this picture file instead of growing one\n"
         "  --each-screen      grow a picture for each screen at that screen's size (--size\n"
         "                     is then the size of the one picture made where no screen\n"
-        "                     is known)\n") +
+        "                     is known)\n"
+        "  --lock-screen      set the lock screen's picture too (GNOME, Cinnamon, KDE Plasma)\n") +
     kMakeOptionsHelp;
 
 // Replaces the log with one line: the time, the command and its outcome.
@@ -142,6 +145,8 @@ int ParseWallpaperArguments(const char* command, int argc, char** argv, Wallpape
     const std::string arg = argv[i];
     if (arg == "--each-screen") {
       arguments.eachScreen = true;
+    } else if (arg == "--lock-screen") {
+      arguments.request.lockScreen = true;
     } else if (arg == "--file") {
       if (!TakeOptionValue(argc, argv, i, arguments.request.file) || arguments.request.file.empty()) {
         return UsageError(command, "Missing value for --file");
@@ -166,8 +171,13 @@ int ParseWallpaperArguments(const char* command, int argc, char** argv, Wallpape
   if (arguments.eachScreen && (!arguments.request.file.empty() || arguments.request.action == WallpaperAction::kClear)) {
     return UsageError(command, "--each-screen grows each screen's picture: not with clear or --file");
   }
+  if (arguments.request.lockScreen && arguments.request.action == WallpaperAction::kClear) {
+    return UsageError(command, "--lock-screen sets a picture: not with clear");
+  }
   return -1;
 }
+
+bool IsWallpaperFlag(const std::string& word) { return word == "--each-screen" || word == "--lock-screen"; }
 
 bool CanReadPicture(const Owner* owner, const std::string& path) {
   GifSaveOptions options;

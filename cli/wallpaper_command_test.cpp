@@ -182,7 +182,7 @@ TEST(CliWallpaper, TheSigninEntryNamesWholePathsFromAnyFolder) {
 TEST(CliWallpaper, EachScreenGrowsAPictureAtEveryScreensSizeAndPlace) {
   TestFolder folder;
   StandIn(folder, "bin/xrandr", "printf 'Monitors: 2\\n 0: +*L 60/1x40/1+0+0  DUMMY0\\n 1: R 30/1x50/1+60+0  none\\n'");
-  const std::string x11 = On(folder, "Nowhere") + " DISPLAY=:9 ", none = Nowhere(folder) + " DISPLAY=:9 ";
+  const std::string x11 = On(folder, "Nowhere") + " DISPLAY=:9 ", none = Nowhere(folder);
   const std::string run = "--pattern random --mirror random --time 5";
   const char* cases[][4] = {  // environment, arguments, what is told, the picture's size
       {x11.c_str(), "wallpaper center --each-screen", "screen L (primary) at 0,0: pattern ", "90x50"},

@@ -15,7 +15,12 @@ struct WallpaperRequest {
   // --each-screen: the screens, and the picture grown for each, in order.
   ScreenLayout screens;
   std::vector<const DibImage*> screenPictures;
+  bool lockScreen = false;  // --lock-screen: the lock screen's picture too
 };
+
+// Told, after the wallpaper is set, where the desktop has no lock screen
+// picture that the tool can set.
+extern const char kNoLockScreen[];
 
 // The screens of the desktop in use; empty, with `asked` saying what was
 // asked, when no source answered.

@@ -133,6 +133,26 @@ bool SetOnDesktop(DesktopSession& session, LinuxDesktop desktop, const std::stri
   return true;
 }
 
+// Makes the picture the lock screen's too; where the desktop offers none,
+// the outcome says so and the wallpaper stands.
+bool SetLockScreen(const DesktopSession& session, LinuxDesktop desktop, const std::string& picture, bool spanned,
+                   WallpaperAction action, std::string& outcome) {
+  const std::vector<ArgumentVector> commands = LockScreenCommandLines(desktop, session, picture, action, spanned);
+  if (commands.empty()) {
+    outcome += std::string("; ") + kNoLockScreen;
+    return true;
+  }
+  for (const ArgumentVector& command : commands) {
+    std::string failure;
+    if (!RunProgram(command, failure)) {
+      outcome += "; the lock screen was not set: " + failure;
+      return false;
+    }
+  }
+  outcome += "; the lock screen too";
+  return true;
+}
+
 // The screens' pictures, the primary's first, written as numbered files;
 // false with `outcome` saying why when one cannot be written.
 bool WriteScreenPictures(const std::string& folder, const WallpaperRequest& request, std::vector<ScreenPicture>& written,
@@ -169,6 +189,10 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
     return false;
   }
   if (!SetOnDesktop(session, desktop, picture, !request.screens.empty(), screens, request.action, outcome)) {
+    return false;
+  }
+  if (request.lockScreen && !SetLockScreen(session, desktop, screens.empty() ? picture : screens[0].picture,
+                                           !request.screens.empty() && screens.empty(), request.action, outcome)) {
     return false;
   }
   std::vector<std::string> shown;

@@ -58,6 +58,7 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
   }
   outcome = request.action == WallpaperAction::kClear ? "cleared"
             : std::string(arrangement == WallpaperArrangement::Tiled ? "tiled " : "centred ") + installed;
+  if (request.lockScreen) outcome += std::string("; ") + kNoLockScreen;
   return true;
 }
 

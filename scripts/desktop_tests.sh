@@ -122,6 +122,11 @@ gnome_session() {
   expect_value picture-options "$(gsettings get $schema picture-options)" "'centered'" || ok=1
   "$cli" wallpaper tile --time 100 --size 24x24 || return 1
   expect_value "picture-options after tile" "$(gsettings get $schema picture-options)" "'wallpaper'" || ok=1
+  "$cli" wallpaper center --lock-screen --time 101 --size 24x24 || return 1
+  uri="file://$(newest_picture)"
+  expect_value "lock screen picture-uri" "$(gsettings get org.gnome.desktop.screensaver picture-uri)" "'$uri'" || ok=1
+  expect_value "lock screen picture-options" \
+    "$(gsettings get org.gnome.desktop.screensaver picture-options)" "'centered'" || ok=1
   "$cli" wallpaper clear || return 1
   expect_value "picture-options after clear" "$(gsettings get $schema picture-options)" "'none'" || ok=1
   local odd
@@ -226,6 +231,11 @@ each_screen_gnome() {
   expect_value picture-options "$(gsettings get $schema picture-options)" "'spanned'" || ok=1
   expect_value picture-uri "$(gsettings get $schema picture-uri)" "'file://$(newest_picture)'" || ok=1
   check_regions "$(newest_picture)" 2000x1200 1200x900+0+0 800x1200+1200+0 || ok=1
+  "$cli" wallpaper tile --each-screen --lock-screen --time 8 || return 1
+  expect_value "lock screen picture-uri" "$(gsettings get org.gnome.desktop.screensaver picture-uri)" \
+    "'file://$(newest_picture)'" || ok=1
+  expect_value "lock screen picture-options" \
+    "$(gsettings get org.gnome.desktop.screensaver picture-options)" "'spanned'" || ok=1
   return $ok
 }
 
@@ -236,7 +246,10 @@ each_screen_xfce() {
   local xfconfd=$! ok=0 property
   sleep 0.5
   xfconf-query -c xfce4-desktop -p /backdrop/screen0/monitorR/workspace1/last-image -n -t string -s /old.png || ok=1
-  "$cli" wallpaper tile --each-screen --mirror cross --time 8 || ok=1
+  local told
+  told="$("$cli" wallpaper tile --each-screen --mirror cross --lock-screen --time 8)" || ok=1
+  echo "$told"
+  grep -q "does not offer a lock screen picture" <<<"$told" || ok=1
   for monitor in L:1200x900 R:800x1200; do
     for workspace in workspace0 workspace1; do
       property="/backdrop/screen0/monitor${monitor%%:*}/$workspace/last-image"

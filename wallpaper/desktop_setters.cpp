@@ -155,7 +155,8 @@ std::string SwayWord(const std::string& picture) {
 const std::vector<std::string>& DesktopPrograms() {
   static const std::vector<std::string> programs = {"gsettings", "qdbus6",  "qdbus",      "plasma-apply-wallpaperimage",
                                                     "xfconf-query", "swaymsg", "xwallpaper", "feh",
-                                                    "xrandr",    "gdbus",   "kscreen-doctor"};
+                                                    "xrandr",    "gdbus",   "kscreen-doctor", "kwriteconfig6",
+                                                    "kwriteconfig5"};
   return programs;
 }
 
@@ -254,6 +255,25 @@ std::vector<ArgumentVector> EachScreenCommandLines(LinuxDesktop desktop, const D
     case LinuxDesktop::kNone: break;
   }
   return {};
+}
+
+std::vector<ArgumentVector> LockScreenCommandLines(LinuxDesktop desktop, const DesktopSession& session,
+                                                   const std::string& picture, WallpaperAction action, bool spanned) {
+  if (action == WallpaperAction::kClear) return {};
+  if (desktop == LinuxDesktop::kGnome) {
+    return GsettingsCommands("org.gnome.desktop.screensaver", {"picture-uri"}, FileUri(picture), action, spanned);
+  }
+  if (desktop == LinuxDesktop::kCinnamon) {
+    return GsettingsCommands("org.cinnamon.desktop.screensaver", {"picture-uri"}, FileUri(picture), action, spanned);
+  }
+  const char* kwriteconfig = FirstFound(session, {"kwriteconfig6", "kwriteconfig5"});
+  if (desktop != LinuxDesktop::kKde || !kwriteconfig) return {};
+  const ArgumentVector greeter = {kwriteconfig, "--file", "kscreenlockerrc", "--group", "Greeter"};
+  ArgumentVector plugin = greeter, image = greeter;
+  plugin.insert(plugin.end(), {"--key", "WallpaperPlugin", "org.kde.image"});
+  image.insert(image.end(), {"--group", "Wallpaper", "--group", "org.kde.image", "--group", "General", "--key", "Image",
+                             FileUri(picture)});
+  return {plugin, image};
 }
 
 std::string PictureNameRefused(LinuxDesktop desktop, const std::string& picture) {

@@ -65,6 +65,13 @@ std::vector<ArgumentVector> EachScreenCommandLines(LinuxDesktop desktop, const D
                                                    const std::vector<ScreenPicture>& pictures,
                                                    const std::string& spanned, WallpaperAction action);
 
+// The commands that make the picture the lock screen's too, spanned or
+// arranged as the action asks: GNOME's and Cinnamon's screensaver schemas,
+// KDE Plasma's kscreenlockerrc through kwriteconfig6 or kwriteconfig5.
+// Empty where the desktop offers no lock screen picture that a user may set.
+std::vector<ArgumentVector> LockScreenCommandLines(LinuxDesktop desktop, const DesktopSession& session,
+                                                   const std::string& picture, WallpaperAction action, bool spanned);
+
 // Why the desktop cannot be given a picture of this name, to be told
 // instead of running its commands; empty when it can. The command lines
 // carry every other name unchanged.

@@ -98,6 +98,36 @@ TEST(DesktopSetters, PlasmaIsScriptedThroughQdbusWithTheQuotedUri) {
   EXPECT_NE(commands[0][4].find("d.writeConfig(\"FillMode\", 3);"), std::string::npos);
 }
 
+TEST(DesktopSetters, TheLockScreenIsSetWhereTheDesktopOffersIt) {
+  const std::string uri = "file:///p.png", group = "kscreenlockerrc --group Greeter";
+  const struct {
+    LinuxDesktop desktop;
+    std::vector<std::string> programs;
+    bool spanned;
+    std::string expected;
+  } cases[] = {
+      {LinuxDesktop::kGnome, {}, true, "gsettings set org.gnome.desktop.screensaver picture-options 'spanned'|"
+                                       "gsettings set org.gnome.desktop.screensaver picture-uri '" + uri + "'|"},
+      {LinuxDesktop::kCinnamon, {}, false, "gsettings set org.cinnamon.desktop.screensaver picture-options 'wallpaper'|"
+                                           "gsettings set org.cinnamon.desktop.screensaver picture-uri '" + uri + "'|"},
+      {LinuxDesktop::kKde, {"kwriteconfig5", "kwriteconfig6"}, false,
+       "kwriteconfig6 --file " + group + " --key WallpaperPlugin org.kde.image|kwriteconfig6 --file " + group +
+           " --group Wallpaper --group org.kde.image --group General --key Image " + uri + "|"},
+      {LinuxDesktop::kKde, {"qdbus"}, false, ""},
+      {LinuxDesktop::kMate, {}, false, ""},
+      {LinuxDesktop::kSway, {}, false, ""},
+  };
+  for (const auto& c : cases) {
+    std::string lines;
+    for (const ArgumentVector& command : LockScreenCommandLines(c.desktop, Session("", c.programs), "/p.png",
+                                                                WallpaperAction::kTile, c.spanned)) {
+      for (const std::string& word : command) lines += (word == command[0] ? "" : " ") + word;
+      lines += "|";
+    }
+    EXPECT_EQ(lines, c.expected) << LinuxDesktopName(c.desktop);
+  }
+}
+
 TEST(DesktopSetters, XfceListingGivesEveryLastImageProperty) {
   const std::string listing =
       "/backdrop/screen0/monitorVirtual1/workspace0/color-style\n"
