@@ -41,6 +41,13 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
   std::string installed = request.file;
   if (request.action == WallpaperAction::kClear) {
     ClearWallpaper(&owner, desktop);
+  } else if (!request.screens.empty()) {
+    if (InstallScreenWallpapers(&owner, desktop, places, request.screens, request.screenPictures, *request.picture,
+                                arrangement)) {
+      installed = "each screen's picture on its monitor";
+    } else {
+      installed = InstalledWallpaperPath(places) + ", spanned";
+    }
   } else if (request.picture) {
     InstallWallpaper(&owner, desktop, places, request.picture, arrangement);
     installed = InstalledWallpaperPath(places);
