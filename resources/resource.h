@@ -24,6 +24,7 @@
 #define IDM_UNDO 4011
 #define IDM_REDO 4012
 #define IDM_SIGNIN_WALLPAPER 4016
+#define IDM_EACH_SCREEN 4017
 
 // Child windows of the main window.
 #define IDC_TOOLBAR 800
@@ -73,6 +74,7 @@
 #define IDC_SIGNIN_TILE 1244
 #define IDC_SIGNIN_CENTER 1245
 #define IDC_SIGNIN_SIZE 1246
+#define IDC_SIGNIN_EACH_SCREEN 1247
 
 // Static labels of the panels.
 #define IDC_LABEL_SIZE 3000

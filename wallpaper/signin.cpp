@@ -78,7 +78,7 @@ const char* MirrorOptionName(MirrorKind kind) {
 }
 
 std::vector<std::string> SigninWallpaperArguments(const SigninChoice& choice) {
-  return {"wallpaper",
+  std::vector<std::string> arguments = {"wallpaper",
           choice.arrangement == WallpaperArrangement::Tiled ? "tile" : "center",
           "--pattern",
           "random",
@@ -86,6 +86,8 @@ std::vector<std::string> SigninWallpaperArguments(const SigninChoice& choice) {
           MirrorOptionName(choice.mirror),
           "--size",
           std::to_string(choice.width) + "x" + std::to_string(choice.height)};
+  if (choice.eachScreen) arguments.push_back("--each-screen");
+  return arguments;
 }
 
 std::string SigninRunCommand(const std::string& toolPath, const std::vector<std::string>& arguments) {

@@ -23,13 +23,15 @@ struct SigninChoice {
   WallpaperArrangement arrangement = WallpaperArrangement::Tiled;
   MirrorKind mirror = kMirrorNormal;
   int width = 640, height = 480;
+  bool eachScreen = false;  // a picture for each screen, at its size
 };
 
 // The name vitrelle-cli gives a mirror kind ("normal", "vertical", "cross",
 // "kaleidoscope"); kMirrorNone counts as normal.
 const char* MirrorOptionName(MirrorKind kind);
 
-// "wallpaper tile|center --pattern random --mirror M --size WxH".
+// "wallpaper tile|center --pattern random --mirror M --size WxH", and
+// "--each-screen" when chosen (the size then serves where no screen is known).
 std::vector<std::string> SigninWallpaperArguments(const SigninChoice& choice);
 
 // The Run value's text: the tool's full path in double quotes, then the

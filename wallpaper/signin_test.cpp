@@ -17,6 +17,8 @@ TEST(Signin, TheRunValueNamesOnlyTheToolAtThisPath) {
   EXPECT_EQ(command,
             "\"C:\\Users\\Ann\\Vitrelle\\vitrelle-wallpaper.exe\" wallpaper center --pattern random --mirror "
             "kaleidoscope --size 1024x768");
+  choice.eachScreen = true;
+  EXPECT_EQ(SigninWallpaperArguments(choice).back(), "--each-screen");
   const struct {
     std::string value;
     bool names;
