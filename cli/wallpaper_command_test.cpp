@@ -215,7 +215,7 @@ TEST(CliWallpaper, EachDesktopGetsEveryScreensPictureOrOneSpanned) {
   TestFolder folder;
   const std::string ran = ">>" + ShellWord(folder.PathOf("ran")), pictures = folder.PathOf("data/vitrelle");
   StandIn(folder, "bin/xrandr", "printf 'Monitors: 2\\n 0: +*L 60/1x40/1+0+0  DUMMY0\\n 1: R 30/1x50/1+60+0  none\\n'");
-  StandIn(folder, "bin/gsettings", "echo \"$3 $4\" " + ran);
+  StandIn(folder, "bin/gsettings", "case $1 in list-keys) echo picture-uri-dark;; *) echo \"$3 $4\" " + ran + ";; esac");
   StandIn(folder, "bin/xwallpaper", "echo \"$*\" " + ran);
   StandIn(folder, "bin/qdbus", "printf '%s\\n' \"$4\" | while read -r l; do case \"$l\" in *pictures*) echo \"$l\";; esac; done " + ran);
   StandIn(folder, "bin/xfconf-query", "if [ \"$3\" = -l ]; then echo /backdrop/screen0/monitorR/workspace1/last-image; "

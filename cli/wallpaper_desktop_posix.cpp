@@ -104,6 +104,9 @@ bool SetOnDesktop(DesktopSession& session, LinuxDesktop desktop, const std::stri
   for (const ScreenPicture& each : screens) {
     if (!(outcome = PictureNameRefused(desktop, each.picture)).empty()) return false;
   }
+  if (std::string failure, keys; desktop == LinuxDesktop::kGnome && RunProgram(GnomeKeysCommand(), failure, &keys)) {
+    session.noDarkPicture = keys.find("picture-uri-dark") == std::string::npos;
+  }
   if (desktop == LinuxDesktop::kXfce) {
     std::string failure, listing;
     if (!RunProgram(XfceListCommand(), failure, &listing)) {

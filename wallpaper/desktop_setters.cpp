@@ -63,6 +63,11 @@ std::vector<ArgumentVector> GsettingsCommands(const char* schema, const std::vec
   return commands;
 }
 
+std::vector<std::string> GnomePictureKeys(const DesktopSession& session) {
+  if (session.noDarkPicture) return {"picture-uri"};
+  return {"picture-uri", "picture-uri-dark"};
+}
+
 std::vector<ArgumentVector> XfceCommands(const DesktopSession& session, const std::string& picture,
                                          WallpaperAction action) {
   static const char kImageSuffix[] = "last-image";
@@ -202,8 +207,7 @@ std::vector<ArgumentVector> WallpaperCommandLines(LinuxDesktop desktop, const De
   const bool clear = action == WallpaperAction::kClear;
   switch (desktop) {
     case LinuxDesktop::kGnome:
-      return GsettingsCommands("org.gnome.desktop.background", {"picture-uri", "picture-uri-dark"}, FileUri(picture),
-                               action);
+      return GsettingsCommands("org.gnome.desktop.background", GnomePictureKeys(session), FileUri(picture), action);
     case LinuxDesktop::kCinnamon:
       return GsettingsCommands("org.cinnamon.desktop.background", {"picture-uri"}, FileUri(picture), action);
     case LinuxDesktop::kMate: return GsettingsCommands("org.mate.background", {"picture-filename"}, picture, action);
@@ -236,8 +240,8 @@ std::vector<ArgumentVector> EachScreenCommandLines(LinuxDesktop desktop, const D
   for (const ScreenPicture& each : pictures) files.push_back(each.picture);
   switch (desktop) {
     case LinuxDesktop::kGnome:
-      return GsettingsCommands("org.gnome.desktop.background", {"picture-uri", "picture-uri-dark"}, FileUri(spanned),
-                               action, true);
+      return GsettingsCommands("org.gnome.desktop.background", GnomePictureKeys(session), FileUri(spanned), action,
+                               true);
     case LinuxDesktop::kCinnamon:
       return GsettingsCommands("org.cinnamon.desktop.background", {"picture-uri"}, FileUri(spanned), action, true);
     case LinuxDesktop::kMate: return GsettingsCommands("org.mate.background", {"picture-filename"}, spanned, action, true);
@@ -282,6 +286,8 @@ std::string PictureNameRefused(LinuxDesktop desktop, const std::string& picture)
   }
   return std::string();
 }
+
+ArgumentVector GnomeKeysCommand() { return {"gsettings", "list-keys", "org.gnome.desktop.background"}; }
 
 ArgumentVector XfceListCommand() { return {"xfconf-query", "-c", "xfce4-desktop", "-l"}; }
 

@@ -20,6 +20,9 @@ struct DesktopSession {
   // XFCE only: every "last-image" property of the xfce4-desktop channel, as
   // XfceImageProperties reads them from "xfconf-query -c xfce4-desktop -l".
   std::vector<std::string> xfceImageProperties;
+  // GNOME only: the background schema has no "picture-uri-dark" (before
+  // GNOME 42), as GnomeKeysCommand's listing shows.
+  bool noDarkPicture = false;
 };
 
 enum class LinuxDesktop { kNone, kGnome, kCinnamon, kMate, kKde, kXfce, kSway, kXwallpaper, kFeh };
@@ -76,6 +79,9 @@ std::vector<ArgumentVector> LockScreenCommandLines(LinuxDesktop desktop, const D
 // instead of running its commands; empty when it can. The command lines
 // carry every other name unchanged.
 std::string PictureNameRefused(LinuxDesktop desktop, const std::string& picture);
+
+// GNOME's background keys, listed to learn whether "picture-uri-dark" exists.
+ArgumentVector GnomeKeysCommand();
 
 // XFCE needs its properties listed before they are set.
 ArgumentVector XfceListCommand();

@@ -47,6 +47,8 @@ TEST(DesktopSetters, EachDesktopGetsItsOwnCommandLines) {
   DesktopSession xfce = Session("XFCE", {"xfconf-query"});
   xfce.xfceImageProperties = {"/backdrop/screen0/monitorA/workspace0/last-image",
                               "/backdrop/screen0/monitorB/workspace1/last-image"};
+  DesktopSession older;  // before GNOME 42: no dark picture
+  older.noDarkPicture = true;
   const struct {
     LinuxDesktop desktop;
     DesktopSession session;
@@ -57,6 +59,9 @@ TEST(DesktopSetters, EachDesktopGetsItsOwnCommandLines) {
        {{"gsettings", "set", "org.gnome.desktop.background", "picture-options", "'wallpaper'"},
         {"gsettings", "set", "org.gnome.desktop.background", "picture-uri", "'" + uri + "'"},
         {"gsettings", "set", "org.gnome.desktop.background", "picture-uri-dark", "'" + uri + "'"}}},
+      {LinuxDesktop::kGnome, older, WallpaperAction::kCenter,
+       {{"gsettings", "set", "org.gnome.desktop.background", "picture-options", "'centered'"},
+        {"gsettings", "set", "org.gnome.desktop.background", "picture-uri", "'" + uri + "'"}}},
       {LinuxDesktop::kCinnamon, {}, WallpaperAction::kClear,
        {{"gsettings", "set", "org.cinnamon.desktop.background", "picture-options", "'none'"}}},
       {LinuxDesktop::kMate, {}, WallpaperAction::kCenter,
