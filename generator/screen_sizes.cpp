@@ -72,7 +72,8 @@ static RgbQuad PixelColor(const DibImage& image, int x, int y) {
 
 DibImagePtr ComposeScreenPictures(const ScreenLayout& screens, const std::vector<const DibImage*>& pictures) {
   const Screen box = BoundingBox(screens);
-  if (screens.empty() || pictures.size() != screens.size() || !PictureFitsInMemory(box.width, box.height, 24)) {
+  if (screens.empty() || pictures.size() != screens.size() || box.width > 32767 || box.height > 32767 ||
+      !PictureFitsInMemory(box.width, box.height, 24)) {
     return nullptr;
   }
   DibImagePtr composed = CreateDibImage(box.width, box.height, 24);

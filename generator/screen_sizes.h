@@ -50,7 +50,7 @@ Screen BoundingBox(const ScreenLayout& screens);
 // One 24-bit picture of the bounding box with each screen's picture (one a
 // screen, in the layout's order) at that screen's place, black where no
 // screen is. None when the counts differ, a picture is missing or the box
-// is too large to hold.
+// is too large to hold (wider or higher than 32767 pixels, or too many bytes).
 DibImagePtr ComposeScreenPictures(const ScreenLayout& screens, const std::vector<const DibImage*>& pictures);
 
 // The screens as they are now, each in device pixels; detached monitors

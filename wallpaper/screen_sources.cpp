@@ -144,6 +144,11 @@ Screen Placed(const std::string& name, const TreeValue& x, const TreeValue& y, i
   return screen;
 }
 
+// Identifiers given as texts or as numbers.
+bool SameId(const TreeValue& a, const TreeValue& b) {
+  return a.kind != TreeValue::kNone && a.kind == b.kind && a.text == b.text && a.number == b.number;
+}
+
 double ScaleOf(const TreeValue& value) { return value.number > 0 ? value.number : 1; }
 
 // "Monitors: 2" then " 0: +*NAME W/MMxH/MM+X+Y  OUTPUT" for each monitor;
@@ -227,7 +232,7 @@ ScreenLayout ReadKscreenOutputs(const std::string& answer, std::vector<double>& 
     if (!output["enabled"].truth) continue;
     const TreeValue* size = &output["size"];
     for (const TreeValue& mode : output["modes"].items) {
-      if (mode["id"].text == output["currentModeId"].text) size = &mode["size"];
+      if (SameId(mode["id"], output["currentModeId"])) size = &mode["size"];
     }
     const bool turned = output["rotation"].Int() == 2 || output["rotation"].Int() == 8;
     const int priority = output["priority"].kind == TreeValue::kNumber ? output["priority"].Int()
