@@ -194,15 +194,13 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome) {
   if (!SetOnDesktop(session, desktop, picture, !request.screens.empty(), screens, request.action, outcome)) {
     return false;
   }
-  if (request.lockScreen && !SetLockScreen(session, desktop, screens.empty() ? picture : screens[0].picture,
-                                           !request.screens.empty() && screens.empty(), request.action, outcome)) {
-    return false;
-  }
+  // The desktop shows them now, whatever comes of the lock screen.
   std::vector<std::string> shown;
   for (const ScreenPicture& each : screens) shown.push_back(each.picture);
   if (screens.empty()) shown.push_back(picture);
   if (request.action != WallpaperAction::kClear) RemoveOldPictures(pictures, shown);
-  return true;
+  return !request.lockScreen || SetLockScreen(session, desktop, screens.empty() ? picture : screens[0].picture,
+                                              !request.screens.empty() && screens.empty(), request.action, outcome);
 }
 
 ScreenLayout DesktopScreens(std::string& asked) {
