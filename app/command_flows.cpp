@@ -49,6 +49,19 @@ DibImagePtr MakePicture(const Owner* owner, const MakeSettings& settings, const 
   return picture;
 }
 
+std::vector<DibImagePtr> MakeScreenPictures(const Owner* owner, const MakeSettings& settings,
+                                            const std::string& patternFile, int64_t calendarSeconds,
+                                            GeneratorState& generator, const ScreenLayout& screens) {
+  std::vector<DibImagePtr> pictures;
+  if (!WriteStateLine(owner, patternFile, settings)) return pictures;
+  for (const Screen& screen : screens) {
+    pictures.push_back(
+        MakePatternImage(owner, settings, screen.width, screen.height, patternFile, calendarSeconds, generator));
+    if (!pictures.back()) return {};
+  }
+  return pictures;
+}
+
 DibImagePtr PastedPicture(const Owner* owner, DibImagePtr clipboardData, GifSaveOptions& options) {
   if (!clipboardData) {
     OwnerWarn(owner, TextOf(IDS_PASTE_FAILED), TextOf(IDS_ERROR));

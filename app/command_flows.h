@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/owner.h"
 #include "generator/make_settings.h"
 #include "generator/pattern_image.h"
+#include "generator/screen_sizes.h"
 #include "gif/gif_save_options.h"
 #include "image/dib_image.h"
 
@@ -51,6 +53,14 @@ SaveOutcome SaveAsFlow(const Owner* owner, const char* path, int filterIndex, co
 DibImagePtr MakePicture(const Owner* owner, const MakeSettings& settings, const std::string& patternFile,
                         int64_t calendarSeconds, GeneratorState& generator, GifSaveOptions& options,
                         std::string* recipe = nullptr);
+
+// Each screen: records the settings as Make does, then grows a picture of
+// every screen's size, in the layout's order. Empty when the Pattern file
+// cannot be updated or a picture cannot be made (what went wrong has been
+// shown).
+std::vector<DibImagePtr> MakeScreenPictures(const Owner* owner, const MakeSettings& settings,
+                                            const std::string& patternFile, int64_t calendarSeconds,
+                                            GeneratorState& generator, const ScreenLayout& screens);
 
 // Paste: a held picture from a copy of the clipboard's CF_DIB data (none
 // when the clipboard had none, which is shown as "Cannot paste"), the GIF

@@ -193,6 +193,31 @@ bool PutOnClipboard(HWND window, UINT format, const void* data, size_t size) {
   return placed;
 }
 
+// Each screen: a picture for every screen, grown from the panel's values at
+// that screen's size and set as the tool sets them; the primary screen's
+// picture becomes the current picture, as one Make step.
+void MakeForEachScreen(AppState& state) {
+  RepairPanelValues(state.patternPanel);
+  const ScreenLayout screens = MeasureScreenLayout();
+  if (screens.empty()) return Make(state);
+  PictureEntry before = CurrentPictureDetails(state);
+  std::vector<DibImagePtr> grown = MakeScreenPictures(&state.owner, state.makeSettings, state.patternFilePath,
+                                                      int64_t(std::time(nullptr)), state.generator, screens);
+  if (grown.empty()) return;
+  std::vector<const DibImage*> pictures;
+  for (const DibImagePtr& picture : grown) pictures.push_back(picture.get());
+  const DibImagePtr composed = ComposeScreenPictures(screens, pictures);
+  if (!composed) {
+    const Screen box = BoundingBox(screens);
+    WarnPictureTooLarge(&state.owner, {box.width, box.height}, TextOf(IDS_ERROR));
+    return;
+  }
+  InstallScreenWallpapers(&state.owner, SystemDesktopCalls(state.desktop), state.wallpaperPlaces, screens, pictures,
+                          *composed, WallpaperArrangement::Centered);
+  DibImagePtr& primary = grown[size_t(PrimaryScreen(screens) - screens.data())];
+  ShowNewPicture(state, std::move(before), PictureStep::kMake, std::move(primary), TextOf(IDS_NO_TITLE), false);
+}
+
 // The picture as CF_DIB data; a clipboard that cannot be had or does not take
 // the data is told.
 void Copy(const AppState& state) {
@@ -305,6 +330,7 @@ void RunCommand(AppState& state, int command) {
     case IDM_MAKE: Make(state); break;
     case IDM_TILE: InstallPicture(state, WallpaperArrangement::Tiled); break;
     case IDM_CENTER: InstallPicture(state, WallpaperArrangement::Centered); break;
+    case IDM_EACH_SCREEN: MakeForEachScreen(state); break;
     case IDM_CLEAR: ClearWallpaper(&state.owner, SystemDesktopCalls(state.desktop)); break;
     case IDM_RECALL_TILE: Recall(state, WallpaperArrangement::Tiled); break;
     case IDM_RECALL_CENTER: Recall(state, WallpaperArrangement::Centered); break;

@@ -122,7 +122,7 @@ static std::string Utf8Of(const std::filesystem::path& path) {
 // loop or cannot be read.
 static std::string FileBehindLinks(const std::string& name) {
   constexpr int kMostLinks = 40;
-  std::filesystem::path path = PathOf(name);
+  std::filesystem::path path = FileSystemPath(name);
   for (int link = 0; link < kMostLinks; ++link) {
     std::error_code error;
     if (!std::filesystem::is_symlink(path, error)) return link == 0 ? name : Utf8Of(path);
@@ -173,7 +173,7 @@ bool SafeFileWriter::Commit() {
     Discard();
     return false;
   }
-  KeepFileSettings(PathOf(targetPath_), PathOf(temporaryPath_));
+  KeepFileSettings(FileSystemPath(targetPath_), FileSystemPath(temporaryPath_));
   std::error_code error;
   std::filesystem::rename(FileSystemPath(temporaryPath_), FileSystemPath(targetPath_), error);
   if (error) {

@@ -72,11 +72,11 @@ int EntryArguments(int argc, char** argv, std::vector<std::string>& arguments) {
   if (parsed.make.haveRecipe) {
     return UsageError("autostart", "autostart on grows a new picture at every sign-in; it takes no --recipe");
   }
-  // Every option has a value, which the parse has found there.
+  // Every option but the flags has a value, which the parse has found there.
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string word = words[i];
     arguments.push_back(word);
-    if (word.rfind("--", 0) != 0) continue;
+    if (word.rfind("--", 0) != 0 || IsWallpaperFlag(word)) continue;
     const bool file = word == "--file" || word == "--config";
     arguments.push_back(file ? WholeFilePath(word, words[++i]) : words[++i]);
     if (file && arguments.back().empty()) return 1;

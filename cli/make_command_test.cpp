@@ -83,7 +83,7 @@ TEST(CliMake, BadChoicesAreReported) {
   EXPECT_NE(RunCli("make --size 0x10 " + out, &errors), 0);
   EXPECT_EQ(errors, "The image size must be at least 1 x 1 pixel: Error\n");
   EXPECT_NE(RunCli("make --size screen " + out, &errors), 0);  // no screen is known on this system
-  EXPECT_EQ(errors.substr(0, 45), "No screen is known here: --size screen is off");
+  EXPECT_EQ(errors.substr(0, 23), "No screen is known here");
   EXPECT_NE(RunCli("make --mirror sideways " + out, &errors), 0);
   EXPECT_EQ(folder.FileCount(), 0u);
 }

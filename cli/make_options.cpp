@@ -12,6 +12,7 @@
 #include "cli/recipe_argument.h"
 #include "generator/pattern_file.h"
 #include "generator/pattern_image.h"
+#include "cli/wallpaper_desktop.h"
 #include "generator/screen_sizes.h"
 
 const char kMakeOptionsHelp[] =
@@ -21,7 +22,8 @@ const char kMakeOptionsHelp[] =
     "  --pattern P        select Pattern P: its values, and its colour set if it names one\n"
     "  --colors C         the colour set C\n"
     "  --size S           the image size S, or WIDTHxHEIGHT such as 1024x768, or\n"
-    "                     screen for the primary monitor's size (on Windows only)\n"
+    "                     screen for the primary screen's size (Windows, X11, and Sway,\n"
+    "                     GNOME and KDE Plasma on Wayland)\n"
     "  --mirror M         normal, vertical, cross or kaleidoscope\n"
     "\n"
     "P, C and S are 0-based positions in the lists of the Pattern file when they are\n"
@@ -86,13 +88,11 @@ int Fail(const std::string& text) {
 
 constexpr char kScreenSize[] = "screen";
 
-// The primary monitor's size, measured as the program measures it; none
+// The primary screen's size; none, with `asked` saying what was asked,
 // where no screen is known.
-std::optional<SizeChoice> MeasuredScreenSize() {
-#ifdef _WIN32
-  const std::vector<SizeChoice> screens = ScreenSizeChoices(MeasureScreens());
-  if (!screens.empty()) return screens.front();
-#endif
+std::optional<SizeChoice> MeasuredScreenSize(std::string& asked) {
+  const ScreenLayout screens = DesktopScreens(asked);
+  if (const Screen* primary = PrimaryScreen(screens)) return SizeChoice{primary->name, primary->width, primary->height};
   return std::nullopt;
 }
 
@@ -113,10 +113,9 @@ int ApplyChoices(const Owner* owner, const MakeOptions& options, const PatternLi
     settings[kColorSetIndex] = k;
   }
   if (options.size == kScreenSize) {
-    const std::optional<SizeChoice> screen = MeasuredScreenSize();
-    if (!screen) {
-      return Fail("No screen is known here: --size screen is offered on Windows only; give a size such as 1920x1080");
-    }
+    std::string asked;
+    const std::optional<SizeChoice> screen = MeasuredScreenSize(asked);
+    if (!screen) return Fail("No screen is known here (" + asked + "); give a size such as 1920x1080");
     settings[kWidth] = screen->width;
     settings[kHeight] = screen->height;
   } else if (!options.size.empty()) {
@@ -204,10 +203,14 @@ DibImagePtr GrowPicture(MakeOptions options, std::string& chosen, int& exitCode,
   // the random choices come between the two.
   GeneratorState state;
   WarmUpAtStartup(state.random, now);
-  const int applied = ApplyChoices(&owner, options, lists, state.random, settings);
-  if (applied >= 0) {
-    exitCode = applied;
-    return nullptr;
+  for (int drawing = 0; drawing <= options.drawing; ++drawing) {
+    MakeSettings drawn = settings;
+    const int applied = ApplyChoices(&owner, options, lists, state.random, drawn);
+    if (applied >= 0) {
+      exitCode = applied;
+      return nullptr;
+    }
+    if (drawing == options.drawing) settings = drawn;
   }
   chosen = ChosenLine(settings, lists, now);
   DibImagePtr image =

@@ -15,6 +15,9 @@ struct MakeOptions {
   bool growOptionGiven = false;  // any of the options above
   std::string recipe;            // --recipe TEXT|PICTURE, which takes none of them
   bool haveRecipe = false;
+  // Which drawing of the random choices this picture takes: the pictures of
+  // one run draw 0, 1, 2, ... in turn from the same warmed-up source.
+  int drawing = 0;
 };
 
 // The Pattern file the options name, or the one beside the tool.

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "app/picture_files.h"
 #include "base/file_io.h"
@@ -18,9 +19,12 @@
 #include "wallpaper/wallpaper_log.h"
 
 const char kWallpaperUsage[] =
-    "  wallpaper tile|center|clear [make's options] [--file PICTURE] [--recipe TEXT|PICTURE]\n"
+    "  wallpaper tile|center|clear [make's options] [--file PICTURE] [--recipe TEXT|PICTURE] [--each-screen]\n"
+    "            [--lock-screen]\n"
     "      Grows a picture (or takes PICTURE, or makes the one a recipe tells) and makes\n"
     "      it the desktop wallpaper.";
+
+const char kNoLockScreen[] = "this desktop does not offer a lock screen picture that this tool can set";
 
 namespace {
 
@@ -36,7 +40,11 @@ const std::string kWallpaperHelp =
         "vitrelle-wallpaper.log, and every wallpaper set is added with its recipe to\n"
         "wallpapers.log beside it (the last 100; see vitrelle-cli history).\n"
         "\n"
-        "  --file PICTURE     use this picture file instead of growing one\n") +
+        "  --file PICTURE     use this picture file instead of growing one\n"
+        "  --each-screen      grow a picture for each screen at that screen's size (--size\n"
+        "                     is then the size of the one picture made where no screen\n"
+        "                     is known)\n"
+        "  --lock-screen      set the lock screen's picture too (GNOME, Cinnamon, KDE Plasma)\n") +
     kRecipeOptionHelp + "                     vitrelle-cli history lists the recipes of earlier wallpapers.\n" +
     kMakeOptionsHelp;
 
@@ -82,11 +90,46 @@ void LogWallpaper(const WallpaperRequest& request, const std::string& screen, co
   if (!AppendWallpaperLog(path, entry)) std::fprintf(stderr, "Cannot write %s\n", path.c_str());
 }
 
+// --each-screen: a picture for every screen at its own size, each its own
+// Make (a random choice is drawn anew for each), told one line a screen.
+// False, with `outcome` and `exitCode` set, when one cannot be made; true
+// with no screens when none is known.
+bool GrowScreenPictures(WallpaperArguments& arguments, std::vector<DibImagePtr>& pictures,
+                        std::vector<std::string>& recipes, std::string& chosen, std::string& outcome, int& exitCode) {
+  WallpaperRequest& request = arguments.request;
+  std::string asked;
+  request.screens = DesktopScreens(asked);
+  if (request.screens.empty()) std::printf("No screen source answered (%s): one picture for the whole desktop\n", asked.c_str());
+  for (size_t i = 0; i < request.screens.size(); ++i) {
+    const Screen& screen = request.screens[i];
+    MakeOptions options = arguments.make;
+    options.size = std::to_string(screen.width) + "x" + std::to_string(screen.height);
+    options.drawing = int(i);
+    std::string line;
+    recipes.emplace_back();
+    pictures.push_back(GrowPicture(options, line, exitCode, &recipes.back()));
+    if (!pictures.back()) {
+      outcome = "no picture was made for screen " + screen.name + " (exit code " + std::to_string(exitCode) + ")";
+      return false;
+    }
+    request.screenPictures.push_back(pictures.back().get());
+    line = "screen " + screen.name + (screen.primary ? " (primary)" : "") + " at " + std::to_string(screen.left) +
+           "," + std::to_string(screen.top) + ": " + line;
+    std::printf("%s\n", line.c_str());
+    PrintRecipe(recipes.back());
+    chosen += (chosen.empty() ? "" : "; ") + line;
+  }
+  std::fflush(stdout);
+  return true;
+}
+
 // The run itself: `chosen` says what was grown, `outcome` what came of it.
 int PutWallpaper(WallpaperArguments& arguments, std::string& chosen, std::string& outcome) {
   WallpaperRequest& request = arguments.request;
   DibImagePtr picture;
   std::string recipe;
+  std::vector<DibImagePtr> screenPictures;
+  std::vector<std::string> screenRecipes;
   if (request.action == WallpaperAction::kClear) {
     request.file.clear();
   } else if (!request.file.empty()) {
@@ -99,19 +142,35 @@ int PutWallpaper(WallpaperArguments& arguments, std::string& chosen, std::string
     if (!error) request.file = absolute.string();
   } else {
     int exitCode = 0;
-    picture = MakeChosenPicture(arguments.make, chosen, exitCode, recipe);
-    if (!picture) {
-      outcome = "no picture was made (exit code " + std::to_string(exitCode) + ")";
+    if (arguments.eachScreen && !GrowScreenPictures(arguments, screenPictures, screenRecipes, chosen, outcome, exitCode)) {
       return exitCode;
     }
-    if (!chosen.empty()) std::printf("%s\n", chosen.c_str());
-    std::fflush(stdout);
-    PrintRecipe(recipe);
+    if (!request.screens.empty()) {
+      picture = ComposeScreenPictures(request.screens, request.screenPictures);
+      if (!picture) {
+        const Screen box = BoundingBox(request.screens);
+        outcome = "The screens' pictures cannot be put together into one of " + std::to_string(box.width) + "x" +
+                  std::to_string(box.height);
+        return 1;
+      }
+    } else {
+      picture = MakeChosenPicture(arguments.make, chosen, exitCode, recipe);
+      if (!picture) {
+        outcome = "no picture was made (exit code " + std::to_string(exitCode) + ")";
+        return exitCode;
+      }
+      if (!chosen.empty()) std::printf("%s\n", chosen.c_str());
+      std::fflush(stdout);
+      PrintRecipe(recipe);
+    }
     request.picture = picture.get();
   }
   std::string screen;
   if (!PutOnDesktop(request, outcome, screen)) return 1;
-  if (request.action != WallpaperAction::kClear) LogWallpaper(request, screen, recipe);
+  if (request.action == WallpaperAction::kClear) return 0;
+  if (request.screens.empty()) LogWallpaper(request, screen, recipe);
+  for (size_t i = 0; i < request.screens.size(); ++i)
+    LogWallpaper(request, screen + ", screen " + request.screens[i].name, screenRecipes[i]);
   return 0;
 }
 
@@ -123,7 +182,11 @@ int ParseWallpaperArguments(const char* command, int argc, char** argv, Wallpape
     if (taken > 0) return taken;
     if (taken < 0) continue;
     const std::string arg = argv[i];
-    if (arg == "--file") {
+    if (arg == "--each-screen") {
+      arguments.eachScreen = true;
+    } else if (arg == "--lock-screen") {
+      arguments.request.lockScreen = true;
+    } else if (arg == "--file") {
       if (!TakeOptionValue(argc, argv, i, arguments.request.file) || arguments.request.file.empty()) {
         return UsageError(command, "Missing value for --file");
       }
@@ -144,6 +207,15 @@ int ParseWallpaperArguments(const char* command, int argc, char** argv, Wallpape
   if (!arguments.request.file.empty() && (arguments.make.growOptionGiven || arguments.make.haveRecipe)) {
     return UsageError(command, "--file takes a picture as it is; it cannot be grown with other options too");
   }
+  if (arguments.eachScreen && (!arguments.request.file.empty() || arguments.request.action == WallpaperAction::kClear)) {
+    return UsageError(command, "--each-screen grows each screen's picture: not with clear or --file");
+  }
+  if (arguments.eachScreen && arguments.make.haveRecipe) {
+    return UsageError(command, "--each-screen grows each screen's picture: not with --recipe");
+  }
+  if (arguments.request.lockScreen && arguments.request.action == WallpaperAction::kClear) {
+    return UsageError(command, "--lock-screen sets a picture: not with clear");
+  }
   return CheckRecipeAlone(command, arguments.make);
 }
 
@@ -151,6 +223,8 @@ std::string WallpaperHistoryPath() {
   const std::string log = WallpaperLogPath();
   return log.empty() ? std::string() : PathInFolder(FolderOf(log), kWallpaperLogName);
 }
+
+bool IsWallpaperFlag(const std::string& word) { return word == "--each-screen" || word == "--lock-screen"; }
 
 bool CanReadPicture(const Owner* owner, const std::string& path) {
   GifSaveOptions options;

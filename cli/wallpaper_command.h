@@ -13,7 +13,11 @@ struct WallpaperArguments {
   WallpaperRequest request;
   MakeOptions make;
   bool haveAction = false;
+  bool eachScreen = false;  // --each-screen: a picture for each screen
 };
+// True for the options that take no value (--each-screen, --lock-screen).
+bool IsWallpaperFlag(const std::string& word);
+
 // Reads the arguments after "wallpaper"; returns -1 to go on, or the exit
 // code of the usage error that was reported under the command's name.
 int ParseWallpaperArguments(const char* command, int argc, char** argv, WallpaperArguments& arguments);

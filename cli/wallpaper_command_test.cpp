@@ -11,6 +11,7 @@
 
 #include "base/file_io.h"
 #include "cli/cli_test_support.h"
+#include "image/png_reader.h"
 #include "testing/test_support.h"
 #include "wallpaper/wallpaper_log.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 // No desktop: no name, no display, no Sway; the files go into the folder.
 std::string Nowhere(const TestFolder& folder) {
-  return "-u DISPLAY -u SWAYSOCK XDG_CURRENT_DESKTOP=Nowhere XDG_DATA_HOME=" + folder.PathOf("data") +
+  return "-u DISPLAY -u WAYLAND_DISPLAY -u SWAYSOCK XDG_CURRENT_DESKTOP=Nowhere XDG_DATA_HOME=" + folder.PathOf("data") +
          " XDG_STATE_HOME=" + folder.PathOf("state") + " XDG_CONFIG_HOME=" + folder.PathOf("config");
 }
 
@@ -182,6 +183,93 @@ TEST(CliWallpaper, TheSigninEntryNamesWholePathsFromAnyFolder) {
     const std::string whole = given.substr(0, given.find(' ') + 1) + folder.PathOf(given.substr(given.find(' ') + 1));
     const std::string entry = TestFolder::Read(folder.PathOf("config/autostart/vitrelle-wallpaper.desktop"));
     EXPECT_NE(entry.find(" tile " + whole), std::string::npos) << entry;
+  }
+  EXPECT_EQ(RunCliWith(Nowhere(folder), "autostart on center --each-screen --mirror cross"), 0);
+  const std::string entry = TestFolder::Read(folder.PathOf("config/autostart/vitrelle-wallpaper.desktop"));
+  EXPECT_NE(entry.find(" center --each-screen --mirror cross --pattern random"), std::string::npos) << entry;
+}
+
+// Two RandR monitors told by a stand-in xrandr; without it, one picture.
+TEST(CliWallpaper, EachScreenGrowsAPictureAtEveryScreensSizeAndPlace) {
+  TestFolder folder;
+  StandIn(folder, "bin/xrandr", "printf 'Monitors: 2\\n 0: +*L 60/1x40/1+0+0  DUMMY0\\n 1: R 30/1x50/1+60+0  none\\n'");
+  const std::string x11 = On(folder, "Nowhere") + " DISPLAY=:9 ", none = Nowhere(folder);
+  const std::string run = "--pattern random --mirror random --time 5";
+  const char* cases[][4] = {  // environment, arguments, what is told, the picture's size
+      {x11.c_str(), "wallpaper center --each-screen", "screen L (primary) at 0,0: pattern ", "90x50"},
+      {x11.c_str(), "wallpaper center --each-screen", "screen R at 60,0: pattern ", "90x50"},
+      {x11.c_str(), "wallpaper tile --size screen", ", size 60x40, time", "60x40"},
+      {none.c_str(), "wallpaper clear --each-screen", "not with clear or --file", ""},
+      {none.c_str(), "wallpaper tile --each-screen", "No screen source answered (found none of xrandr", "20x10"},
+      {none.c_str(), "wallpaper tile --size screen", "No screen is known here (found none of xrandr", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c[0]) + c[1]);
+    std::filesystem::remove_all(folder.PathOf("data"));
+    std::string errors, output;
+    RunCliWith(c[0], std::string(c[1]) + " " + run + (c[3][0] == '2' ? " --size 20x10" : ""), &errors, &output);
+    EXPECT_NE((output + errors).find(c[2]), std::string::npos) << output << errors;
+    const DibImagePtr picture = ReadPngFile(folder.PathOf("data/vitrelle/wallpaper-1.png").c_str());
+    EXPECT_EQ(picture ? std::to_string(DibWidth(*picture)) + "x" + std::to_string(DibHeight(*picture)) : "", c[3]);
+  }
+  std::string output;  // each screen's random choices are drawn anew
+  RunCliWith(x11, "wallpaper tile --each-screen --pattern random --colors random --time 7", nullptr, &output);
+  const size_t second = output.find("screen R");
+  ASSERT_NE(second, std::string::npos) << output;
+  EXPECT_NE(output.substr(output.find(':') + 1, output.find(", size") - output.find(':')),
+            output.substr(output.find(':', second) + 1, output.find(", size", second) - output.find(':', second)));
+}
+
+// Each desktop with stand-ins for its programs, which record the lines that
+// name pictures: one picture spanned, or each screen's on its screen.
+TEST(CliWallpaper, EachDesktopGetsEveryScreensPictureOrOneSpanned) {
+  TestFolder folder;
+  const std::string ran = ">>" + ShellWord(folder.PathOf("ran")), pictures = folder.PathOf("data/vitrelle");
+  StandIn(folder, "bin/xrandr", "printf 'Monitors: 2\\n 0: +*L 60/1x40/1+0+0  DUMMY0\\n 1: R 30/1x50/1+60+0  none\\n'");
+  StandIn(folder, "bin/gsettings", "case $1 in list-keys) echo picture-uri-dark;; *) echo \"$3 $4\" " + ran + ";; esac");
+  StandIn(folder, "bin/xwallpaper", "echo \"$*\" " + ran);
+  StandIn(folder, "bin/qdbus", "printf '%s\\n' \"$4\" | while read -r l; do case \"$l\" in *pictures*) echo \"$l\";; esac; done " + ran);
+  StandIn(folder, "bin/xfconf-query", "if [ \"$3\" = -l ]; then echo /backdrop/screen0/monitorR/workspace1/last-image; "
+                                      "else case \"$4\" in *last-image) echo \"$4 $9\" " + ran + ";; esac; fi");
+  StandIn(folder, "bin/swaymsg", "case \"$*\" in *get_outputs) printf '[{\"name\":\"L\",\"active\":true,\"rect\":"
+                                 "{\"x\":0,\"y\":0,\"width\":60,\"height\":40}},{\"name\":\"R\",\"active\":true,"
+                                 "\"rect\":{\"x\":60,\"y\":0,\"width\":30,\"height\":50}}]';; *) echo \"$*\" " + ran + ";; esac");
+  const char* cases[][3] = {  // desktop, lines recorded (D the pictures' folder), the first picture's size
+      {"GNOME", "picture-options 'spanned'\npicture-uri 'file://D/wallpaper-1.png'\n"
+                "picture-uri-dark 'file://D/wallpaper-1.png'\n", "90x50"},
+      {"Nowhere", "--no-randr --tile D/wallpaper-1.png\n", "90x50"},
+      {"KDE", "var pictures = [\"file://D/wallpaper-1.png\", \"file://D/wallpaper-2.png\"];\n"
+              "if (d.screen < 0 || d.screen >= pictures.length) continue;\n"
+              "d.writeConfig(\"Image\", pictures[d.screen]);\n", "60x40"},
+      {"XFCE", "/backdrop/screen0/monitorL/workspace0/last-image D/wallpaper-1.png\n"
+               "/backdrop/screen0/monitorL/workspace1/last-image D/wallpaper-1.png\n"
+               "/backdrop/screen0/monitorR/workspace0/last-image D/wallpaper-2.png\n"
+               "/backdrop/screen0/monitorR/workspace1/last-image D/wallpaper-2.png\n", "60x40"},
+      {"sway", "output \"L\" bg \"D/wallpaper-1.png\" tile\noutput \"R\" bg \"D/wallpaper-2.png\" tile\n", "60x40"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c[0]);
+    std::filesystem::remove_all(pictures);
+    std::filesystem::remove(folder.PathOf("ran"));
+    std::string errors;
+    const std::string session = On(folder, c[0]) + (c[0][0] == 's' ? " SWAYSOCK=/s" : " DISPLAY=:9");
+    EXPECT_EQ(RunCliWith(session, "wallpaper tile --each-screen", &errors), 0) << errors;
+    const std::string raw = TestFolder::Read(folder.PathOf("ran"));
+    std::string recorded;
+    for (size_t from = 0, at = 0; at != std::string::npos; from = at + pictures.size()) {
+      at = raw.find(pictures, from);
+      recorded += raw.substr(from, at - from) + (at == std::string::npos ? "" : "D");
+    }
+    EXPECT_EQ(recorded, c[1]);
+    const DibImagePtr first = ReadPngFile((pictures + "/wallpaper-1.png").c_str());
+    EXPECT_EQ(first ? std::to_string(DibWidth(*first)) + "x" + std::to_string(DibHeight(*first)) : "", c[2]);
+  }
+  // Every screen's picture shown before is kept with the new ones.
+  for (const char* kept : {"1234", "3456"}) {
+    EXPECT_EQ(RunCliWith(On(folder, "sway") + " SWAYSOCK=/s", "wallpaper tile --each-screen"), 0);
+    std::string numbers;
+    for (char n = '1'; n <= '6'; ++n) numbers += std::filesystem::exists(pictures + "/wallpaper-" + n + ".png") ? n : ' ';
+    EXPECT_EQ(numbers.substr(numbers.find_first_not_of(' '), 4), kept);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "generator/screen_sizes.h"
 #include "image/dib_image.h"
 #include "wallpaper/desktop_setters.h"
 
@@ -12,7 +13,19 @@ struct WallpaperRequest {
   WallpaperAction action = WallpaperAction::kTile;
   const DibImage* picture = nullptr;  // grown for this run, written as the wallpaper file
   std::string file;                   // or a picture file used where it is (an absolute path)
+  // --each-screen: the screens, and the picture grown for each, in order.
+  ScreenLayout screens;
+  std::vector<const DibImage*> screenPictures;
+  bool lockScreen = false;  // --lock-screen: the lock screen's picture too
 };
+
+// Told, after the wallpaper is set, where the desktop has no lock screen
+// picture that the tool can set.
+extern const char kNoLockScreen[];
+
+// The screens of the desktop in use; empty, with `asked` saying what was
+// asked, when no source answered.
+ScreenLayout DesktopScreens(std::string& asked);
 
 // Does the request; true when the desktop took it. `outcome` says in one
 // line what was done, or what failed and why; `screen` names the desktop

@@ -42,6 +42,13 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome, std::st
   std::string installed = request.file;
   if (request.action == WallpaperAction::kClear) {
     ClearWallpaper(&owner, desktop);
+  } else if (!request.screens.empty()) {
+    if (InstallScreenWallpapers(&owner, desktop, places, request.screens, request.screenPictures, *request.picture,
+                                arrangement)) {
+      installed = "each screen's picture on its monitor";
+    } else {
+      installed = InstalledWallpaperPath(places) + ", spanned";
+    }
   } else if (request.picture) {
     InstallWallpaper(&owner, desktop, places, request.picture, arrangement);
     installed = InstalledWallpaperPath(places);
@@ -60,7 +67,13 @@ bool PutOnDesktop(const WallpaperRequest& request, std::string& outcome, std::st
   screen = "Windows desktop";
   outcome = request.action == WallpaperAction::kClear ? "cleared"
             : std::string(arrangement == WallpaperArrangement::Tiled ? "tiled " : "centred ") + installed;
+  if (request.lockScreen) outcome += std::string("; ") + kNoLockScreen;
   return true;
+}
+
+ScreenLayout DesktopScreens(std::string& asked) {
+  asked = "asked EnumDisplayMonitors";
+  return MeasureScreenLayout();
 }
 
 std::string WallpaperLogPath() {

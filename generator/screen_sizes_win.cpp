@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "generator/screen_sizes.h"
+#include "generator/screen_sizes_win.h"
 
 namespace {
 
@@ -37,7 +38,31 @@ BOOL CALLBACK SurveyMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM context) {
   return TRUE;
 }
 
+BOOL CALLBACK ListMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM context) {
+  MONITORINFOEXA info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+  const RECT pixels = DevicePixelsOf(info);
+  if (pixels.right <= pixels.left || pixels.bottom <= pixels.top) return TRUE;  // detached
+  Screen screen;
+  screen.name = info.szDevice;
+  screen.left = int(pixels.left);
+  screen.top = int(pixels.top);
+  screen.width = int(pixels.right - pixels.left);
+  screen.height = int(pixels.bottom - pixels.top);
+  screen.primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+  reinterpret_cast<ScreenLayout*>(context)->push_back(screen);
+  return TRUE;
+}
+
 }  // namespace
+
+ScreenLayout MeasureScreenLayout() {
+  PerMonitorPixels awareness;
+  ScreenLayout screens;
+  EnumDisplayMonitors(nullptr, nullptr, ListMonitor, reinterpret_cast<LPARAM>(&screens));
+  return screens;
+}
 
 ScreenSizes MeasureScreens() {
   MonitorSurvey survey;

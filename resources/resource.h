@@ -26,6 +26,7 @@
 #define IDM_SIGNIN_WALLPAPER 4016
 #define IDM_COPY_RECIPE 4030
 #define IDM_MAKE_FROM_RECIPE 4031
+#define IDM_EACH_SCREEN 4017
 
 // Child windows of the main window.
 #define IDC_TOOLBAR 800
@@ -75,6 +76,7 @@
 #define IDC_SIGNIN_TILE 1244
 #define IDC_SIGNIN_CENTER 1245
 #define IDC_SIGNIN_SIZE 1246
+#define IDC_SIGNIN_EACH_SCREEN 1247
 
 // Make from recipe ("RECIPE").
 #define IDC_RECIPE_TEXT 1260

@@ -28,6 +28,7 @@ packages=(
   nsis zip unzip
   xwallpaper libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas dbus
   xfconf libxfconf-0-3 desktop-file-utils
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
 )
 wine32_package=wine32:i386
 

@@ -14,11 +14,15 @@ struct DesktopSession {
   std::string currentDesktop;  // $XDG_CURRENT_DESKTOP, a colon-separated list
   bool swaySocket = false;     // $SWAYSOCK is set
   bool x11Display = false;     // $DISPLAY is set
+  bool waylandDisplay = false;  // $WAYLAND_DISPLAY is set
   // The programs of the table below that were found on the search path.
   std::vector<std::string> programs;
   // XFCE only: every "last-image" property of the xfce4-desktop channel, as
   // XfceImageProperties reads them from "xfconf-query -c xfce4-desktop -l".
   std::vector<std::string> xfceImageProperties;
+  // GNOME only: the background schema has no "picture-uri-dark" (before
+  // GNOME 42), as GnomeKeysCommand's listing shows.
+  bool noDarkPicture = false;
 };
 
 enum class LinuxDesktop { kNone, kGnome, kCinnamon, kMate, kKde, kXfce, kSway, kXwallpaper, kFeh };
@@ -45,10 +49,39 @@ const char* KnownLinuxDesktops();
 std::vector<ArgumentVector> WallpaperCommandLines(LinuxDesktop desktop, const DesktopSession& session,
                                                   const std::string& picture, WallpaperAction action);
 
+// One screen's own picture.
+struct ScreenPicture {
+  std::string screen;   // the screen's name as the desktop names it
+  std::string picture;  // an absolute path
+};
+
+// True when the desktop takes a picture for each screen: Sway, XFCE and KDE
+// Plasma. The others take one picture spanned across every screen.
+bool TakesEachScreensPicture(LinuxDesktop desktop);
+// The commands that put each screen's picture (the primary's first) on its
+// screen, or, on the desktops that take one picture, `spanned` (the screens'
+// pictures composed) across all screens. Plasma's shell script gives the
+// desktops of screen N the Nth picture and leaves those on no screen (-1)
+// alone; without qdbus, every desktop gets the primary's. XFCE sets every
+// workspace it lists, the first at least, of each screen.
+std::vector<ArgumentVector> EachScreenCommandLines(LinuxDesktop desktop, const DesktopSession& session,
+                                                   const std::vector<ScreenPicture>& pictures,
+                                                   const std::string& spanned, WallpaperAction action);
+
+// The commands that make the picture the lock screen's too, spanned or
+// arranged as the action asks: GNOME's and Cinnamon's screensaver schemas,
+// KDE Plasma's kscreenlockerrc through kwriteconfig6 or kwriteconfig5.
+// Empty where the desktop offers no lock screen picture that a user may set.
+std::vector<ArgumentVector> LockScreenCommandLines(LinuxDesktop desktop, const DesktopSession& session,
+                                                   const std::string& picture, WallpaperAction action, bool spanned);
+
 // Why the desktop cannot be given a picture of this name, to be told
 // instead of running its commands; empty when it can. The command lines
 // carry every other name unchanged.
 std::string PictureNameRefused(LinuxDesktop desktop, const std::string& picture);
+
+// GNOME's background keys, listed to learn whether "picture-uri-dark" exists.
+ArgumentVector GnomeKeysCommand();
 
 // XFCE needs its properties listed before they are set.
 ArgumentVector XfceListCommand();

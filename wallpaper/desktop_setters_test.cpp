@@ -47,6 +47,8 @@ TEST(DesktopSetters, EachDesktopGetsItsOwnCommandLines) {
   DesktopSession xfce = Session("XFCE", {"xfconf-query"});
   xfce.xfceImageProperties = {"/backdrop/screen0/monitorA/workspace0/last-image",
                               "/backdrop/screen0/monitorB/workspace1/last-image"};
+  DesktopSession older;  // before GNOME 42: no dark picture
+  older.noDarkPicture = true;
   const struct {
     LinuxDesktop desktop;
     DesktopSession session;
@@ -57,6 +59,9 @@ TEST(DesktopSetters, EachDesktopGetsItsOwnCommandLines) {
        {{"gsettings", "set", "org.gnome.desktop.background", "picture-options", "'wallpaper'"},
         {"gsettings", "set", "org.gnome.desktop.background", "picture-uri", "'" + uri + "'"},
         {"gsettings", "set", "org.gnome.desktop.background", "picture-uri-dark", "'" + uri + "'"}}},
+      {LinuxDesktop::kGnome, older, WallpaperAction::kCenter,
+       {{"gsettings", "set", "org.gnome.desktop.background", "picture-options", "'centered'"},
+        {"gsettings", "set", "org.gnome.desktop.background", "picture-uri", "'" + uri + "'"}}},
       {LinuxDesktop::kCinnamon, {}, WallpaperAction::kClear,
        {{"gsettings", "set", "org.cinnamon.desktop.background", "picture-options", "'none'"}}},
       {LinuxDesktop::kMate, {}, WallpaperAction::kCenter,
@@ -94,8 +99,38 @@ TEST(DesktopSetters, PlasmaIsScriptedThroughQdbusWithTheQuotedUri) {
   ASSERT_EQ(commands.size(), 1u);
   ASSERT_EQ(commands[0].size(), 5u);
   EXPECT_EQ(commands[0][0], "qdbus");
-  EXPECT_NE(commands[0][4].find("d.writeConfig(\"Image\", \"file:///tmp/q%22uote.png\");"), std::string::npos);
+  EXPECT_NE(commands[0][4].find("var pictures = [\"file:///tmp/q%22uote.png\"];"), std::string::npos);
   EXPECT_NE(commands[0][4].find("d.writeConfig(\"FillMode\", 3);"), std::string::npos);
+}
+
+TEST(DesktopSetters, TheLockScreenIsSetWhereTheDesktopOffersIt) {
+  const std::string uri = "file:///p.png", group = "kscreenlockerrc --group Greeter";
+  const struct {
+    LinuxDesktop desktop;
+    std::vector<std::string> programs;
+    bool spanned;
+    std::string expected;
+  } cases[] = {
+      {LinuxDesktop::kGnome, {}, true, "gsettings set org.gnome.desktop.screensaver picture-options 'spanned'|"
+                                       "gsettings set org.gnome.desktop.screensaver picture-uri '" + uri + "'|"},
+      {LinuxDesktop::kCinnamon, {}, false, "gsettings set org.cinnamon.desktop.screensaver picture-options 'wallpaper'|"
+                                           "gsettings set org.cinnamon.desktop.screensaver picture-uri '" + uri + "'|"},
+      {LinuxDesktop::kKde, {"kwriteconfig5", "kwriteconfig6"}, false,
+       "kwriteconfig6 --file " + group + " --key WallpaperPlugin org.kde.image|kwriteconfig6 --file " + group +
+           " --group Wallpaper --group org.kde.image --group General --key Image " + uri + "|"},
+      {LinuxDesktop::kKde, {"qdbus"}, false, ""},
+      {LinuxDesktop::kMate, {}, false, ""},
+      {LinuxDesktop::kSway, {}, false, ""},
+  };
+  for (const auto& c : cases) {
+    std::string lines;
+    for (const ArgumentVector& command : LockScreenCommandLines(c.desktop, Session("", c.programs), "/p.png",
+                                                                WallpaperAction::kTile, c.spanned)) {
+      for (const std::string& word : command) lines += (word == command[0] ? "" : " ") + word;
+      lines += "|";
+    }
+    EXPECT_EQ(lines, c.expected) << LinuxDesktopName(c.desktop);
+  }
 }
 
 TEST(DesktopSetters, XfceListingGivesEveryLastImageProperty) {

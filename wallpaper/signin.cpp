@@ -78,7 +78,7 @@ const char* MirrorOptionName(MirrorKind kind) {
 }
 
 std::vector<std::string> SigninWallpaperArguments(const SigninChoice& choice) {
-  return {"wallpaper",
+  std::vector<std::string> arguments = {"wallpaper",
           choice.arrangement == WallpaperArrangement::Tiled ? "tile" : "center",
           "--pattern",
           "random",
@@ -86,6 +86,8 @@ std::vector<std::string> SigninWallpaperArguments(const SigninChoice& choice) {
           MirrorOptionName(choice.mirror),
           "--size",
           std::to_string(choice.width) + "x" + std::to_string(choice.height)};
+  if (choice.eachScreen) arguments.push_back("--each-screen");
+  return arguments;
 }
 
 std::string SigninRunCommand(const std::string& toolPath, const std::vector<std::string>& arguments) {
@@ -133,12 +135,16 @@ std::string NextNumberedPicture(const std::vector<std::string>& names) {
   return kPicturePrefix + (pictures.empty() ? std::string("1") : NumberAfter(pictures.front().first)) + kPictureSuffix;
 }
 
-std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& names, const std::string& newest,
-                                             const std::string* shownBefore) {
+std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& names,
+                                             const std::vector<std::string>& newest,
+                                             const std::vector<std::string>* shownBefore) {
+  const auto among = [](const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+  };
   std::vector<std::string> old;
   bool keptOneBefore = shownBefore != nullptr;
   for (const auto& picture : NumberedPictures(names)) {
-    if (picture.second == newest || (shownBefore && picture.second == *shownBefore)) continue;
+    if (among(newest, picture.second) || (shownBefore && among(*shownBefore, picture.second))) continue;
     if (!keptOneBefore) {
       keptOneBefore = true;
       continue;

@@ -23,13 +23,15 @@ struct SigninChoice {
   WallpaperArrangement arrangement = WallpaperArrangement::Tiled;
   MirrorKind mirror = kMirrorNormal;
   int width = 640, height = 480;
+  bool eachScreen = false;  // a picture for each screen, at its size
 };
 
 // The name vitrelle-cli gives a mirror kind ("normal", "vertical", "cross",
 // "kaleidoscope"); kMirrorNone counts as normal.
 const char* MirrorOptionName(MirrorKind kind);
 
-// "wallpaper tile|center --pattern random --mirror M --size WxH".
+// "wallpaper tile|center --pattern random --mirror M --size WxH", and
+// "--each-screen" when chosen (the size then serves where no screen is known).
 std::vector<std::string> SigninWallpaperArguments(const SigninChoice& choice);
 
 // The Run value's text: the tool's full path in double quotes, then the
@@ -45,13 +47,13 @@ std::string AutostartEntry(const std::string& toolPath, const std::vector<std::s
 
 // The numbered pictures "wallpaper-N.png" (N of any length) among the names
 // of a folder: the name of the next one (one above the highest), and, once
-// the desktop has taken `newest`, the ones to remove: all but `newest` and
-// the one the desktop showed before it, `shownBefore` (empty when that was
-// none of them), or, when that is not known (null), the highest numbered
-// below `newest`.
+// the desktop has taken the `newest` (one a screen), the ones to remove: all
+// but those and the ones the desktop showed before them, `shownBefore`, or,
+// when that is not known (null), the highest numbered of the others.
 std::string NextNumberedPicture(const std::vector<std::string>& names);
-std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& names, const std::string& newest,
-                                             const std::string* shownBefore);
+std::vector<std::string> OldNumberedPictures(const std::vector<std::string>& names,
+                                             const std::vector<std::string>& newest,
+                                             const std::vector<std::string>* shownBefore);
 
 // The sign-in registration as the program's menu item works it, through
 // the Run value and the dialog that asks for the choice.

@@ -17,6 +17,8 @@ TEST(Signin, TheRunValueNamesOnlyTheToolAtThisPath) {
   EXPECT_EQ(command,
             "\"C:\\Users\\Ann\\Vitrelle\\vitrelle-wallpaper.exe\" wallpaper center --pattern random --mirror "
             "kaleidoscope --size 1024x768");
+  choice.eachScreen = true;
+  EXPECT_EQ(SigninWallpaperArguments(choice).back(), "--each-screen");
   const struct {
     std::string value;
     bool names;
@@ -50,9 +52,12 @@ TEST(Signin, NumberedPicturesGoOnFromTheHighestAndKeepTheNewest) {
   const std::vector<std::string> names = {"wallpaper-9.png", "wallpaper-10.png", "notes.txt", "wallpaper-x.png",
                                           "wallpaper-2.png", "wallpaper-.png",   "wallpaper-11.png.tmp"};
   EXPECT_EQ(NextNumberedPicture(names), "wallpaper-11.png");
-  EXPECT_EQ(OldNumberedPictures(names, "wallpaper-10.png", nullptr), std::vector<std::string>{"wallpaper-2.png"});
+  EXPECT_EQ(OldNumberedPictures(names, {"wallpaper-10.png"}, nullptr), std::vector<std::string>{"wallpaper-2.png"});
   const std::string first = "wallpaper-1.png", nines = "wallpaper-" + std::string(20, '9') + ".png";
-  EXPECT_TRUE(OldNumberedPictures({first, "wallpaper-2.png"}, "wallpaper-2.png", &first).empty());
+  const std::vector<std::string> shown = {first, "wallpaper-3.png"}, five = {"wallpaper-5.png", "wallpaper-4.png"};
+  EXPECT_TRUE(OldNumberedPictures({first, "wallpaper-2.png"}, {"wallpaper-2.png"}, &shown).empty());
+  EXPECT_EQ(OldNumberedPictures({first, "wallpaper-2.png", "wallpaper-3.png", five[0], five[1]}, five, &shown),
+            std::vector<std::string>{"wallpaper-2.png"});
   EXPECT_EQ(NextNumberedPicture({nines, "wallpaper-0099.png"}), "wallpaper-1" + std::string(20, '0') + ".png");
 }
 

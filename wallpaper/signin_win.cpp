@@ -60,6 +60,7 @@ void ShowChoice(HWND dialog, const SigninChoice& choice) {
                    choice.arrangement == WallpaperArrangement::Tiled ? IDC_SIGNIN_TILE : IDC_SIGNIN_CENTER);
   const std::string size = std::to_string(choice.width) + " x " + std::to_string(choice.height);
   SetDlgItemTextA(dialog, IDC_SIGNIN_SIZE, size.c_str());
+  CheckDlgButton(dialog, IDC_SIGNIN_EACH_SCREEN, choice.eachScreen ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void TakeChoice(HWND dialog, SigninChoice& choice) {
@@ -68,6 +69,7 @@ void TakeChoice(HWND dialog, SigninChoice& choice) {
   }
   choice.arrangement = IsDlgButtonChecked(dialog, IDC_SIGNIN_CENTER) == BST_CHECKED ? WallpaperArrangement::Centered
                                                                                     : WallpaperArrangement::Tiled;
+  choice.eachScreen = IsDlgButtonChecked(dialog, IDC_SIGNIN_EACH_SCREEN) == BST_CHECKED;
 }
 
 INT_PTR CALLBACK SigninDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -109,11 +109,12 @@ struct NotingOwner {
 // Writes the picture into the Windows folder, or, where that is not allowed,
 // into the user's folder; returns the file's path, or an empty text after the
 // owner was told that not even the user's folder took it.
-static std::string WriteWallpaperFile(const Owner* owner, const WallpaperPlaces& places, const DibImage& image) {
-  const std::string inWindowsFolder = WindowsWallpaperPath(places);
+static std::string WriteWallpaperFile(const Owner* owner, const WallpaperPlaces& places, const DibImage& image,
+                                      const char* fileName = kWallpaperFileName) {
+  const std::string inWindowsFolder = PathInFolder(places.windowsFolder, fileName);
   if (!places.windowsFolder.empty() && WriteBmpFile(nullptr, inWindowsFolder.c_str(), image)) return inWindowsFolder;
   MakeFolder(places.userFolder);
-  const std::string inUserFolder = UserWallpaperPath(places);
+  const std::string inUserFolder = PathInFolder(places.userFolder, fileName);
   NotingOwner writer{owner};
   const Owner writerOwner = writer.Record();
   if (WriteBmpFile(&writerOwner, inUserFolder.c_str(), image)) return inUserFolder;
@@ -142,6 +143,61 @@ void InstallChosenWallpaper(const Owner* owner, const DesktopCalls& desktop, Wal
                             WallpaperArrangement arrangement) {
   if (!desktop.chooseFile(desktop.context, places.optionFileName)) return;
   SetWallpaper(owner, desktop, places.optionFileName, ValuesForFile(desktop, places.optionFileName, arrangement));
+}
+
+// A monitor's answer, asked again while it is not ready, up to ten times
+// half a second apart.
+static MonitorAnswer SetMonitorTrying(const DesktopCalls& desktop, const std::string& monitor, const std::string& file,
+                                      WallpaperArrangement arrangement) {
+  constexpr int kTries = 11, kPause = 500;
+  MonitorAnswer answer = MonitorAnswer::kNotYet;
+  for (int tried = 0; tried < kTries && answer == MonitorAnswer::kNotYet; ++tried) {
+    if (tried > 0) desktop.pause(desktop.context, kPause);
+    answer = desktop.setMonitorWallpaper(desktop.context, monitor, file, arrangement);
+  }
+  return answer;
+}
+
+static const DesktopMonitor* MonitorAt(const std::vector<DesktopMonitor>& monitors, const Screen& screen) {
+  for (const DesktopMonitor& monitor : monitors) {
+    const Screen& place = monitor.place;
+    if (place.left == screen.left && place.top == screen.top && place.width == screen.width &&
+        place.height == screen.height) {
+      return &monitor;
+    }
+  }
+  return nullptr;
+}
+
+bool InstallScreenWallpapers(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
+                             const ScreenLayout& screens, const std::vector<const DibImage*>& pictures,
+                             const DibImage& composed, WallpaperArrangement arrangement) {
+  std::vector<DesktopMonitor> monitors;
+  std::vector<const DesktopMonitor*> matched;
+  if (desktop.listMonitors && desktop.listMonitors(desktop.context, monitors)) {
+    for (const Screen& screen : screens) {
+      if (const DesktopMonitor* monitor = MonitorAt(monitors, screen)) matched.push_back(monitor);
+    }
+  }
+  bool eachTook = !screens.empty() && matched.size() == screens.size() && pictures.size() == screens.size();
+  for (size_t i = 0; eachTook && i < screens.size(); ++i) {
+    const std::string name = "vitrelle-" + std::to_string(i + 1) + ".BMP";
+    const std::string path = WriteWallpaperFile(owner, places, *pictures[i], name.c_str());
+    if (path.empty()) return false;
+    const MonitorAnswer answer = SetMonitorTrying(desktop, matched[i]->path, path, arrangement);
+    if (answer == MonitorAnswer::kRefused) {
+      for (size_t given = 0; given < i; ++given) {
+        desktop.setMonitorWallpaper(desktop.context, matched[given]->path, matched[given]->wallpaper, arrangement);
+      }
+      ReportRefusedWallpaper(owner, path);
+      return false;
+    }
+    eachTook = answer == MonitorAnswer::kTaken;
+  }
+  if (eachTook) return true;
+  const std::string path = WriteWallpaperFile(owner, places, composed);
+  if (!path.empty()) SetWallpaper(owner, desktop, path, kSpanned);
+  return false;
 }
 
 void ClearWallpaper(const Owner* owner, const DesktopCalls& desktop) {

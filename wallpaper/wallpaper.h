@@ -13,6 +13,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "base/owner.h"
 #include "generator/screen_sizes.h"
@@ -29,6 +30,17 @@ struct WallpaperPlaces {
   // The file last chosen with Option_Tile or Option_Center, offered again.
   std::string optionFileName;
 };
+
+// A monitor as the desktop's wallpaper interface names it.
+struct DesktopMonitor {
+  std::string path;       // its device path
+  Screen place;           // its rectangle in pixels
+  std::string wallpaper;  // the picture it shows now
+};
+
+// How a monitor answered a new picture: taken, not ready yet (as early in a
+// session, at sign-in), or refused.
+enum class MonitorAnswer { kTaken, kNotYet, kRefused };
 
 // What the commands ask of the desktop.
 struct DesktopCalls {
@@ -47,6 +59,15 @@ struct DesktopCalls {
   bool (*chooseFile)(void* context, std::string& fileName) = nullptr;
   // The screens as they are now; may be null where none is known.
   ScreenSizes (*measureScreens)(void* context) = nullptr;
+  // The wallpaper interface's attached monitors; false, or null, where the
+  // system has no such interface.
+  bool (*listMonitors)(void* context, std::vector<DesktopMonitor>& monitors) = nullptr;
+  // Arranges every monitor's picture (tile or centre) and gives one monitor
+  // the named file.
+  MonitorAnswer (*setMonitorWallpaper)(void* context, const std::string& monitor, const std::string& fileName,
+                                       WallpaperArrangement arrangement) = nullptr;
+  // Waits between the tries of a monitor that is not ready yet.
+  void (*pause)(void* context, int milliseconds) = nullptr;
 };
 
 // The wallpaper file in the Windows folder and in the user's folder.
@@ -77,5 +98,16 @@ void RecallWallpaper(const Owner* owner, const DesktopCalls& desktop, const Wall
 // Option_Tile and Option_Center: a file the user chooses, used where it is.
 void InstallChosenWallpaper(const Owner* owner, const DesktopCalls& desktop, WallpaperPlaces& places,
                             WallpaperArrangement arrangement);
+// Each screen its own picture: writes each screen's picture (in the layout's
+// order) as "vitrelle-N.BMP" beside the wallpaper file and gives it to the
+// monitor at that screen's place, trying a monitor that is not ready yet
+// again for a few seconds. When one still is not ready, a screen has no
+// monitor of its place, or the interface is missing, the composed picture
+// is installed as the wallpaper file and spanned across every monitor. When
+// a monitor refuses, the monitors given a picture get back the one they
+// showed, and the owner is told. True when every monitor took its own.
+bool InstallScreenWallpapers(const Owner* owner, const DesktopCalls& desktop, const WallpaperPlaces& places,
+                             const ScreenLayout& screens, const std::vector<const DibImage*>& pictures,
+                             const DibImage& composed, WallpaperArrangement arrangement);
 // Clear: no wallpaper. Neither the arrangement nor any file is touched.
 void ClearWallpaper(const Owner* owner, const DesktopCalls& desktop);

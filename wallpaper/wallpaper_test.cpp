@@ -21,6 +21,9 @@ struct DesktopRecorder {
   bool accepts = true;  // what the wallpaper call answers
   bool chooses = true;
   std::string chosen = "/pictures/chosen.bmp";
+  bool hasMonitors = false;  // the wallpaper interface is there
+  std::vector<DesktopMonitor> monitors;
+  std::vector<MonitorAnswer> answers;  // in turn; not ready once they run out
 
   DesktopCalls Calls() {
     DesktopCalls desktop;
@@ -51,6 +54,24 @@ struct DesktopRecorder {
       recorder->calls.push_back("choose offering " + fileName);
       if (recorder->chooses) fileName = recorder->chosen;
       return recorder->chooses;
+    };
+    desktop.listMonitors = [](void* context, std::vector<DesktopMonitor>& listed) {
+      auto* recorder = static_cast<DesktopRecorder*>(context);
+      listed = recorder->monitors;
+      return recorder->hasMonitors;
+    };
+    desktop.setMonitorWallpaper = [](void* context, const std::string& monitor, const std::string& fileName,
+                                     WallpaperArrangement arrangement) {
+      auto* recorder = static_cast<DesktopRecorder*>(context);
+      recorder->calls.push_back("monitor " + monitor + " " + fileName +
+                                (arrangement == WallpaperArrangement::Tiled ? " tile" : " center"));
+      if (recorder->answers.empty()) return MonitorAnswer::kNotYet;
+      const MonitorAnswer answer = recorder->answers.front();
+      recorder->answers.erase(recorder->answers.begin());
+      return answer;
+    };
+    desktop.pause = [](void* context, int milliseconds) {
+      static_cast<DesktopRecorder*>(context)->calls.push_back("pause " + std::to_string(milliseconds));
     };
     return desktop;
   }
@@ -272,6 +293,53 @@ TEST_F(WallpaperTest, ARefusedWallpaperIsToldAndTheArrangementPutBack) {
   owner.warnings.clear();
   ClearWallpaper(&ownerRecord, desktop.Calls());
   EXPECT_EQ(owner.warnings, std::vector<std::string>{Shown(IDS_WALLPAPER_REFUSED, IDS_ERROR)});
+}
+
+// Two screens, one left of and one above the origin: each monitor its own
+// picture, tried again while not ready; else the composed picture spanned;
+// a refusal gives the monitors back what they showed.
+TEST_F(WallpaperTest, EachScreenGetsItsMonitorsPictureOrAllAreSpanned) {
+  const ScreenLayout screens = {{"A", -4, 0, 4, 2, false}, {"B", 0, -1, 2, 3, true}};
+  desktop.monitors = {{"A", screens[0], "/old/a.bmp"}, {"B", screens[1], "/old/b.bmp"}};
+  const DibImagePtr a = CreateDibImage(4, 2, 8), b = CreateDibImage(2, 3, 8);
+  const DibImagePtr composed = ComposeScreenPictures(screens, {a.get(), b.get()});
+  const std::string one = "monitor A " + folder.PathOf("windows/vitrelle-1.BMP") + " center|",
+                    two = "monitor B " + folder.PathOf("windows/vitrelle-2.BMP") + " center|",
+                    spanned = "value TileWallpaper=0|value WallpaperStyle=22|wallpaper " +
+                              folder.PathOf("windows/vitrelle.BMP") + "|";
+  std::string tenTries;
+  for (int i = 0; i < 10; ++i) tenTries += "pause 500|" + two;
+  using A = MonitorAnswer;
+  const struct {
+    bool hasMonitors;
+    std::vector<MonitorAnswer> answers;
+    std::string calls;
+    bool eachTook, refused;
+  } cases[] = {
+      {true, {A::kTaken, A::kTaken}, one + two, true, false},
+      {true, {A::kNotYet, A::kNotYet, A::kTaken, A::kTaken}, one + "pause 500|" + one + "pause 500|" + one + two, true,
+       false},
+      {true, {A::kTaken}, one + two + tenTries + spanned, false, false},
+      {false, {}, spanned, false, false},
+      {true, {A::kTaken, A::kRefused}, one + two + "monitor A /old/a.bmp center|", false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.calls);
+    desktop.hasMonitors = c.hasMonitors;
+    desktop.answers = c.answers;
+    desktop.calls.clear();
+    owner.warnings.clear();
+    EXPECT_EQ(InstallScreenWallpapers(&ownerRecord, desktop.Calls(), places, screens, {a.get(), b.get()}, *composed,
+                                      WallpaperArrangement::Centered),
+              c.eachTook);
+    std::string calls;
+    for (const std::string& call : desktop.calls) calls += call + "|";
+    EXPECT_EQ(calls, c.calls);
+    EXPECT_EQ(owner.warnings.size(), c.refused ? 1u : 0u);
+  }
+  PictureSize size;
+  ASSERT_TRUE(ReadBmpFileSize(folder.PathOf("windows/vitrelle.BMP").c_str(), size));
+  EXPECT_EQ(std::to_string(size.width) + "x" + std::to_string(size.height), "6x3");
 }
 
 }  // namespace

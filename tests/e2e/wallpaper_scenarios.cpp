@@ -1,12 +1,16 @@
 // The wallpaper commands as a person uses them: the picture goes on the
 // desktop tiled or centred, comes back with the other arrangement, any bitmap
 // file can be chosen, and the wallpaper can be cleared.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <cstring>
 
 #include "resources/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenario_pictures.h"
 #include "tests/e2e/scenarios.h"
+#include "tests/e2e/session.h"
 
 namespace {
 
@@ -140,9 +144,37 @@ bool DesktopShowsTheTiledPicture() {
   return ok & CloseProgram(program, main);
 }
 
+// "Each screen" on Wine's screen, which has no per-monitor wallpaper
+// interface: the pictures composed to the screens' size are set spanned,
+// and the primary screen's picture is the current one, one Undo step away
+// from the picture Make showed before.
+bool EachScreenSpansTheComposedPicture() {
+  Session session("each-screen");
+  if (!session.Start()) return false;
+  bool ok = Expect(SendCommandAndWait(session.main, IDM_MAKE), "Make runs");
+  const std::string made = session.Status();
+  ok &= Expect(SendCommandAndWait(session.main, IDM_EACH_SCREEN), "Each screen runs");
+  const std::string wallpaper = WindowsWallpaperFile();
+  ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "WallpaperStyle"), "22", "WallpaperStyle after Each screen");
+  ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "TileWallpaper"), "0", "TileWallpaper after Each screen");
+  ok &= ExpectEqual(UserRegistryValue(kDesktopKey, "Wallpaper"), wallpaper, "the desktop's wallpaper");
+  int width = 0, height = 0;
+  BmpColors(wallpaper, &width, &height);
+  ok &= ExpectEqual(width, GetSystemMetrics(SM_CXVIRTUALSCREEN), "the composed picture's width");
+  ok &= ExpectEqual(height, GetSystemMetrics(SM_CYVIRTUALSCREEN), "the composed picture's height");
+  ok &= session.TitleBecomes("Vitrelle -No title-");
+  const auto undoEnabled = [&] { return Ask(session.toolbar, TB_ISBUTTONENABLED, IDM_UNDO) != 0; };
+  ok &= Expect(undoEnabled(), "Undo is offered after Each screen");
+  ok &= Expect(SendCommandAndWait(session.main, IDM_UNDO), "Undo runs");
+  ok &= Expect(!undoEnabled(), "one Undo takes Each screen back");
+  ok &= ExpectEqual(session.Status(), made, "the status after Undo");
+  return session.Close() && ok;
+}
+
 }  // namespace
 
 VITRELLE_SCENARIO("desktop-tiled-wallpaper", DesktopShowsTheTiledPicture);
 VITRELLE_SCENARIO("wallpaper-tile-center-recall-clear", TileCenterRecallAndClear);
 VITRELLE_SCENARIO("wallpaper-tile-without-picture", TileWithoutPicture);
 VITRELLE_SCENARIO("wallpaper-option", OptionRemembersTheChosenFile);
+VITRELLE_SCENARIO("wallpaper-each-screen", EachScreenSpansTheComposedPicture);
