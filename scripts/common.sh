@@ -30,6 +30,20 @@ why_no_32bit_wine() {
   fi
 }
 
+# Whether Wine runs a 32-bit Windows program here: the 32-bit plug-in
+# helper, started without arguments, must end with its code for bad
+# arguments (4). Runs in a scratch Wine prefix of its own.
+wine_runs_32bit_programs() { # wine_runs_32bit_programs HELPER32
+  (
+    . scripts/wine_env.sh
+    use_scratch_wine probe32
+    make_wine_prefix >/dev/null 2>&1 || exit 1
+    status=0
+    timeout 60 "$WINE" "$1" >/dev/null 2>&1 || status=$?
+    [ "$status" -eq 4 ]
+  )
+}
+
 # Runs a named step with its output also kept in build/logs/NAME.log. When
 # it fails, says which step, which command, its exit code and the log, and
 # ends the script with that code.
