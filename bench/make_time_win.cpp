@@ -1,4 +1,4 @@
-// Make of a picture of a 3840 x 2160 screen in the 32-bit Windows program's
+// Make of a picture of a 3840 x 2160 screen in the Windows program's (64-bit)
 // own code: the state line written and the picture grown, as the Make
 // command does, timed 15 times with the performance counter. Run under Wine
 // or Windows from a folder holding vitrelle.cfg:

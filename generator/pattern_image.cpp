@@ -228,7 +228,7 @@ bool ReadMakeColorSet(const Owner* owner, const std::string& patternFile, int k,
 // when it cannot be had (shown).
 DibImagePtr NewPatternImage(const Owner* owner, int width, int height, const ColorSet& colors, int32_t initialColor,
                             const std::string& caption, GeneratorState& state) {
-  // Past the limit, or when a 32-bit program finds no block that large.
+  // Past the limit, or when the system has no block that large.
   DibImagePtr image = CreateDibImage(width, height, 0);
   if (!image) {
     WarnPictureTooLarge(owner, {width, height}, TextOf(IDS_ERROR));

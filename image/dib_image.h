@@ -70,9 +70,10 @@ constexpr size_t kFullColorTableBytes = 256 * 4;
 // the rows at their stride for 8 bits per pixel (24 above 8), so that a
 // palette picture may still be given any depth up to 8 and any table.
 size_t DibBlockReservation(int width, int height, int depth);
-// The most bytes of pixel rows a picture may take in memory: a 32-bit program
-// must still find room for the current picture, its Brightness copy and the
-// conversions made beside it.
+// The most bytes of pixel rows a picture may take in memory: room for any
+// of today's screens, while the 32-bit plug-in helper still finds room for a
+// plug-in's picture, and the program for the current picture, its
+// Brightness copy and the conversions made beside it.
 constexpr uint64_t kMostPixelBytes = uint64_t(256) << 20;
 
 // A picture's width and height as its header claims them.
