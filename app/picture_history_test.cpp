@@ -172,13 +172,11 @@ TEST(PictureHistory, SavingOverAFileMarksItsOlderPicturesUnsaved) {
   window.Change(100, PictureStep::kOpen, "C:\\Pics\\f.bmp");
   window.Change(100, PictureStep::kBrightness, "C:\\Pics\\f.bmp");
   MarkPictureSaved(window.history, "c:/pics/F.BMP");
-  const bool expected[] = {true, false};  // f.bmp as opened, then other.bmp
-  for (bool unsaved : expected) {
+  for (bool unsaved : {true, false}) {  // f.bmp as opened, then other.bmp
     ASSERT_TRUE(window.Undo());
     EXPECT_EQ(window.history.currentUnsaved, unsaved) << window.current.title;
   }
-  ASSERT_TRUE(window.Redo());
-  ASSERT_TRUE(window.Redo());
+  ASSERT_TRUE(window.Redo() && window.Redo());
   EXPECT_FALSE(window.history.currentUnsaved) << "the saved picture";
 }
 

@@ -28,14 +28,6 @@ TEST(CliMake, SameTimeGivesTheSameFile) {
   EXPECT_EQ(folder.Read(a).size(), 14u + 40 + 65 * 4 + 96 * 64);  // Reef's colour set has 65 colours
 }
 
-// The text between single quotes, as a shell word.
-std::string Quoted(const std::string& text) {
-  std::string word = "'";
-  word += text;
-  word += "' ";
-  return word;
-}
-
 // The recipe make prints travels in the PNG file, survives convert (and
 // ImageMagick's) to PNG, and makes the very file again; beside other make
 // options, or mistyped, it is refused.
@@ -51,20 +43,18 @@ TEST(CliMake, RecipeMakesTheSameFileAgain) {
   ASSERT_TRUE(RunCommand("/usr/bin/convert " + a + " " + folder.PathOf("c.png")));
   std::string mistyped = recipe;
   mistyped[11] = '8';  // 97x33 becomes 98x33
-  const struct {
-    std::string arguments;
-    int exitCode;
-  } runs[] = {
-      {Quoted(recipe) + folder.PathOf("d.png"), 0},
+  const std::string quoted = "'" + recipe + "' ", quotedMistype = "'" + mistyped + "' ";
+  const std::pair<std::string, int> runs[] = {  // the arguments after --recipe, the exit code
+      {quoted + folder.PathOf("d.png"), 0},
       {a + " " + folder.PathOf("e.png"), 0},
       {folder.PathOf("b.png") + " " + folder.PathOf("f.png"), 0},
       {folder.PathOf("c.png") + " " + folder.PathOf("g.png"), 0},
-      {Quoted(recipe) + "--time 31 " + folder.PathOf("x.png"), 2},
-      {Quoted(mistyped) + folder.PathOf("x.png"), 1},
+      {quoted + "--time 31 " + folder.PathOf("x.png"), 2},
+      {quotedMistype + folder.PathOf("x.png"), 1},
   };
-  for (const auto& run : runs) {
-    EXPECT_EQ(RunCli("make --recipe " + run.arguments, &errors, &output), run.exitCode) << run.arguments;
-    if (run.exitCode == 0) {
+  for (const auto& [arguments, exitCode] : runs) {
+    EXPECT_EQ(RunCli("make --recipe " + arguments, &errors, &output), exitCode) << arguments;
+    if (exitCode == 0) {
       EXPECT_EQ(output, "recipe: " + recipe + '\n');
     }
   }

@@ -311,21 +311,20 @@ TEST_F(WallpaperTest, EachScreenGetsItsMonitorsPictureOrAllAreSpanned) {
   for (int i = 0; i < 10; ++i) tenTries += "pause 500|" + two;
   using A = MonitorAnswer;
   const struct {
-    bool hasMonitors;
-    std::vector<MonitorAnswer> answers;
+    std::vector<MonitorAnswer> answers;  // none: the desktop has no wallpaper interface
     std::string calls;
     bool eachTook, refused;
   } cases[] = {
-      {true, {A::kTaken, A::kTaken}, one + two, true, false},
-      {true, {A::kNotYet, A::kNotYet, A::kTaken, A::kTaken}, one + "pause 500|" + one + "pause 500|" + one + two, true,
+      {{A::kTaken, A::kTaken}, one + two, true, false},
+      {{A::kNotYet, A::kNotYet, A::kTaken, A::kTaken}, one + "pause 500|" + one + "pause 500|" + one + two, true,
        false},
-      {true, {A::kTaken}, one + two + tenTries + spanned, false, false},
-      {false, {}, spanned, false, false},
-      {true, {A::kTaken, A::kRefused}, one + two + "monitor A /old/a.bmp center|", false, true},
+      {{A::kTaken}, one + two + tenTries + spanned, false, false},
+      {{}, spanned, false, false},
+      {{A::kTaken, A::kRefused}, one + two + "monitor A /old/a.bmp center|", false, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.calls);
-    desktop.hasMonitors = c.hasMonitors;
+    desktop.hasMonitors = !c.answers.empty();
     desktop.answers = c.answers;
     desktop.calls.clear();
     owner.warnings.clear();
